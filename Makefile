@@ -1,0 +1,58 @@
+# Thin wrapper around CMake. `make run` and `make test` are all a newcomer needs.
+BUILD        ?= build
+JOBS         ?= 2
+BUILD_TYPE   ?= Release
+FUZZ_SECONDS ?= 60
+PREFIX       ?= $(HOME)/.local
+
+CMAKE_FLAGS  ?=
+export QT_QPA_PLATFORM ?= offscreen
+
+.PHONY: all deps configure build test run bench fuzz sanitize tsan install uninstall clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+run: build
+	@QT_QPA_PLATFORM= tools/run-demo.sh $(BUILD)
+
+bench: build
+	@tools/run-bench.sh $(BUILD)
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTOVIX_SANITIZE=address,undefined >/dev/null
+	@cmake --build build-asan -j$(JOBS)
+	cd build-asan && ctest --output-on-failure -j$(JOBS)
+
+# The threading tests under ThreadSanitizer.
+tsan: deps
+	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DTOVIX_SANITIZE=thread >/dev/null
+	@cmake --build build-tsan -j$(JOBS)
+	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure -L threading -j$(JOBS)
+
+fuzz: deps
+	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DTOVIX_FUZZ=ON -DTOVIX_SANITIZE=address,undefined >/dev/null
+	@cmake --build build-fuzz -j$(JOBS)
+	@tools/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	@tools/uninstall.sh $(BUILD) $(PREFIX)
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz

@@ -1,0 +1,68 @@
+#include "platform/prompts.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon toQtIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::Warning: return QMessageBox::Warning;
+    case PromptIcon::Critical: return QMessageBox::Critical;
+    case PromptIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+class MessageBoxPrompts : public Prompts {
+public:
+    PromptAnswer messageBox(QWidget *owner, const QString &title, const QString &text,
+                            PromptIcon icon, PromptButtons buttons) override
+    {
+        const auto qtButtons = buttons == PromptButtons::YesNo
+                                   ? QMessageBox::Yes | QMessageBox::No
+                                   : QMessageBox::StandardButtons(QMessageBox::Ok);
+        QMessageBox box(toQtIcon(icon), title, text, qtButtons, owner);
+        const int result = box.exec();
+        if (buttons == PromptButtons::Ok)
+            return PromptAnswer::Ok;
+        return result == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+    }
+
+    int execDialog(QDialog *dialog) override { return dialog->exec(); }
+};
+
+MessageBoxPrompts defaultPrompts;
+Prompts *current = &defaultPrompts;
+
+} // namespace
+
+Prompts &prompts() { return *current; }
+
+void setPrompts(Prompts *p) { current = p ? p : &defaultPrompts; }
+
+void showPlainMessage(const QString &text)
+{
+    prompts().messageBox(nullptr, QApplication::applicationDisplayName(), text, PromptIcon::None,
+                         PromptButtons::Ok);
+}
+
+void showErrorMessage(const QString &text)
+{
+    prompts().messageBox(nullptr, QApplication::applicationDisplayName(), text,
+                         PromptIcon::Critical, PromptButtons::Ok);
+}
+
+PromptAnswer ownedBox(QWidget *owner, const QString &text, PromptIcon icon, PromptButtons buttons)
+{
+    const QString title = owner ? owner->window()->windowTitle() : QString();
+    return prompts().messageBox(owner, title, text, icon, buttons);
+}
+
+bool confirmYes(QWidget *owner, const QString &text, PromptIcon icon)
+{
+    return ownedBox(owner, text, icon, PromptButtons::YesNo) == PromptAnswer::Yes;
+}

@@ -1,0 +1,36 @@
+// Every modal question and message of the program goes through one Prompts
+// object, so tests can answer them without a real dialog ever blocking.
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+enum class PromptIcon { None, Question, Warning, Critical };
+enum class PromptButtons { Ok, YesNo };
+enum class PromptAnswer { Ok, Yes, No };
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // A modal message box with the given owner, title, icon and buttons.
+    virtual PromptAnswer messageBox(QWidget *owner, const QString &title, const QString &text,
+                                    PromptIcon icon, PromptButtons buttons) = 0;
+    // Runs a dialog modally and returns its result code.
+    virtual int execDialog(QDialog *dialog) = 0;
+};
+
+// The process-wide prompts; QMessageBox-backed unless a test installs its own.
+Prompts &prompts();
+// Installs p (not owned) in place of the current prompts; nullptr restores the default.
+void setPrompts(Prompts *p);
+
+// The plain message dialog: application title, no icon, one OK button.
+void showPlainMessage(const QString &text);
+// The standard error box: application title, error icon, one OK button.
+void showErrorMessage(const QString &text);
+// A box owned by a window and titled with its caption.
+PromptAnswer ownedBox(QWidget *owner, const QString &text, PromptIcon icon, PromptButtons buttons);
+// Yes and No with an icon, owned by a window; true only on Yes.
+bool confirmYes(QWidget *owner, const QString &text, PromptIcon icon);

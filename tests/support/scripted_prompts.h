@@ -1,0 +1,69 @@
+// Prompts for tests: records every message and question and answers from a script.
+#pragma once
+
+#include "platform/prompts.h"
+
+#include <QDialog>
+#include <QString>
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+struct PromptRecord {
+    QWidget *owner = nullptr;
+    QString title;
+    QString text;
+    PromptIcon icon = PromptIcon::None;
+    PromptButtons buttons = PromptButtons::Ok;
+    QString dialogTitle; // set for execDialog records
+};
+
+class ScriptedPrompts : public Prompts {
+public:
+    ScriptedPrompts() { setPrompts(this); }
+    ~ScriptedPrompts() override { setPrompts(nullptr); }
+
+    std::vector<PromptRecord> records;
+    std::deque<PromptAnswer> answers;  // for Yes/No boxes; No when empty
+    std::deque<int> dialogResults;     // for execDialog; QDialog::Rejected when empty
+    std::function<void()> onPrompt;    // runs inside each box, as a nested event loop would
+
+    PromptAnswer messageBox(QWidget *owner, const QString &title, const QString &text,
+                            PromptIcon icon, PromptButtons buttons) override
+    {
+        records.push_back({owner, title, text, icon, buttons, {}});
+        if (onPrompt)
+            onPrompt();
+        if (buttons == PromptButtons::Ok)
+            return PromptAnswer::Ok;
+        if (answers.empty())
+            return PromptAnswer::No;
+        const PromptAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+
+    int execDialog(QDialog *dialog) override
+    {
+        PromptRecord r;
+        r.dialogTitle = dialog->windowTitle();
+        records.push_back(r);
+        if (onPrompt)
+            onPrompt();
+        if (dialogResults.empty())
+            return QDialog::Rejected;
+        const int result = dialogResults.front();
+        dialogResults.pop_front();
+        return result;
+    }
+
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const auto &r : records)
+            out << (r.dialogTitle.isEmpty() ? r.text : r.dialogTitle);
+        return out;
+    }
+};
