@@ -49,7 +49,20 @@ bool FeedDecoder::ensureHandle()
         handle = nullptr;
     }
     handle_ = handle;
+    if (handle_)
+        warmUp();
     return handle_ != nullptr;
+}
+
+// libmpg123 sets up its decoding and output buffers on the first frame it decodes.
+// Decoding one silent voice frame here keeps that work out of the calls that decode.
+void FeedDecoder::warmUp()
+{
+    unsigned char silentFrame[72] = {0xFF, 0xE3, 0x18, 0xC4};
+    unsigned char pcm[pcmBytesPerFrame];
+    size_t written = 0;
+    if (mpg123_open_feed(handle_) == MPG123_OK)
+        feed(silentFrame, sizeof silentFrame, pcm, written);
 }
 
 bool FeedDecoder::reopen()

@@ -21,6 +21,7 @@ public:
 
 private:
     bool ensureHandle();
+    void warmUp();
     bool reopen();
     bool feed(const unsigned char *frame, size_t length, unsigned char *pcm, size_t &written);
 
