@@ -32,17 +32,23 @@ check() { # file length header
   echo "$(basename "$file"): $((size / len)) frames of $len bytes, $size bytes"
 }
 
-encode() { # source name rate kbps length header [sox effects...]
-  local src=$1 name=$2 rate=$3 kbps=$4 len=$5 header=$6
-  shift 6
-  sox -V1 "$tmp/$src.wav" -r "$rate" -c 1 -b 16 "$tmp/$name.wav" "$@"
-  lame --quiet -t --cbr -b "$kbps" -m m --resample "$((rate / 1000))" \
-    "$tmp/$name.wav" "$out/$name.VOC"
-  check "$out/$name.VOC" "$len" "$header"
+encode() { # source name channels rate kbps length header [sox effects...]
+  local src=$1 name=$2 channels=$3 rate=$4 kbps=$5 len=$6 header=$7 lamemode=m
+  shift 7
+  (( channels == 2 )) && lamemode=s
+  sox -V1 -R -D "$tmp/$src.wav" -r "$rate" -c "$channels" -b 16 "$tmp/$name.wav" "$@"
+  lame --quiet -t --cbr -b "$kbps" -m "$lamemode" --resample "$((rate / 1000))" \
+    "$tmp/$name.wav" "$out/$name"
+  check "$out/$name" "$len" "$header"
 }
 
-encode speech voice_mode0 8000 8 72 ffe318c4 gain -n -3
-encode speech voice_mode1 16000 16 72 fff328c4 gain -n -3
-encode speech voice_mode2 16000 32 144 fff348c4 gain -n -3
+encode speech voice_mode0.VOC 1 8000 8 72 ffe318c4 gain -n -3
+encode speech voice_mode1.VOC 1 16000 16 72 fff328c4 gain -n -3
+encode speech voice_mode2.VOC 1 16000 32 144 fff348c4 gain -n -3
 # Driven 12 dB past full scale: the decoded waveform overshoots both rails.
-encode shout voice_clip 16000 32 144 fff348c4 gain -n 0 gain 12
+encode shout voice_clip.VOC 1 16000 32 144 fff348c4 gain -n 0 gain 12
+
+# Frames of other kinds than the player's, for the decoder's handling of them.
+encode speech mpeg1_mono.mp3 1 32000 32 144 fffb18c4 trim 0 3 gain -n -3
+sox -V1 -R -D -M "$tmp/speech.wav" "$tmp/shout.wav" "$tmp/duet.wav"
+encode duet mpeg2_stereo.mp3 2 16000 32 144 fff34804 trim 0 3 gain -n -3
