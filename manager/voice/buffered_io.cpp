@@ -1,0 +1,101 @@
+#include "voice/buffered_io.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+FrameReader::FrameReader(int fd, std::size_t capacity) : m_fd(fd), m_buffer(capacity) {}
+
+bool FrameReader::fill(std::size_t length)
+{
+    if (m_end - m_begin >= length)
+        return true;
+    if (length > m_buffer.size())
+        return false;
+    std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+    m_end -= m_begin;
+    m_begin = 0;
+    while (m_end < length && !m_atEnd && !m_failed) {
+        const ssize_t got = ::read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
+        if (got > 0)
+            m_end += static_cast<std::size_t>(got);
+        else if (got == 0)
+            m_atEnd = true;
+        else if (errno != EINTR)
+            m_failed = true;
+    }
+    return m_end >= length;
+}
+
+const unsigned char *FrameReader::peek(std::size_t length)
+{
+    return fill(length) ? m_buffer.data() + m_begin : nullptr;
+}
+
+const unsigned char *FrameReader::next(std::size_t length)
+{
+    const unsigned char *bytes = peek(length);
+    if (bytes)
+        m_begin += length;
+    return bytes;
+}
+
+BufferedWriter::BufferedWriter(int fd, std::size_t capacity) : m_fd(fd), m_buffer(capacity) {}
+
+bool BufferedWriter::writeAll(const unsigned char *bytes, std::size_t count)
+{
+    while (count > 0) {
+        const ssize_t put = ::write(m_fd, bytes, count);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            m_error = put < 0 ? errno : EIO;
+            return false;
+        }
+        bytes += put;
+        count -= static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+bool BufferedWriter::write(const unsigned char *bytes, std::size_t count)
+{
+    if (m_error != 0)
+        return false;
+    if (m_used + count > m_buffer.size()) {
+        if (!flush())
+            return false;
+        if (count > m_buffer.size())
+            return writeAll(bytes, count);
+    }
+    std::memcpy(m_buffer.data() + m_used, bytes, count);
+    m_used += count;
+    return true;
+}
+
+bool BufferedWriter::flush()
+{
+    if (m_error != 0)
+        return false;
+    const std::size_t used = m_used;
+    m_used = 0;
+    return writeAll(m_buffer.data(), used);
+}
+
+bool writeAllAt(int fd, const unsigned char *bytes, std::size_t count, long long offset)
+{
+    while (count > 0) {
+        const ssize_t put = ::pwrite(fd, bytes, count, static_cast<off_t>(offset));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            if (put == 0)
+                errno = EIO;
+            return false;
+        }
+        bytes += put;
+        count -= static_cast<std::size_t>(put);
+        offset += put;
+    }
+    return true;
+}

@@ -1,0 +1,51 @@
+// Buffered frame reading and PCM writing on plain descriptors, so converting
+// a recording costs a handful of system calls per 64 KiB, not one per frame,
+// and its memory stays the same whatever the file's length.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+class FrameReader {
+public:
+    explicit FrameReader(int fd, std::size_t capacity = 64 * 1024);
+
+    // The next length bytes, contiguous and valid until the next call, without
+    // consuming them. nullptr when fewer remain (end of file or a read error).
+    const unsigned char *peek(std::size_t length);
+    // As peek, and consumes them.
+    const unsigned char *next(std::size_t length);
+    // True once a read failed, as opposed to the file simply ending.
+    bool failed() const { return m_failed; }
+
+private:
+    bool fill(std::size_t length);
+
+    int m_fd;
+    std::vector<unsigned char> m_buffer;
+    std::size_t m_begin = 0;
+    std::size_t m_end = 0;
+    bool m_atEnd = false;
+    bool m_failed = false;
+};
+
+class BufferedWriter {
+public:
+    explicit BufferedWriter(int fd, std::size_t capacity = 64 * 1024);
+
+    // Both return false once any write has failed; errorCode() then tells why.
+    bool write(const unsigned char *bytes, std::size_t count);
+    bool flush();
+    int errorCode() const { return m_error; }
+
+private:
+    bool writeAll(const unsigned char *bytes, std::size_t count);
+
+    int m_fd;
+    std::vector<unsigned char> m_buffer;
+    std::size_t m_used = 0;
+    int m_error = 0;
+};
+
+// Writes all count bytes at offset; false (errno set) when that fails.
+bool writeAllAt(int fd, const unsigned char *bytes, std::size_t count, long long offset);

@@ -1,0 +1,136 @@
+#include "voice/voice_conversion.h"
+
+#include "platform/exclusive_open.h"
+#include "platform/paths.h"
+#include "voice/buffered_io.h"
+#include "voice/voice_format.h"
+
+#include <halvex.h>
+
+#include <array>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+VoiceConversionUi::~VoiceConversionUi() = default;
+
+std::string waveFilePath(const std::string &voicePath)
+{
+    return changeFileExt(voicePath, ".wav");
+}
+
+namespace {
+
+// A folder of that name does not count as an existing wave file.
+bool existsAsFile(const std::string &path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool sameFile(const std::string &a, const std::string &b)
+{
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0
+        && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// Makes the wave file's name durable before the recording's removal is.
+void syncFolderOf(const std::string &path)
+{
+    const std::string dir = extractFileDir(path);
+    const char *folderPath = dir.empty() ? "." : dir.c_str();
+    UniqueFd folder(::open(folderPath, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder)
+        ::fsync(folder.get());
+}
+
+// Decodes every whole frame into the wave file and completes its header.
+// Returns nullptr when the wave file is complete on disk, else the message.
+const char *writeWave(FrameReader &voice, UniqueFd &wave, int mode, const VoiceMode &info)
+{
+    BufferedWriter out(wave.get());
+    const WaveHeader header = waveHeaderTemplate(info.sampleRate);
+    out.write(header.data(), header.size());
+
+    // A frame the decoder rejects leaves the buffer as it was, so it repeats
+    // the previous frame's samples; before any frame that is silence.
+    std::array<unsigned char, pcmBytesPerFrame> pcm{};
+    std::uint64_t dataBytes = 0;
+    while (const unsigned char *frame = voice.next(info.frameLength)) {
+        if (dataBytes + pcm.size() > maxWaveDataBytes)
+            return VoiceMessages::cannotWriteWave;
+        Kestrun_Voice_decoder(frame, pcm.data(), mode);
+        if (!out.write(pcm.data(), pcm.size()))
+            return VoiceMessages::cannotWriteWave;
+        dataBytes += pcm.size();
+    }
+    if (voice.failed())
+        return VoiceMessages::cannotReadVoice;
+
+    const auto count = static_cast<std::uint32_t>(dataBytes);
+    if (!out.flush()
+        || !writeAllAt(wave.get(), littleEndian32(count).data(), 4, dataLengthOffset)
+        || !writeAllAt(wave.get(), littleEndian32(36 + count).data(), 4, riffLengthOffset)
+        || ::fsync(wave.get()) != 0 || !wave.close())
+        return VoiceMessages::cannotWriteWave;
+    return nullptr;
+}
+
+// Everything after the existence question. Returns nullptr on success, else
+// the message to show once both files are closed.
+const char *convertFiles(const std::string &voicePath, const std::string &wavePath,
+                         const ConvertOptions &options)
+{
+    UniqueFd voice = openExclusiveRead(voicePath);
+    if (!voice)
+        return VoiceMessages::cannotOpenVoice;
+    Kestrun_decoder_init();
+
+    FrameReader reader(voice.get());
+    const unsigned char *first = reader.peek(4);
+    if (!first)
+        return reader.failed() ? VoiceMessages::cannotReadVoice : VoiceMessages::wrongVoice;
+    const int mode = Kestrun_decoder_get_mode(first);
+    const std::optional<VoiceMode> info = voiceModeInfo(mode);
+    if (!info)
+        return VoiceMessages::wrongVoice;
+
+    UniqueFd wave = createExclusiveReadWrite(wavePath);
+    if (!wave)
+        return VoiceMessages::cannotCreateWave;
+    if (const char *error = writeWave(reader, wave, mode, *info)) {
+        wave.reset();
+        ::unlink(wavePath.c_str());
+        return error;
+    }
+    syncFolderOf(wavePath);
+    voice.reset();
+    if (!options.keepVoice)
+        ::unlink(voicePath.c_str());
+    return nullptr;
+}
+
+} // namespace
+
+ConvertOutcome convertVoiceFile(const std::string &voicePath, VoiceConversionUi &ui,
+                                const ConvertOptions &options)
+{
+    const std::string wavePath = waveFilePath(voicePath);
+    // A file already named like its own wave file would be deleted by the
+    // overwrite below before it could be read.
+    if (sameFile(voicePath, wavePath)) {
+        ui.showMessage(VoiceMessages::wrongVoice);
+        return ConvertOutcome::Failed;
+    }
+    if (existsAsFile(wavePath)) {
+        if (!ui.askOverwrite(wavePath))
+            return ConvertOutcome::Declined;
+        ::unlink(wavePath.c_str());
+    }
+    if (const char *error = convertFiles(voicePath, wavePath, options)) {
+        ui.showMessage(error);
+        return ConvertOutcome::Failed;
+    }
+    return ConvertOutcome::Converted;
+}

@@ -1,0 +1,47 @@
+// Turns an uploaded voice recording (a bare run of voice frames) into a PCM
+// wave file beside it, then removes the recording. Free of widgets: the
+// caller supplies the user's side through VoiceConversionUi.
+#pragma once
+
+#include <string>
+
+// What the user hears from a conversion. The main window answers with its
+// message boxes, the command line with the terminal.
+class VoiceConversionUi {
+public:
+    virtual ~VoiceConversionUi();
+    // "File already exists, Overwrite ?" about wavePath; true only for Yes.
+    virtual bool askOverwrite(const std::string &wavePath) = 0;
+    // One of the messages below, acknowledged with OK.
+    virtual void showMessage(const std::string &text) = 0;
+};
+
+namespace VoiceMessages {
+inline constexpr const char *overwriteQuestion = "File already exists, Overwrite ?";
+inline constexpr const char *cannotOpenVoice = "Can not open voice file";
+inline constexpr const char *wrongVoice = "Wrong voice file";
+inline constexpr const char *cannotCreateWave = "Can not create wave file";
+// The wave file could not be written in full (a full disk, a failing close).
+inline constexpr const char *cannotWriteWave = "Can not write wave file";
+// The recording could not be read to its end.
+inline constexpr const char *cannotReadVoice = "Can not read voice file";
+} // namespace VoiceMessages
+
+enum class ConvertOutcome {
+    Converted, // the wave file is complete (and the voice file removed unless kept)
+    Declined,  // the user chose to keep an existing wave file; nothing touched
+    Failed,    // the user was shown why; the voice file is still there
+};
+
+struct ConvertOptions {
+    bool keepVoice = false; // keep the voice file after a good conversion
+};
+
+// The wave file's path: the extension of the file name replaced by ".wav",
+// or ".wav" appended when the name has none.
+std::string waveFilePath(const std::string &voicePath);
+
+// Converts one voice file. Never throws; every failure reaches ui as a
+// message. The recording is deleted only once its wave file is complete on disk.
+ConvertOutcome convertVoiceFile(const std::string &voicePath, VoiceConversionUi &ui,
+                                const ConvertOptions &options = {});
