@@ -1,0 +1,104 @@
+// The path rules and exclusive opening that the conversion and the queue rely on.
+#include "platform/exclusive_open.h"
+#include "platform/paths.h"
+#include "voice_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+TEST(Paths, NameExtensionAndFolderComeFromTheLastSeparator)
+{
+    EXPECT_EQ(extractFileName("/a.b/c/REC.VOC"), "REC.VOC");
+    EXPECT_EQ(extractFileName("plain"), "plain");
+    EXPECT_EQ(extractFileName("/dir/"), "");
+    EXPECT_EQ(extractFileExt("/a.b/c/REC.VOC"), ".VOC");
+    EXPECT_EQ(extractFileExt("/a.b/c/REC"), "");
+    EXPECT_EQ(extractFileExt("x.tar.gz"), ".gz");
+    EXPECT_EQ(extractFileExt("dot."), ".");
+    EXPECT_EQ(extractFileDir("/a.b/c/REC.VOC"), "/a.b/c");
+    EXPECT_EQ(extractFileDir("/REC.VOC"), "/");
+    EXPECT_EQ(extractFileDir("REC.VOC"), "");
+}
+
+TEST(Paths, ChangeFileExtTouchesOnlyTheFileName)
+{
+    EXPECT_EQ(changeFileExt("/x/REC.VOC", ".wav"), "/x/REC.wav");
+    EXPECT_EQ(changeFileExt("/x.y/REC", ".wav"), "/x.y/REC.wav");
+    EXPECT_EQ(changeFileExt("a.b.c", ".wav"), "a.b.wav");
+    EXPECT_EQ(changeFileExt("dot.", ".wav"), "dot.wav");
+    EXPECT_EQ(changeFileExt("REC.VOC", ""), "REC");
+}
+
+TEST(Paths, JoinPathNeverDoublesTheSeparator)
+{
+    EXPECT_EQ(joinPath("/home/u", "a.wav"), "/home/u/a.wav");
+    EXPECT_EQ(joinPath("/home/u/", "a.wav"), "/home/u/a.wav");
+    EXPECT_EQ(joinPath("/home/u/", "/a.wav"), "/home/u/a.wav");
+    EXPECT_EQ(joinPath("/", "a.wav"), "/a.wav");
+    EXPECT_EQ(joinPath("", "a.wav"), "a.wav");
+}
+
+TEST(Paths, SafePlainNamesRefuseEverythingThatLeavesTheFolder)
+{
+    EXPECT_TRUE(isSafePlainName("REC001.VOC"));
+    EXPECT_TRUE(isSafePlainName("..hidden"));
+    for (std::string_view bad : {"", ".", "..", "../x", "a/b", "/abs"})
+        EXPECT_FALSE(isSafePlainName(bad)) << bad;
+    EXPECT_FALSE(isSafePlainName(std::string_view("a\0b", 3)));
+}
+
+TEST(ExclusiveOpen, ReadingRefusesLockedMissingAndNonRegularFiles)
+{
+    ScratchDir dir;
+    const std::string path = dir.file("f");
+    writeBytes(path, "12345");
+
+    UniqueFd first = openExclusiveRead(path);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(fileLength(first), 5);
+    EXPECT_FALSE(openExclusiveRead(path)) << "a second opener must be refused";
+    EXPECT_EQ(errno, EWOULDBLOCK);
+    first.reset();
+    EXPECT_TRUE(openExclusiveRead(path)) << "the lock goes with the descriptor";
+
+    EXPECT_FALSE(openExclusiveRead(dir.file("missing")));
+    EXPECT_FALSE(openExclusiveRead(dir.path()));
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(openExclusiveRead(dir.file("fifo"))) << "and without blocking";
+}
+
+TEST(ExclusiveOpen, CreatingEmptiesAFileButNotOneLockedElsewhere)
+{
+    ScratchDir dir;
+    const std::string path = dir.file("w");
+    writeBytes(path, "previous contents");
+    {
+        UniqueFd created = createExclusiveReadWrite(path);
+        ASSERT_TRUE(created);
+        EXPECT_EQ(fileLength(created), 0);
+        EXPECT_EQ(::write(created.get(), "ab", 2), 2);
+        EXPECT_TRUE(created.close());
+        EXPECT_FALSE(created.isValid());
+    }
+    EXPECT_EQ(readBytes(path), "ab");
+
+    UniqueFd holder = openExclusiveRead(path);
+    ASSERT_TRUE(holder);
+    EXPECT_FALSE(createExclusiveReadWrite(path));
+    EXPECT_EQ(readBytes(path), "ab") << "a refused create must not truncate";
+    EXPECT_FALSE(createExclusiveReadWrite(dir.path()));
+
+    UniqueFd moved = std::move(holder);
+    EXPECT_FALSE(holder.isValid());
+    EXPECT_TRUE(moved.isValid());
+    EXPECT_EQ(fileLength(UniqueFd()), -1);
+}
+
+} // namespace
