@@ -1,0 +1,85 @@
+#include "memory_store.h"
+
+#include "file_copy.h"
+#include "short_names.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace nerolink {
+
+bool MemoryStore::download(const std::string &pcPath)
+{
+    if (config_.writeProtected || files_.size() >= static_cast<std::size_t>(kMaxPlayerFiles))
+        return false;
+    const auto slash = pcPath.rfind('/');
+    const std::string name = slash == std::string::npos ? pcPath : pcPath.substr(slash + 1);
+    if (!isStorableName(name))
+        return false;
+    struct stat source;
+    if (::stat(pcPath.c_str(), &source) != 0 || !S_ISREG(source.st_mode)
+        || static_cast<uint64_t>(source.st_size) > UINT32_MAX
+        || static_cast<uint64_t>(source.st_size) > freeBytes())
+        return false;
+    const std::string destination = folder_ + "/" + name;
+    struct stat existing;
+    if (::lstat(destination.c_str(), &existing) == 0)
+        return false;
+
+    removeStaleTemporaries(folder_);
+    if (!copyFileAtomically(pcPath, destination, false, config_.delayMs))
+        return false;
+    files_.push_back({makeShortName(name, [this](const std::string &s) { return isTaken(s); }),
+                      name, static_cast<uint64_t>(source.st_size)});
+    usedBytes_ += static_cast<uint64_t>(source.st_size);
+    saveIndex();
+    return true;
+}
+
+bool MemoryStore::upload(const std::string &shortName, const std::string &pcPath)
+{
+    const StoredFile *file = find(shortName);
+    if (!file || pcPath.empty())
+        return false;
+    return copyFileAtomically(folder_ + "/" + file->name, pcPath, true, config_.delayMs);
+}
+
+bool MemoryStore::remove(const std::string &shortName)
+{
+    const StoredFile *file = find(shortName);
+    if (config_.writeProtected || !file)
+        return false;
+    sleepMilliseconds(config_.delayMs);
+    if (::unlink((folder_ + "/" + file->name).c_str()) != 0)
+        return false;
+    usedBytes_ -= std::min(usedBytes_, file->size);
+    files_.erase(files_.begin() + (file - files_.data()));
+    saveIndex();
+    return true;
+}
+
+bool MemoryStore::format()
+{
+    if (config_.writeProtected)
+        return false;
+    sleepMilliseconds(config_.delayMs);
+    DIR *dir = ::opendir(folder_.c_str());
+    if (!dir)
+        return false;
+    bool ok = true;
+    while (const dirent *entry = ::readdir(dir)) {
+        struct stat st;
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            ok = ::unlinkat(::dirfd(dir), entry->d_name, 0) == 0 && ok;
+    }
+    ::closedir(dir);
+    files_.clear();
+    usedBytes_ = 0;
+    saveIndex();
+    return ok;
+}
+
+} // namespace nerolink

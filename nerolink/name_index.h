@@ -1,0 +1,16 @@
+// The file that keeps one memory's short names in arrival order: one line per
+// file, "SHORTNAME<TAB>file name".
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace nerolink {
+
+using NameIndex = std::vector<std::pair<std::string, std::string>>; // short name, file name
+
+NameIndex loadNameIndex(const std::string &path);
+bool saveNameIndex(const std::string &path, const NameIndex &index);
+
+} // namespace nerolink

@@ -1,0 +1,20 @@
+// Holds the player folder's lock file for the length of one library call, so
+// that several programs using the same player take turns.
+#pragma once
+
+#include <string>
+
+namespace nerolink {
+
+class PlayerLock {
+public:
+    explicit PlayerLock(const std::string &playerFolder);
+    ~PlayerLock();
+    PlayerLock(const PlayerLock &) = delete;
+    PlayerLock &operator=(const PlayerLock &) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+} // namespace nerolink
