@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <sys/stat.h>
@@ -134,18 +133,6 @@ private:
 bool isTemporaryName(const std::string &name)
 {
     return name.rfind(kTemporaryPrefix, 0) == 0;
-}
-
-void removeStaleTemporaries(const std::string &folder)
-{
-    DIR *dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;
-    while (const dirent *entry = ::readdir(dir)) {
-        if (isTemporaryName(entry->d_name))
-            ::unlinkat(::dirfd(dir), entry->d_name, 0);
-    }
-    ::closedir(dir);
 }
 
 bool writeFileAtomically(const std::string &path, const std::string &bytes)

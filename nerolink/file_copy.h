@@ -11,9 +11,6 @@ inline constexpr const char kTemporaryPrefix[] = ".nerolink-part-";
 
 bool isTemporaryName(const std::string &name);
 
-// Removes temporary files that an interrupted write left in the folder.
-void removeStaleTemporaries(const std::string &folder);
-
 bool writeFileAtomically(const std::string &path, const std::string &bytes);
 
 // Copies a regular file. Waits delayMs after the copy and before the rename, so

@@ -29,7 +29,6 @@ bool MemoryStore::download(const std::string &pcPath)
     if (::lstat(destination.c_str(), &existing) == 0)
         return false;
 
-    removeStaleTemporaries(folder_);
     if (!copyFileAtomically(pcPath, destination, false, config_.delayMs))
         return false;
     files_.push_back({makeShortName(name, [this](const std::string &s) { return isTaken(s); }),

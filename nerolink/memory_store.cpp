@@ -13,6 +13,7 @@
 #include <set>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace nerolink {
 
@@ -39,6 +40,12 @@ bool scanFolder(const std::string &folder, std::map<std::string, SeenFile> &seen
         struct stat st;
         if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
             continue;
+        // Every call holds the player lock, so a temporary file here is left
+        // over from an interrupted write.
+        if (isTemporaryName(entry->d_name)) {
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+            continue;
+        }
         used += static_cast<uint64_t>(st.st_size);
         if (isStorableName(entry->d_name))
             seen[entry->d_name] = {static_cast<uint64_t>(st.st_size), st.st_mtim};

@@ -60,9 +60,12 @@ std::string makeShortName(const std::string &name,
     if (base.empty())
         base = "FILE";
 
-    const std::string plain = base.substr(0, 8) + suffix;
-    if (base.size() <= 8 && isShortName(plain) && !taken(plain))
-        return plain;
+    // A name that differs from a short name only in case keeps that name when free.
+    std::string upper = name;
+    for (char &c : upper)
+        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    if (isShortName(upper) && !taken(upper))
+        return upper;
     for (unsigned n = 1;; ++n) {
         std::string tail = std::to_string(n);
         tail.insert(tail.begin(), '~');

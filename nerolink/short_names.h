@@ -10,8 +10,8 @@ namespace nerolink {
 bool isShortName(const std::string &name);
 
 // A short name for a file called name that taken() reports free. A name that
-// already is a short name keeps itself; otherwise the upper-case form is tried
-// and then "~1", "~2", ... tails.
+// already is a short name keeps itself, one that differs from a short name only
+// in case takes its upper-case form; others get "~1", "~2", ... tails.
 std::string makeShortName(const std::string &name,
                           const std::function<bool(const std::string &)> &taken);
 

@@ -1,0 +1,82 @@
+// An operation killed before it completes must leave no half file under the real name.
+#include "player_fixture.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool hasTemporaryIn(const std::string &folder)
+{
+    for (const auto &entry : fs::directory_iterator(folder)) {
+        if (entry.path().filename().string().rfind(".nerolink-part-", 0) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Runs work in a child process and kills it once a temporary file shows in folder.
+bool killMidWrite(const std::string &folder, void (*work)(const std::string &, const std::string &),
+                  const std::string &a, const std::string &b)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        work(a, b);
+        ::_exit(0);
+    }
+    bool seen = false;
+    for (int i = 0; i < 500 && !seen; ++i) {
+        seen = hasTemporaryIn(folder);
+        if (!seen)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return seen && WIFSIGNALED(status);
+}
+
+} // namespace
+
+TEST_F(PlayerTest, KilledDownloadLeavesNoFileUnderTheRealName)
+{
+    makePlayer();
+    setValue("Faults", "DelayMs", "20000");
+    const std::string source = pcFile("Long recording.VOC", std::string(300000, 'v'));
+    ASSERT_TRUE(killMidWrite(player_ + "/internal",
+                             [](const std::string &path, const std::string &) {
+                                 dll_fn_download_file(path.c_str(), mtInternal);
+                             },
+                             source, {}));
+    EXPECT_FALSE(fileExists(memoryPath("internal", "Long recording.VOC")));
+    setValue("Faults", "DelayMs", "0");
+    // The next call clears the leftover: it neither shows nor takes space.
+    const auto info = refresh(mtInternal);
+    EXPECT_EQ(info->FileCount, 0u);
+    EXPECT_EQ(info->FreeBytes, info->TotalBytes);
+    EXPECT_TRUE(folderEntries(player_ + "/internal").empty());
+    ASSERT_EQ(dll_fn_download_file(source.c_str(), mtInternal), 1);
+    EXPECT_EQ(folderEntries(player_ + "/internal"), std::vector<std::string>{"Long recording.VOC"});
+    EXPECT_EQ(readFile(memoryPath("internal", "Long recording.VOC")), std::string(300000, 'v'));
+}
+
+TEST_F(PlayerTest, KilledUploadKeepsTheOldPcFile)
+{
+    makePlayer();
+    ASSERT_EQ(dll_fn_download_file(pcFile("SONG.MP3", "new content").c_str(), mtCard), 1);
+    fs::create_directories(pcPath("music"));
+    const std::string destination = pcFile("music/SONG.MP3", "old content");
+    setValue("Faults", "DelayMs", "20000");
+    ASSERT_TRUE(killMidWrite(pcPath("music"),
+                             [](const std::string &path, const std::string &) {
+                                 dll_fn_upload_file("SONG.MP3", path.c_str(), mtCard);
+                             },
+                             destination, {}));
+    EXPECT_EQ(readFile(destination), "old content");
+}
