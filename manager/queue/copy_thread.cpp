@@ -1,0 +1,26 @@
+#include "queue/copy_thread.h"
+
+#include "queue/job_kinds.h"
+#include "queue/thread_done_event.h"
+
+#include <QCoreApplication>
+
+#include <cstring>
+
+TCopyThread::TCopyThread(QObject *window, const TCopyJob &job)
+    : FWindow(window), FId(job.Id), FKind(job.Kind)
+{
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+    std::memcpy(FPcPath, job.PcPath, sizeof FPcPath);
+    std::memcpy(FPlayerName, job.PlayerName, sizeof FPlayerName);
+    FPcPath[kPcPathSize - 1] = '\0';
+    FPlayerName[kPlayerNameSize - 1] = '\0';
+    // Last: from here on the worker reads its fields.
+    start(QThread::IdlePriority);
+}
+
+void TCopyThread::run()
+{
+    const int32_t result = runJobCall(FKind, FPcPath, FPlayerName);
+    QCoreApplication::postEvent(FWindow, new ThreadDoneEvent(FId, result));
+}

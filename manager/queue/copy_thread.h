@@ -1,0 +1,26 @@
+// The worker that runs one queued job: it makes the job's one device call at
+// idle priority and posts the result to the window as a ThreadDoneEvent.
+#pragma once
+
+#include "queue/copy_job.h"
+
+#include <QThread>
+
+#include <cstdint>
+
+class TCopyThread : public QThread {
+public:
+    // Copies what the job needs, arranges to delete itself when it ends and
+    // starts at once. The job may be changed or released as soon as this returns.
+    TCopyThread(QObject *window, const TCopyJob &job);
+
+protected:
+    void run() override;
+
+private:
+    QObject *const FWindow;
+    const uint32_t FId;
+    char FPcPath[kPcPathSize];
+    char FPlayerName[kPlayerNameSize];
+    const int32_t FKind;
+};

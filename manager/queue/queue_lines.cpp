@@ -1,0 +1,26 @@
+#include "queue/queue_lines.h"
+
+#include "device/nerolink.h"
+#include "queue/job_kinds.h"
+
+QString queueLineText(int32_t kind, const QString &name)
+{
+    const bool card = kindTarget(kind) == mtCard;
+    const QString memory = card ? QStringLiteral("Memory Card") : QStringLiteral("Internal Memory");
+    const QString quoted = QLatin1Char('"') + name + QLatin1Char('"');
+    if (isDownloadKind(kind))
+        return QStringLiteral("Download ") + quoted + QStringLiteral(" to ") + memory;
+    if (isUploadKind(kind))
+        return QStringLiteral("Upload ") + quoted + QStringLiteral(" in ") + memory + QStringLiteral(" to PC");
+    if (isRemoveKind(kind))
+        return QStringLiteral("Remove ") + quoted + QStringLiteral(" in ") + memory;
+    if (isFormatKind(kind))
+        return QStringLiteral("Format ") + memory;
+    return QString();
+}
+
+QString elapsedText(uint32_t milliseconds)
+{
+    const uint32_t seconds = milliseconds / 1000;
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}

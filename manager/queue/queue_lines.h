@@ -1,0 +1,15 @@
+// The texts the queue shows: one line per job, and the running line's elapsed time.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// The queue line of a job of this kind for the file called name, for example
+// Download "a.mp3" to Memory Card, Upload "b.VOC" in Internal Memory to PC,
+// Remove "c.mp3" in Memory Card, Format Internal Memory (name unused).
+// Empty for a kind outside 1 to 8.
+QString queueLineText(int32_t kind, const QString &name);
+
+// Minutes and seconds, such as "0:07" or "12:30".
+QString elapsedText(uint32_t milliseconds);

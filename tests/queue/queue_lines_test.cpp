@@ -1,0 +1,32 @@
+// The texts of queue lines and of the running line's elapsed time.
+#include "queue/copy_job.h"
+#include "queue/queue_lines.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(QueueLines, TextOfEachKind)
+{
+    const QString name = QStringLiteral("Wind – ü.mp3");
+    EXPECT_EQ(queueLineText(jkDownloadInternal, name), QStringLiteral("Download \"Wind – ü.mp3\" to Internal Memory"));
+    EXPECT_EQ(queueLineText(jkDownloadCard, name), QStringLiteral("Download \"Wind – ü.mp3\" to Memory Card"));
+    EXPECT_EQ(queueLineText(jkUploadInternal, name), QStringLiteral("Upload \"Wind – ü.mp3\" in Internal Memory to PC"));
+    EXPECT_EQ(queueLineText(jkUploadCard, name), QStringLiteral("Upload \"Wind – ü.mp3\" in Memory Card to PC"));
+    EXPECT_EQ(queueLineText(jkRemoveInternal, name), QStringLiteral("Remove \"Wind – ü.mp3\" in Internal Memory"));
+    EXPECT_EQ(queueLineText(jkRemoveCard, name), QStringLiteral("Remove \"Wind – ü.mp3\" in Memory Card"));
+    EXPECT_EQ(queueLineText(jkFormatInternal, name), QStringLiteral("Format Internal Memory"));
+    EXPECT_EQ(queueLineText(jkFormatCard, QString()), QStringLiteral("Format Memory Card"));
+    EXPECT_TRUE(queueLineText(0, name).isEmpty());
+}
+
+TEST(QueueLines, ElapsedTimeInMinutesAndSeconds)
+{
+    EXPECT_EQ(elapsedText(0), QStringLiteral("0:00"));
+    EXPECT_EQ(elapsedText(7999), QStringLiteral("0:07"));
+    EXPECT_EQ(elapsedText(60000), QStringLiteral("1:00"));
+    EXPECT_EQ(elapsedText(750000), QStringLiteral("12:30"));
+    EXPECT_EQ(elapsedText(0xFFFFFFFFu), QStringLiteral("71582:47"));
+}
+
+} // namespace
