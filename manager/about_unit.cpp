@@ -1,0 +1,57 @@
+#include "about_unit.h"
+
+#include "platform/screen.h"
+#include "resources/resources.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QPixmap>
+#include <QToolButton>
+
+TForm_About *Form_About = nullptr;
+
+namespace {
+constexpr int kWidth = 280;
+constexpr int kHeight = 180;
+} // namespace
+
+TForm_About::TForm_About(QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowStaysOnTopHint)
+{
+    initTovixResources();
+    setWindowTitle(QStringLiteral("About..."));
+    setFixedSize(kWidth, kHeight);
+
+    Image_Background = new QLabel(this);
+    Image_Background->setGeometry(0, 0, kWidth, kHeight);
+    Image_Background->setPixmap(QPixmap(QStringLiteral(":/about_background.png")));
+    Image_Background->setScaledContents(true);
+
+    Label1 = new QLabel(QStringLiteral("Sonavel"), this);
+    QFont title(QStringLiteral("Arial"));
+    title.setBold(true);
+    title.setPixelSize(16);
+    Label1->setFont(title);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setGeometry(0, 0, kWidth, kHeight);
+    Label1->setAttribute(Qt::WA_TranslucentBackground);
+
+    Label2 = new QLabel(QStringLiteral("Version Number 1.3"), this);
+    Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label2->setGeometry(0, 101, kWidth, Label2->sizeHint().height());
+    Label2->setAttribute(Qt::WA_TranslucentBackground);
+
+    SpeedButton1 = new QToolButton(this);
+    SpeedButton1->setText(QStringLiteral("Close"));
+    SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setGeometry(226, 6, 49, 33);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm_About::SpeedButton1Click);
+
+    centerOnScreen(this);
+}
+
+void TForm_About::SpeedButton1Click()
+{
+    accept();
+}

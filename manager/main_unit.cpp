@@ -1,0 +1,278 @@
+// The main window's lifecycle and its settings file.
+#include "main_unit.h"
+
+#include "explorer/folder_tree.h"
+#include "explorer/folder_view.h"
+#include "platform/ini.h"
+#include "platform/prompts.h"
+#include "queue/thread_done_event.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QSplitter>
+#include <QSplitterHandle>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+TForm_TovixMan *Form_TovixMan = nullptr;
+
+namespace {
+
+constexpr int kDesignWidth = 640;
+constexpr int kDesignHeight = 480;
+constexpr int kDesignTreeWidth = 150;
+constexpr int kDesignFixedWidth = 34 + 212; // the transfer bar and the player pane
+
+const char kWindow[] = "Window";
+const char kExplorer[] = "Explorer";
+
+} // namespace
+
+TForm_TovixMan::TForm_TovixMan(const QString &settingsFile, QWidget *parent)
+    : QMainWindow(parent), FSettingsPath(settingsFile)
+{
+    setWindowTitle(QStringLiteral("Sonavel v1.3"));
+    resize(kDesignWidth, kDesignHeight);
+    buildLayout();
+    connectPcPane();
+    connectPlayerPane();
+    connectQueueCommands();
+    FormCreate();
+}
+
+TForm_TovixMan::~TForm_TovixMan()
+{
+    blockUntilWorkerEnds();
+    FormDestroy();
+    if (Form_TovixMan == this)
+        Form_TovixMan = nullptr;
+}
+
+QString TForm_TovixMan::defaultSettingsPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/settings.ini");
+}
+
+QString TForm_TovixMan::statusText(int panel) const
+{
+    return StatusPanels[panel]->text();
+}
+
+void TForm_TovixMan::setStatusText(int panel, const QString &text)
+{
+    StatusPanels[panel]->setText(text);
+}
+
+int TForm_TovixMan::activePageTag() const
+{
+    const QWidget *page = TabControl_PlayerFiles->currentWidget();
+    return page ? page->property("Tag").toInt() : 0;
+}
+
+QTreeWidget *TForm_TovixMan::activePageList() const
+{
+    switch (activePageTag()) {
+    case 1: return FileList_Internal;
+    case 2: return FileList_External;
+    default: return FileList_All;
+    }
+}
+
+void TForm_TovixMan::FormCreate()
+{
+    readSettings();
+    FJobRunning = false;
+    FJobDone = false;
+    FConnected = false;
+    FLastStatus = 0xFFFFFFFF;
+    FCardPresent = false;
+    FClosing = false;
+    FReservedInternal = 0;
+    FReservedCard = 0;
+}
+
+void TForm_TovixMan::FormShow()
+{
+    Timer_CheckPlayer->start();
+}
+
+bool TForm_TovixMan::FormCloseQuery()
+{
+    Timer_CheckPlayer->stop();
+    Timer_Transfer->stop();
+    FClosing = true;
+    return true;
+}
+
+void TForm_TovixMan::FormClose()
+{
+    while (CheckList_CopyProgress->count() > 0) {
+        QListWidgetItem *line = CheckList_CopyProgress->item(0);
+        delete queueJobOf(line);
+        delete line;
+    }
+    waitForRunningJob();
+}
+
+void TForm_TovixMan::FormDestroy()
+{
+    writeSettings();
+}
+
+void TForm_TovixMan::FormResize()
+{
+    placeTransferButtons();
+}
+
+void TForm_TovixMan::Splitter_TovixAndExplorerMoved()
+{
+    placeTransferButtons();
+}
+
+void TForm_TovixMan::Menu_ExitClick()
+{
+    close();
+}
+
+void TForm_TovixMan::placeTransferButtons()
+{
+    const int left = Splitter_Panes->x() + Splitter_TovixAndExplorer->x() + 5;
+    Button_Download->move(left, Button_Download->y());
+    Button_Upload->move(left, Button_Upload->y());
+    Button_Download->raise();
+    Button_Upload->raise();
+}
+
+void TForm_TovixMan::readSettings()
+{
+    const IniFile ini(FSettingsPath.toStdString());
+    move(ini.readInteger(kWindow, "Left", 0), y());
+    move(x(), ini.readInteger(kWindow, "Top", 0));
+    resize(ini.readInteger(kWindow, "Width", width()), height());
+    resize(width(), ini.readInteger(kWindow, "Height", height()));
+
+    const std::string shown = FolderView->currentDirectory().toStdString();
+    FolderView->setCurrentDirectory(
+        QString::fromStdString(ini.readString(kExplorer, "Directory", shown)));
+
+    FExplorerWidth = ini.readInteger(kWindow, "Explorer", width() - kDesignFixedWidth);
+    FFolderTreeWidth = ini.readInteger(kWindow, "FolderTree", kDesignTreeWidth);
+}
+
+int TForm_TovixMan::explorerWidth() const
+{
+    return FShown ? Splitter_Panes->sizes().value(0) : FExplorerWidth;
+}
+
+int TForm_TovixMan::folderTreeWidth() const
+{
+    return FShown ? Splitter_TreeAndFolder->sizes().value(0) : FFolderTreeWidth;
+}
+
+// Splitters lay their panes out only once they have a size, so the stored widths
+// are applied when the window is first shown.
+void TForm_TovixMan::applyPaneWidths()
+{
+    const auto apply = [](QSplitter *splitter, int first) {
+        const QList<int> sizes = splitter->sizes();
+        splitter->setSizes({first, sizes.value(0) + sizes.value(1) - first});
+    };
+    apply(Splitter_Panes, FExplorerWidth);
+    apply(Splitter_TreeAndFolder, FFolderTreeWidth);
+    placeTransferButtons();
+}
+
+void TForm_TovixMan::writeSettings()
+{
+    IniFile ini(FSettingsPath.toStdString());
+    try {
+        ini.writeInteger(kWindow, "Left", x());
+        ini.writeInteger(kWindow, "Top", y());
+        ini.writeInteger(kWindow, "Width", width());
+        ini.writeInteger(kWindow, "Height", height());
+        ini.writeString(kExplorer, "Directory", FolderView->currentDirectory().toStdString());
+        ini.writeInteger(kWindow, "FolderTree", folderTreeWidth());
+        ini.writeInteger(kWindow, "Explorer", explorerWidth());
+        const int style = FolderView->viewStyle();
+        if (style >= 0 && style <= 3)
+            ini.writeInteger(kWindow, "FolderTreeStyle", style);
+    } catch (const IniWriteError &e) {
+        showErrorMessage(QString::fromStdString(e.what()));
+    }
+}
+
+bool TForm_TovixMan::event(QEvent *e)
+{
+    if (e->type() == WM_THREADDONE) {
+        OnThreadDone(static_cast<ThreadDoneEvent *>(e));
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TForm_TovixMan::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (!FShown) {
+        FShown = true;
+        applyPaneWidths();
+        FormShow();
+    }
+}
+
+void TForm_TovixMan::closeEvent(QCloseEvent *e)
+{
+    if (!FormCloseQuery()) {
+        e->ignore();
+        return;
+    }
+    FormClose();
+    e->accept();
+}
+
+void TForm_TovixMan::resizeEvent(QResizeEvent *e)
+{
+    QMainWindow::resizeEvent(e);
+    FormResize();
+}
+
+bool TForm_TovixMan::eventFilter(QObject *watched, QEvent *e)
+{
+    if (watched == Panel_MemoryUsage && e->type() == QEvent::Resize)
+        Panel_MemoryUsageResize();
+    // The bar also moves when the layout first places the panes, without a splitter move.
+    if (watched == Splitter_TovixAndExplorer && e->type() == QEvent::Move)
+        placeTransferButtons();
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void TForm_TovixMan::connectPcPane()
+{
+    connect(Menu_Exit, &QAction::triggered, this, &TForm_TovixMan::Menu_ExitClick);
+    connect(Splitter_Panes, &QSplitter::splitterMoved, this,
+            &TForm_TovixMan::Splitter_TovixAndExplorerMoved);
+    Splitter_TovixAndExplorer->installEventFilter(this);
+
+    connect(ToolButton4, &QToolButton::clicked, this, &TForm_TovixMan::ToolButton4Click);
+    const std::pair<QToolButton *, QAction *> styles[] = {
+        {Button_BigIcon, MainMenu_BigIcon}, {Button_SmallIcon, MainMenu_SmallIcon},
+        {Button_ListView, MainMenu_ListView}, {Button_ReportView, MainMenu_ReportView}};
+    void (TForm_TovixMan::*handlers[])() = {
+        &TForm_TovixMan::Button_BigIconClick, &TForm_TovixMan::Button_SmallIconClick,
+        &TForm_TovixMan::Button_ListViewClick, &TForm_TovixMan::Button_ReportViewClick};
+    for (int i = 0; i < 4; ++i) {
+        connect(styles[i].first, &QToolButton::clicked, this, handlers[i]);
+        connect(styles[i].second, &QAction::triggered, this, handlers[i]);
+    }
+
+    connect(NewFolder1, &QAction::triggered, this, &TForm_TovixMan::NewFolder1Click);
+    connect(Rename1, &QAction::triggered, this, &TForm_TovixMan::Rename1Click);
+    connect(Delete1, &QAction::triggered, this, &TForm_TovixMan::Delete1Click);
+    connect(FolderView, &::FolderView::keyDown, this, &TForm_TovixMan::FolderViewKeyDown);
+    connect(FolderTree, &::FolderTree::keyDown, this, &TForm_TovixMan::FolderTreeKeyDown);
+    connect(pelunHomepage1, &QAction::triggered, this, &TForm_TovixMan::pelunHomepage1Click);
+    connect(Menu_About, &QAction::triggered, this, &TForm_TovixMan::Menu_AboutClick);
+}

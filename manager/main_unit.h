@@ -1,0 +1,301 @@
+// The main window. Its controls and F fields are public, like a form's
+// published fields, so the other units of the window and the tests read them.
+// The implementation is split by concern: main_unit.cpp (layout, lifecycle,
+// settings), main_unit_player.cpp (status poll, lists, usage),
+// main_unit_queue.cpp (queue and the commands that fill it), main_unit_pc.cpp
+// (PC pane commands, Help).
+#pragma once
+
+#include "device/nerolink.h"
+#include "queue/copy_job.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <cstdint>
+
+class FileDrop;
+class FolderTree;
+class FolderView;
+class QAction;
+class QActionGroup;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QSplitter;
+class QSplitterHandle;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class ThreadDoneEvent;
+
+class TForm_TovixMan : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // settingsFile defaults to "settings.ini" beside the program.
+    explicit TForm_TovixMan(const QString &settingsFile = defaultSettingsPath(),
+                            QWidget *parent = nullptr);
+    ~TForm_TovixMan() override;
+
+    static QString defaultSettingsPath();
+    QString settingsPath() const { return FSettingsPath; }
+
+    // ---- Window state -------------------------------------------------
+    bool FJobRunning = false;
+    bool FJobDone = false;
+    int32_t FJobResult = 0;
+    bool FConnected = false;
+    uint32_t FLastStatus = 0xFFFFFFFF;
+    bool FCardPresent = false;
+    bool FClosing = false;
+    bool FDeviceBusy = false;
+    int32_t FReservedInternal = 0;
+    int32_t FReservedCard = 0;
+    TCopyJob FCurrentJob;
+    TMemoryInfo FInternalInfo = {};
+    TMemoryInfo FCardInfo = {};
+
+    // ---- Menus ---------------------------------------------------------
+    QMenu *Menu_File = nullptr;
+    QAction *NewFolder1 = nullptr;
+    QAction *Delete1 = nullptr;
+    QAction *Rename1 = nullptr;
+    QAction *Menu_Exit = nullptr;
+
+    QMenu *Menu_OperationGroup = nullptr;
+    QAction *MainMenu_DownloadToPlayer = nullptr;
+    QAction *MainMenu_UploadFromPlayer = nullptr;
+    QAction *MainMenu_Remove = nullptr;
+    QAction *MainMenu_RemoveAll = nullptr;
+    QAction *MainMenu_Format = nullptr;
+    QAction *MainMenu_FormatAll = nullptr;
+    QAction *MainMenu_Cancel = nullptr;
+    QAction *MainMenu_CancelAll = nullptr;
+
+    QMenu *Menu_View = nullptr;
+    QMenu *Explorer1 = nullptr;
+    QActionGroup *ViewStyleGroup = nullptr;
+    QAction *MainMenu_BigIcon = nullptr;
+    QAction *MainMenu_SmallIcon = nullptr;
+    QAction *MainMenu_ListView = nullptr;
+    QAction *MainMenu_ReportView = nullptr;
+
+    QMenu *Menu_Help = nullptr;
+    QAction *pelunHomepage1 = nullptr;
+    QAction *Menu_About = nullptr;
+
+    // Context menu of the three player lists.
+    QMenu *PopupMenu_Remove = nullptr;
+    QAction *UploadselectedfilesinPlayertoPC1 = nullptr;
+    QAction *UploadallfilesinPlayertoPC1 = nullptr;
+    QAction *Menu_RemovePlayerFiles = nullptr;
+    QAction *Menu_RemoveAllPlayerFiles = nullptr;
+    QAction *Menu_Format = nullptr;
+    QAction *Menu_FormatAll = nullptr;
+    QMenu *PopupMenu_View = nullptr;
+
+    // Context menu of the queue list.
+    QMenu *PopupMenu_CopyList = nullptr;
+    QAction *Menu_RemoveQueue = nullptr;
+    QAction *Menu_RemoveAllQueue = nullptr;
+
+    // ---- File manager area -----------------------------------------------
+    QWidget *Panel_FileManager = nullptr;
+    QSplitter *Splitter_Panes = nullptr; // holds the PC pane and the player pane
+    QSplitterHandle *Splitter_TovixAndExplorer = nullptr;
+    QToolButton *Button_Download = nullptr;
+    QToolButton *Button_Upload = nullptr;
+
+    // PC pane
+    QWidget *Panel_Explorer = nullptr;
+    QToolBar *ToolBar1 = nullptr;
+    QToolButton *ToolButton4 = nullptr;
+    QToolButton *Button_BigIcon = nullptr;
+    QToolButton *Button_SmallIcon = nullptr;
+    QToolButton *Button_ListView = nullptr;
+    QToolButton *Button_ReportView = nullptr;
+    QSplitter *Splitter_TreeAndFolder = nullptr;
+    ::FolderTree *FolderTree = nullptr;
+    ::FolderView *FolderView = nullptr;
+
+    // Player pane
+    QWidget *Panel_FileListInMemory = nullptr;
+    QToolBar *ToolBar2 = nullptr;
+    QToolButton *Button_Refresh = nullptr;
+    QToolButton *Button_Delete = nullptr;
+    QToolButton *Button_Format = nullptr;
+    QTabWidget *TabControl_PlayerFiles = nullptr;
+    QWidget *Tab_All = nullptr;
+    QWidget *Tab_InternalFiles = nullptr;
+    QWidget *Tab_ExternalFiles = nullptr;
+    QTreeWidget *FileList_All = nullptr;
+    QTreeWidget *FileList_Internal = nullptr;
+    QTreeWidget *FileList_External = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label_NotExists = nullptr;
+    QWidget *Panel_MemoryUsage = nullptr;
+    QLabel *MemoryUsageLabel_Internal = nullptr;
+    QProgressBar *MemoryUsage_Internal = nullptr;
+    QLabel *MemoryUsageLabel_External = nullptr;
+    QProgressBar *MemoryUsage_External = nullptr;
+
+    // Queue
+    QWidget *Panel_CopyProgress = nullptr;
+    QListWidget *CheckList_CopyProgress = nullptr;
+    QProgressBar *ProgressBar_Busy = nullptr; // indeterminate while an operation runs
+    QLabel *Label_Elapsed = nullptr;          // elapsed time of the running line
+
+    // Status bar: four panels, widths 100, 140, 120 and the rest.
+    QLabel *StatusPanels[4] = {};
+    QString statusText(int panel) const;
+    void setStatusText(int panel, const QString &text);
+
+    // ---- Non-visual members ------------------------------------------------
+    QTimer *Timer_CheckPlayer = nullptr;
+    QTimer *Timer_Transfer = nullptr;
+    ::FileDrop *FileDrop = nullptr;
+
+    // The tag of the active player page (0 All, 1 Internal Memory, 2 Memory Card) and its list.
+    int activePageTag() const;
+    QTreeWidget *activePageList() const;
+
+    // Widths of the PC pane and of the folder tree (as set, until the window has been laid out).
+    int explorerWidth() const;
+    int folderTreeWidth() const;
+
+public slots:
+    // ---- Lifecycle (main_unit.cpp) ----------------------------------------
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    void FormDestroy();
+    void FormResize();
+    void Splitter_TovixAndExplorerMoved();
+    void Menu_ExitClick();
+
+    // ---- Player state (main_unit_player.cpp) --------------------------------
+    void Timer_CheckPlayerTimer(QTimer *sender);
+    void RefreshPlayerFiles();
+    void UpdateMemoryUsage();
+    void Button_RefreshClick();
+    void FileList_AllKeyDown(int key);
+    void FileList_ColumnClick(QTreeWidget *list, int column);
+    void Panel_MemoryUsageResize();
+
+    // ---- Queue and player operations (main_unit_queue.cpp) ------------------
+    void Timer_TransferTimer();
+    void OnThreadDone(ThreadDoneEvent *message);
+    void MainMenu_CancelClick();
+    void MainMenu_CancelAllClick();
+    void ConvertVoiceFile(const QString &voicePath);
+    void MainMenu_DownloadToPlayerClick();
+    void FileDropDrop(const QStringList &paths, const QPoint &clientPos);
+    void MainMenu_UploadFromPlayerClick();
+    void UploadallfilesinPlayertoPC1Click();
+    void RemoveClick();
+    void RemoveAllClick();
+    void Menu_FormatClick();
+    void Menu_FormatAllClick();
+
+    // ---- PC pane and Help (main_unit_pc.cpp) ---------------------------------
+    void ToolButton4Click();
+    void Button_BigIconClick();
+    void Button_SmallIconClick();
+    void Button_ListViewClick();
+    void Button_ReportViewClick();
+    void NewFolder1Click();
+    void Rename1Click();
+    void Delete1Click();
+    void FolderViewKeyDown(int key);
+    void FolderTreeKeyDown(int key);
+    void pelunHomepage1Click();
+    void Menu_AboutClick();
+
+protected:
+    bool event(QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    // main_unit_layout.cpp
+    void buildLayout();
+    void createActions();
+    void createMenus();
+    void createPopupMenus();
+    void createPcPane();
+    void createTransferBar();
+    void createPlayerPane();
+    QWidget *createPlayerPage(QTreeWidget *&list, QLabel *&label, const QString &labelText,
+                              const QStringList &columns, const QString &hint);
+    void createQueuePanel();
+    void createStatusBar();
+    void createTimers();
+    // main_unit.cpp
+    void connectPcPane();
+    void readSettings();
+    void writeSettings();
+    void placeTransferButtons();
+    void setViewStyleChecked(int style);
+
+    // main_unit_player.cpp (the poll) and main_unit_lists.cpp (lists, usage, ordering)
+    void playerArrived(const TPlayerVersion &version);
+    void playerDeparted();
+    void statusChanged(uint32_t status);
+    void refreshWithinPoll();
+    void setPlayerControlsEnabled(bool enabled);
+    void setCardSideEnabled(bool enabled);
+    void connectPlayerPane();
+    void fillPlayerList(const TMemoryInfo &info, QTreeWidget *list, const QString &storage);
+    void rememberSortIndicators();
+
+    // main_unit_queue.cpp
+    void connectQueueCommands();
+    void appendQueueLine(const QString &text, TCopyJob *job);
+    void showQueuePanel();
+    void settleReservation(const TCopyJob &job, bool completed);
+    void startNextJob();
+    void completeJob();
+    void updateBusyIndicator();
+    int32_t &reservationOf(int32_t target);
+    const TMemoryInfo &memoryInfoOf(int32_t target) const;
+    void cancelLines(bool all);
+    void cancelLine(class QListWidgetItem *line);
+    void waitForRunningJob();
+    void blockUntilWorkerEnds();
+    void refuseFile(const QString &text);
+    // main_unit_download.cpp
+    enum class QueueOutcome { Queued, Skipped, Stop };
+    int32_t chooseTargetMemory();
+    QueueOutcome queueDownload(const std::string &path, const QString &name, int32_t target);
+    // main_unit_upload.cpp
+    bool queueUpload(const QTreeWidgetItem *item, int32_t kind, const std::string &folder);
+    void makePlayerListsDraggable();
+    // main_unit_remove.cpp
+    bool queueRemoval(const QTreeWidgetItem *item, int tag);
+    bool formatRefusedWhileQueued();
+    void queueFormat(int32_t target);
+    class QThread *FWorker = nullptr; // the running job's worker, until it is deleted
+
+    void applyPaneWidths();
+
+    QString FSettingsPath;
+    bool FShown = false;
+    int FExplorerWidth = 0;
+    int FFolderTreeWidth = 0;
+};
+
+extern TForm_TovixMan *Form_TovixMan;
+
+// The file entry a player list item points at (valid until its memory's next refresh).
+const TFileEntry *playerEntryOf(const QTreeWidgetItem *item);
+// The record a queue line carries.
+TCopyJob *queueJobOf(const class QListWidgetItem *line);

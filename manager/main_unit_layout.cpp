@@ -1,0 +1,372 @@
+// The main window's controls, menus and tool bars, built as the stored form lays them out.
+#include "main_unit.h"
+
+#include "explorer/file_drop.h"
+#include "explorer/folder_tree.h"
+#include "explorer/folder_view.h"
+#include "widgets/bevel_splitter.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kPlayerPaneWidth = 212;
+constexpr int kTransferBarWidth = 34;
+constexpr int kFolderTreeWidth = 150;
+
+QToolButton *addToolButton(QToolBar *bar, const QString &hint, QStyle::StandardPixmap icon)
+{
+    auto *button = new QToolButton(bar);
+    button->setToolTip(hint);
+    button->setIcon(bar->style()->standardIcon(icon));
+    bar->addWidget(button);
+    return button;
+}
+
+QToolBar *createSmallToolBar(QWidget *parent)
+{
+    auto *bar = new QToolBar(parent);
+    bar->setFixedHeight(26);
+    bar->setIconSize(QSize(16, 16));
+    return bar;
+}
+
+QLabel *greyBoldLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    label->setStyleSheet(QStringLiteral("color: grey;"));
+    return label;
+}
+
+QLabel *statusPanel(int width, QStatusBar *bar)
+{
+    auto *label = new QLabel(bar);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    if (width > 0)
+        label->setFixedWidth(width);
+    bar->addWidget(label, width > 0 ? 0 : 1);
+    return label;
+}
+
+} // namespace
+
+void TForm_TovixMan::createActions()
+{
+    NewFolder1 = new QAction(QStringLiteral("&New Folder"), this);
+    Delete1 = new QAction(QStringLiteral("&Delete"), this);
+    Rename1 = new QAction(QStringLiteral("&Rename"), this);
+    Menu_Exit = new QAction(QStringLiteral("E&xit"), this);
+
+    MainMenu_DownloadToPlayer = new QAction(QStringLiteral("&Download selected files from PC to Player"), this);
+    MainMenu_UploadFromPlayer = new QAction(QStringLiteral("&Upload selected files from Player to PC"), this);
+    MainMenu_Remove = new QAction(QStringLiteral("&Remove selected file(s) from Player"), this);
+    MainMenu_RemoveAll = new QAction(QStringLiteral("Remove &all files from Player"), this);
+    MainMenu_Format = new QAction(QStringLiteral("&Format"), this);
+    MainMenu_FormatAll = new QAction(QStringLiteral("Format all &memories"), this);
+    MainMenu_Cancel = new QAction(QStringLiteral("&Cancel selected/checked operation(s) in queue"), this);
+    MainMenu_CancelAll = new QAction(QStringLiteral("Cancel all &operations"), this);
+
+    ViewStyleGroup = new QActionGroup(this);
+    MainMenu_BigIcon = new QAction(QStringLiteral("&Big icons"), ViewStyleGroup);
+    MainMenu_SmallIcon = new QAction(QStringLiteral("&Small icons"), ViewStyleGroup);
+    MainMenu_ListView = new QAction(QStringLiteral("&List"), ViewStyleGroup);
+    MainMenu_ReportView = new QAction(QStringLiteral("&Details"), ViewStyleGroup);
+    for (QAction *a : ViewStyleGroup->actions())
+        a->setCheckable(true);
+    MainMenu_ReportView->setChecked(true);
+
+    pelunHomepage1 = new QAction(QStringLiteral("Wendaro Homepage"), this);
+    Menu_About = new QAction(QStringLiteral("&About..."), this);
+}
+
+void TForm_TovixMan::createMenus()
+{
+    QMenuBar *bar = menuBar();
+    Menu_File = bar->addMenu(QStringLiteral("&File"));
+    Menu_File->addActions({NewFolder1, Delete1, Rename1});
+    Menu_File->addSeparator();
+    Menu_File->addAction(Menu_Exit);
+
+    Menu_OperationGroup = bar->addMenu(QStringLiteral("&Operation"));
+    Menu_OperationGroup->addActions({MainMenu_DownloadToPlayer, MainMenu_UploadFromPlayer});
+    Menu_OperationGroup->addSeparator();
+    Menu_OperationGroup->addActions({MainMenu_Remove, MainMenu_RemoveAll});
+    Menu_OperationGroup->addSeparator();
+    Menu_OperationGroup->addActions({MainMenu_Format, MainMenu_FormatAll});
+    Menu_OperationGroup->addSeparator();
+    Menu_OperationGroup->addActions({MainMenu_Cancel, MainMenu_CancelAll});
+    Menu_OperationGroup->menuAction()->setEnabled(false);
+
+    Menu_View = bar->addMenu(QStringLiteral("&View"));
+    Explorer1 = Menu_View->addMenu(QStringLiteral("&PC"));
+    Explorer1->addActions(ViewStyleGroup->actions());
+
+    Menu_Help = bar->addMenu(QStringLiteral("&Help"));
+    Menu_Help->addActions({pelunHomepage1, Menu_About});
+}
+
+void TForm_TovixMan::createPopupMenus()
+{
+    PopupMenu_Remove = new QMenu(this);
+    UploadselectedfilesinPlayertoPC1 = PopupMenu_Remove->addAction(QStringLiteral("&Upload selected files in Player to PC"));
+    UploadallfilesinPlayertoPC1 = PopupMenu_Remove->addAction(QStringLiteral("Upload &all files in Player to PC"));
+    PopupMenu_Remove->addSeparator();
+    Menu_RemovePlayerFiles = PopupMenu_Remove->addAction(QStringLiteral("&Remove selected files in Player"));
+    Menu_RemoveAllPlayerFiles = PopupMenu_Remove->addAction(QStringLiteral("Remove a&ll files"));
+    PopupMenu_Remove->addSeparator();
+    Menu_Format = PopupMenu_Remove->addAction(QStringLiteral("&Format"));
+    Menu_FormatAll = PopupMenu_Remove->addAction(QStringLiteral("Format all &memories"));
+    PopupMenu_Remove->addSeparator();
+    // The View submenu is shown for familiarity; it does nothing.
+    PopupMenu_View = PopupMenu_Remove->addMenu(QStringLiteral("&View"));
+    for (const char *caption : {"&Name", "S&torage", "&Size", "&Date"}) {
+        QAction *a = PopupMenu_View->addAction(QString::fromLatin1(caption));
+        a->setCheckable(true);
+        a->setChecked(true);
+        a->setEnabled(false);
+    }
+    PopupMenu_View->addAction(QStringLiteral("&Attributes"))->setEnabled(false);
+
+    PopupMenu_CopyList = new QMenu(this);
+    Menu_RemoveQueue = PopupMenu_CopyList->addAction(QStringLiteral("&Cancel selected/checked operation(s) in queue"));
+    Menu_RemoveAllQueue = PopupMenu_CopyList->addAction(QStringLiteral("Cancel &all operations"));
+}
+
+void TForm_TovixMan::createPcPane()
+{
+    Panel_Explorer = new QWidget;
+    Panel_Explorer->setMinimumWidth(120);
+    auto *layout = new QVBoxLayout(Panel_Explorer);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    ToolBar1 = createSmallToolBar(Panel_Explorer);
+    ToolButton4 = addToolButton(ToolBar1, QStringLiteral("Refresh"), QStyle::SP_BrowserReload);
+    ToolBar1->addSeparator();
+    Button_BigIcon = addToolButton(ToolBar1, QStringLiteral("Big Icons"), QStyle::SP_FileDialogContentsView);
+    Button_SmallIcon = addToolButton(ToolBar1, QStringLiteral("Small Icons"), QStyle::SP_FileDialogInfoView);
+    Button_ListView = addToolButton(ToolBar1, QStringLiteral("List"), QStyle::SP_FileDialogListView);
+    Button_ReportView = addToolButton(ToolBar1, QStringLiteral("Details"), QStyle::SP_FileDialogDetailedView);
+    layout->addWidget(ToolBar1);
+
+    Splitter_TreeAndFolder = new QSplitter(Qt::Horizontal, Panel_Explorer);
+    Splitter_TreeAndFolder->setHandleWidth(2);
+    Splitter_TreeAndFolder->setChildrenCollapsible(false);
+    FolderTree = new ::FolderTree(Splitter_TreeAndFolder);
+    FolderView = new ::FolderView(Splitter_TreeAndFolder);
+    FolderTree->setFolderView(FolderView);
+    Splitter_TreeAndFolder->setStretchFactor(0, 0);
+    Splitter_TreeAndFolder->setStretchFactor(1, 1);
+    Splitter_TreeAndFolder->setSizes({kFolderTreeWidth, 640 - kFolderTreeWidth});
+    layout->addWidget(Splitter_TreeAndFolder, 1);
+}
+
+void TForm_TovixMan::createTransferBar()
+{
+    Button_Download = new QToolButton(Panel_FileManager);
+    Button_Download->setToolTip(QStringLiteral("Download to Player"));
+    Button_Download->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    Button_Download->setGeometry(0, 56, 23, 22);
+    Button_Download->setEnabled(false);
+
+    Button_Upload = new QToolButton(Panel_FileManager);
+    Button_Upload->setToolTip(QStringLiteral("Upload from Player"));
+    Button_Upload->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    Button_Upload->setGeometry(0, 92, 23, 22);
+    Button_Upload->setEnabled(false);
+}
+
+QWidget *TForm_TovixMan::createPlayerPage(QTreeWidget *&list, QLabel *&label,
+                                          const QString &labelText, const QStringList &columns,
+                                          const QString &hint)
+{
+    auto *page = new QWidget;
+    auto *grid = new QGridLayout(page);
+    grid->setContentsMargins(0, 0, 0, 0);
+    // The label sits under the list and is seen whenever the list is hidden.
+    label = greyBoldLabel(labelText, page);
+    grid->addWidget(label, 0, 0);
+
+    list = new QTreeWidget(page);
+    list->setColumnCount(int(columns.size()));
+    list->setHeaderLabels(columns);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    list->setToolTip(hint);
+    list->header()->setSortIndicatorShown(true);
+    list->header()->setSortIndicator(0, Qt::AscendingOrder);
+    list->header()->setSectionsClickable(true);
+    list->header()->setStretchLastSection(false);
+    list->headerItem()->setTextAlignment(int(columns.size()) - 1, Qt::AlignRight | Qt::AlignVCenter);
+    list->setColumnWidth(0, 100);
+    list->setColumnWidth(int(columns.size()) - 1, 50);
+    list->hide();
+    grid->addWidget(list, 0, 0);
+    return page;
+}
+
+void TForm_TovixMan::createPlayerPane()
+{
+    Panel_FileListInMemory = new QWidget;
+    Panel_FileListInMemory->setMinimumWidth(120);
+    auto *layout = new QVBoxLayout(Panel_FileListInMemory);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    ToolBar2 = createSmallToolBar(Panel_FileListInMemory);
+    Button_Refresh = addToolButton(ToolBar2, QStringLiteral("Refresh"), QStyle::SP_BrowserReload);
+    Button_Delete = addToolButton(ToolBar2, QStringLiteral("Remove Track"), QStyle::SP_TrashIcon);
+    Button_Format = addToolButton(ToolBar2, QStringLiteral("Format"), QStyle::SP_DriveFDIcon);
+    for (QToolButton *b : {Button_Refresh, Button_Delete, Button_Format})
+        b->setEnabled(false);
+    layout->addWidget(ToolBar2);
+
+    TabControl_PlayerFiles = new QTabWidget(Panel_FileListInMemory);
+    TabControl_PlayerFiles->setTabPosition(QTabWidget::East);
+    TabControl_PlayerFiles->setToolTip(QStringLiteral("Show all of internal/external files"));
+    const QString name = QStringLiteral("Name"), size = QStringLiteral("Size");
+    Tab_All = createPlayerPage(FileList_All, Label3, QStringLiteral("Offline"),
+                               {name, QStringLiteral("Storage"), size},
+                               QStringLiteral("All Files in Internal memory and external memory card"));
+    Tab_InternalFiles = createPlayerPage(FileList_Internal, Label2, QStringLiteral("Unable to Internal Memory"),
+                                         {name, size}, QStringLiteral("Files in internal memory"));
+    Tab_ExternalFiles = createPlayerPage(FileList_External, Label_NotExists, QStringLiteral("Unable to External Memory"),
+                                         {name, size}, QStringLiteral("Files in external memory card"));
+    const std::pair<QWidget *, const char *> pages[] = {
+        {Tab_All, "All"}, {Tab_InternalFiles, "Internal Memory"}, {Tab_ExternalFiles, "Memory Card"}};
+    int tag = 0;
+    for (const auto &[page, caption] : pages) {
+        page->setProperty("Tag", tag++);
+        TabControl_PlayerFiles->addTab(page, QString::fromLatin1(caption));
+    }
+    TabControl_PlayerFiles->setEnabled(false);
+    layout->addWidget(TabControl_PlayerFiles, 1);
+
+    Panel_MemoryUsage = new QWidget(Panel_FileListInMemory);
+    Panel_MemoryUsage->setFixedHeight(69);
+    Panel_MemoryUsage->installEventFilter(this);
+    MemoryUsageLabel_Internal = new QLabel(QStringLiteral("Internal Memory"), Panel_MemoryUsage);
+    MemoryUsageLabel_Internal->setGeometry(5, 3, kPlayerPaneWidth - 10, 15);
+    MemoryUsage_Internal = new QProgressBar(Panel_MemoryUsage);
+    MemoryUsage_Internal->setGeometry(5, 19, kPlayerPaneWidth - 10, 13);
+    MemoryUsageLabel_External = new QLabel(QStringLiteral("External Memory"), Panel_MemoryUsage);
+    MemoryUsageLabel_External->setGeometry(5, 36, kPlayerPaneWidth - 10, 15);
+    MemoryUsage_External = new QProgressBar(Panel_MemoryUsage);
+    MemoryUsage_External->setGeometry(5, 52, kPlayerPaneWidth - 10, 13);
+    for (QProgressBar *bar : {MemoryUsage_Internal, MemoryUsage_External}) {
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        bar->setTextVisible(false);
+    }
+    layout->addWidget(Panel_MemoryUsage);
+}
+
+void TForm_TovixMan::createQueuePanel()
+{
+    Panel_CopyProgress = new QWidget;
+    Panel_CopyProgress->setFixedHeight(68);
+    auto *layout = new QHBoxLayout(Panel_CopyProgress);
+    layout->setContentsMargins(0, 0, 0, 0);
+    CheckList_CopyProgress = new QListWidget(Panel_CopyProgress);
+    CheckList_CopyProgress->setSelectionMode(QAbstractItemView::SingleSelection);
+    CheckList_CopyProgress->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(CheckList_CopyProgress, 1);
+
+    // The device library reports no progress, so a running line shows only that it is busy.
+    auto *busy = new QVBoxLayout;
+    busy->setContentsMargins(4, 4, 4, 4);
+    Label_Elapsed = new QLabel(Panel_CopyProgress);
+    ProgressBar_Busy = new QProgressBar(Panel_CopyProgress);
+    ProgressBar_Busy->setRange(0, 0);
+    ProgressBar_Busy->setFixedWidth(120);
+    ProgressBar_Busy->setTextVisible(false);
+    busy->addWidget(Label_Elapsed);
+    busy->addWidget(ProgressBar_Busy);
+    busy->addStretch();
+    layout->addLayout(busy);
+    Label_Elapsed->hide();
+    ProgressBar_Busy->hide();
+    Panel_CopyProgress->hide();
+}
+
+void TForm_TovixMan::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setSizeGripEnabled(true);
+    const int widths[4] = {100, 140, 120, 0};
+    for (int i = 0; i < 4; ++i)
+        StatusPanels[i] = statusPanel(widths[i], bar);
+    StatusPanels[0]->setText(QStringLiteral("Not Connected"));
+}
+
+void TForm_TovixMan::createTimers()
+{
+    Timer_CheckPlayer = new QTimer(this);
+    Timer_CheckPlayer->setInterval(10);
+    connect(Timer_CheckPlayer, &QTimer::timeout, this, [this] { Timer_CheckPlayerTimer(Timer_CheckPlayer); });
+
+    Timer_Transfer = new QTimer(this);
+    Timer_Transfer->setInterval(200);
+    connect(Timer_Transfer, &QTimer::timeout, this, &TForm_TovixMan::Timer_TransferTimer);
+    Timer_Transfer->start();
+}
+
+void TForm_TovixMan::buildLayout()
+{
+    createActions();
+    createMenus();
+    createPopupMenus();
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Panel_FileManager = new QWidget(central);
+    auto *panes = new QVBoxLayout(Panel_FileManager);
+    panes->setContentsMargins(0, 0, 0, 0);
+    createPcPane();
+    createPlayerPane();
+    Splitter_Panes = new BevelSplitter(Qt::Horizontal, Panel_FileManager);
+    Splitter_Panes->setHandleWidth(kTransferBarWidth);
+    Splitter_Panes->setChildrenCollapsible(false);
+    Splitter_Panes->addWidget(Panel_Explorer);
+    Splitter_Panes->addWidget(Panel_FileListInMemory);
+    Splitter_Panes->setStretchFactor(0, 1);
+    Splitter_Panes->setStretchFactor(1, 0);
+    Splitter_Panes->setSizes({640 - kTransferBarWidth - kPlayerPaneWidth, kPlayerPaneWidth});
+    Splitter_TovixAndExplorer = Splitter_Panes->handle(1);
+    panes->addWidget(Splitter_Panes);
+    createTransferBar();
+    layout->addWidget(Panel_FileManager, 1);
+
+    createQueuePanel();
+    layout->addWidget(Panel_CopyProgress);
+    setCentralWidget(central);
+
+    createStatusBar();
+    createTimers();
+    FileDrop = new ::FileDrop(this);
+}

@@ -1,0 +1,8 @@
+#include "resources/resources.h"
+
+#include <QtGlobal>
+
+void initTovixResources()
+{
+    Q_INIT_RESOURCE(resources);
+}

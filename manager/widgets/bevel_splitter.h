@@ -1,0 +1,14 @@
+// A splitter whose handle is drawn as a raised, bevelled bar.
+#pragma once
+
+#include <QSplitter>
+
+class BevelSplitter : public QSplitter {
+    Q_OBJECT
+
+public:
+    using QSplitter::QSplitter;
+
+protected:
+    QSplitterHandle *createHandle() override;
+};

@@ -1,0 +1,52 @@
+// The target selection and About dialogs.
+#include "about_unit.h"
+#include "target_select_unit.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+TEST(TargetSelectionDialog, AnswersYesForInternalNoForCardAndCancelWhenClosed)
+{
+    TForm_TargetSelection d;
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Sonavel v1.2"));
+    EXPECT_EQ(d.size(), QSize(169, 113));
+    EXPECT_TRUE(d.Radio_Internal->isChecked());
+    EXPECT_EQ(d.Radio_External->text(), QStringLiteral("External memory card"));
+    EXPECT_EQ(d.Button_Ok->geometry(), QRect(6, 81, 75, 25));
+    EXPECT_EQ(d.ButtonCancel->geometry(), QRect(84, 81, 79, 25));
+    EXPECT_TRUE(d.Button_Ok->isDefault());
+
+    d.Button_OkClick();
+    EXPECT_EQ(d.result(), mrYes);
+    d.Radio_External->setChecked(true);
+    d.Button_Ok->click();
+    EXPECT_EQ(d.result(), mrNo);
+    d.ButtonCancel->click();
+    EXPECT_EQ(d.result(), mrCancel);
+    // The choice stays for the next showing.
+    EXPECT_TRUE(d.Radio_External->isChecked());
+}
+
+TEST(AboutDialog, ShowsNameVersionAndAFlatCloseButton)
+{
+    TForm_About d;
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("About..."));
+    EXPECT_EQ(d.size(), QSize(280, 180));
+    EXPECT_TRUE(d.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(d.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(d.Label1->text(), QStringLiteral("Sonavel"));
+    EXPECT_TRUE(d.Label1->font().bold());
+    EXPECT_EQ(d.Label1->font().pixelSize(), 16);
+    EXPECT_EQ(d.Label2->text(), QStringLiteral("Version Number 1.3"));
+    EXPECT_EQ(d.Label2->y(), 101);
+    EXPECT_FALSE(d.Image_Background->pixmap().isNull());
+    EXPECT_EQ(d.SpeedButton1->geometry(), QRect(226, 6, 49, 33));
+    EXPECT_TRUE(d.SpeedButton1->autoRaise());
+    d.SpeedButton1->click();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}

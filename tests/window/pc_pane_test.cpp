@@ -1,0 +1,127 @@
+// The PC pane's commands and keys as the window gives them, and the Help menu.
+#include "about_unit.h"
+#include "explorer/folder_tree.h"
+#include "explorer/folder_view.h"
+#include "main_unit.h"
+#include "scripted_prompts.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class PcPaneTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QTemporaryDir trash;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TForm_TovixMan> w;
+
+    void SetUp() override
+    {
+        qputenv("XDG_DATA_HOME", trash.path().toUtf8());
+        QFile f(dir.filePath(QStringLiteral("song.mp3")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        w = std::make_unique<TForm_TovixMan>(dir.filePath(QStringLiteral("settings.ini")));
+        w->FolderView->setCurrentDirectory(dir.path());
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    }
+
+    int indexOf(const QString &caption)
+    {
+        for (int i = 0; i < w->FolderView->itemCount(); ++i)
+            if (w->FolderView->itemCaption(i) == caption)
+                return i;
+        return -1;
+    }
+};
+
+} // namespace
+
+TEST_F(PcPaneTest, ViewCommandsSetTheStyleAndCheckOneMenuItem)
+{
+    const std::pair<void (TForm_TovixMan::*)(), QAction *> commands[] = {
+        {&TForm_TovixMan::Button_BigIconClick, w->MainMenu_BigIcon},
+        {&TForm_TovixMan::Button_SmallIconClick, w->MainMenu_SmallIcon},
+        {&TForm_TovixMan::Button_ListViewClick, w->MainMenu_ListView},
+        {&TForm_TovixMan::Button_ReportViewClick, w->MainMenu_ReportView}};
+    for (int style = 0; style < 4; ++style) {
+        (w.get()->*commands[style].first)();
+        EXPECT_EQ(w->FolderView->viewStyle(), style);
+        for (int other = 0; other < 4; ++other)
+            EXPECT_EQ(commands[other].second->isChecked(), other == style);
+    }
+}
+
+TEST_F(PcPaneTest, OnlyTheListStyleListsTheFolderAgain)
+{
+    QSignalSpy listed(w->FolderView, &FolderView::folderListed);
+    w->Button_ListViewClick();
+    w->Button_ListViewClick();
+    EXPECT_EQ(listed.count(), 2);
+    w->Button_BigIconClick();
+    w->Button_SmallIconClick();
+    w->Button_ReportViewClick();
+    EXPECT_EQ(listed.count(), 2);
+    w->MainMenu_ListView->trigger();
+    EXPECT_EQ(listed.count(), 3);
+}
+
+TEST_F(PcPaneTest, RefreshAndF5ReadTheFolderAgain)
+{
+    QFile f(dir.filePath(QStringLiteral("late.wav")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    w->FolderViewKeyDown(Qt::Key_F5);
+    EXPECT_GE(indexOf(QStringLiteral("late.wav")), 0);
+    QFile::remove(dir.filePath(QStringLiteral("late.wav")));
+    w->ToolButton4Click();
+    EXPECT_EQ(indexOf(QStringLiteral("late.wav")), -1);
+}
+
+TEST_F(PcPaneTest, NewFolderCountsUpPastTakenNames)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("New Folder"));
+    QDir(dir.path()).mkdir(QStringLiteral("New Folder (2)"));
+    w->NewFolder1Click();
+    EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("New Folder (3)"))).exists());
+}
+
+TEST_F(PcPaneTest, DeleteActsOnlyOnTheFocusedPcWidget)
+{
+    w->FolderView->refreshFolder();
+    const int song = indexOf(QStringLiteral("song.mp3"));
+    ASSERT_GE(song, 0);
+    w->FolderView->setItemSelected(song, true);
+
+    w->FileList_All->show();
+    w->FileList_All->setFocus();
+    QCoreApplication::processEvents();
+    w->Delete1Click();
+    w->Rename1Click();
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("song.mp3"))));
+
+    w->FolderView->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w->FolderView->hasFocusWithin());
+    w->FolderViewKeyDown(Qt::Key_Delete);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("song.mp3"))));
+}
+
+TEST_F(PcPaneTest, AboutIsShownThroughThePrompts)
+{
+    TForm_About about;
+    Form_About = &about;
+    w->Menu_AboutClick();
+    Form_About = nullptr;
+    ASSERT_EQ(prompts.records.size(), 1u);
+    EXPECT_EQ(prompts.records[0].dialogTitle, QStringLiteral("About..."));
+}

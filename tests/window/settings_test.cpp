@@ -1,0 +1,126 @@
+// settings.ini: what the window reads at start and writes when it is destroyed.
+#include "explorer/folder_tree.h"
+#include "explorer/folder_view.h"
+#include "main_unit.h"
+#include "scripted_prompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    QString path = dir.filePath(QStringLiteral("settings.ini"));
+
+    void writeFile(const QByteArray &text)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+
+    QByteArray readFile()
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // The key names of every line of the file, in order, with sections as "[Name]".
+    QStringList keys()
+    {
+        QStringList out;
+        for (const QByteArray &line : readFile().split('\n')) {
+            if (line.isEmpty())
+                continue;
+            out << QString::fromUtf8(line.startsWith('[') ? line.trimmed() : line.left(line.indexOf('=')));
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(SettingsTest, FirstStartUsesTheDesignGeometryAndWritesEveryKeyInOrder)
+{
+    {
+        TForm_TovixMan w(path);
+        EXPECT_EQ(w.pos(), QPoint(0, 0));
+        EXPECT_EQ(w.size(), QSize(640, 480));
+        EXPECT_EQ(w.folderTreeWidth(), 150);
+        EXPECT_EQ(w.explorerWidth(), 640 - 34 - 212);
+        EXPECT_EQ(w.FolderView->viewStyle(), 3);
+    }
+    EXPECT_EQ(keys(), QStringList({"[Window]", "Left", "Top", "Width", "Height", "FolderTree",
+                                   "Explorer", "FolderTreeStyle", "[Explorer]", "Directory"}));
+    const QByteArray text = readFile();
+    EXPECT_TRUE(text.contains("Width=640")) << text.constData();
+    EXPECT_TRUE(text.contains("Height=480"));
+    EXPECT_TRUE(text.contains("FolderTree=150"));
+    EXPECT_TRUE(text.contains("FolderTreeStyle=3"));
+    EXPECT_TRUE(prompts.records.empty());
+}
+
+TEST_F(SettingsTest, LettersGiveTheDefaultAndHexadecimalIsRead)
+{
+    writeFile("[Window]\nLeft=0x10\nTop=-5\nWidth=wide\nHeight=500\n");
+    TForm_TovixMan w(path);
+    EXPECT_EQ(w.x(), 16);
+    EXPECT_EQ(w.y(), -5);
+    EXPECT_EQ(w.width(), 640);
+    EXPECT_EQ(w.height(), 500);
+}
+
+TEST_F(SettingsTest, StoredFolderAndPaneWidthsAreRestored)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("music"));
+    const QString music = dir.filePath(QStringLiteral("music"));
+    writeFile(QStringLiteral("[Window]\nWidth=900\nHeight=600\nExplorer=500\nFolderTree=200\n"
+                             "[Explorer]\nDirectory=%1\n").arg(music).toUtf8());
+    TForm_TovixMan w(path);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_EQ(QDir(w.FolderView->currentDirectory()), QDir(music));
+    EXPECT_EQ(w.Splitter_Panes->sizes().value(0), 500);
+    EXPECT_EQ(w.Splitter_TreeAndFolder->sizes().value(0), 200);
+}
+
+TEST_F(SettingsTest, ViewStyleIsWrittenButNotReadBack)
+{
+    {
+        TForm_TovixMan w(path);
+        w.Button_BigIconClick();
+    }
+    EXPECT_TRUE(readFile().contains("FolderTreeStyle=0"));
+    TForm_TovixMan again(path);
+    EXPECT_EQ(again.FolderView->viewStyle(), 3);
+    EXPECT_TRUE(again.MainMenu_ReportView->isChecked());
+}
+
+TEST_F(SettingsTest, UnknownSectionsAndKeysSurviveAnExit)
+{
+    writeFile("; kept\n[Other]\nA=1\n[Window]\nColour=blue\nLeft=3\n");
+    { TForm_TovixMan w(path); }
+    const QByteArray text = readFile();
+    EXPECT_TRUE(text.startsWith("; kept\n[Other]\nA=1\n[Window]\nColour=blue\nLeft=3\nTop=0\n")) << text.constData();
+}
+
+TEST_F(SettingsTest, AFailedWriteIsReportedOnceAndStopsTheRest)
+{
+    // A settings file inside a folder that does not exist cannot be written, even by root.
+    const QString unwritable = dir.filePath(QStringLiteral("missing/settings.ini"));
+    { TForm_TovixMan w(unwritable); }
+    ASSERT_EQ(prompts.records.size(), 1u);
+    EXPECT_EQ(prompts.records[0].text, QStringLiteral("Unable to write to %1").arg(unwritable));
+    EXPECT_EQ(prompts.records[0].icon, PromptIcon::Critical);
+    EXPECT_FALSE(QFile::exists(unwritable));
+}
