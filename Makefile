@@ -16,7 +16,7 @@ deps:
 	@tools/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
@@ -49,7 +49,7 @@ fuzz: deps
 	@tools/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 install: build
-	@cmake --install $(BUILD) --prefix $(PREFIX)
+	@cmake --install $(BUILD)
 
 uninstall:
 	@tools/uninstall.sh $(BUILD) $(PREFIX)

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Removes what `make install` put under the prefix, as listed in the build's install manifest.
+set -euo pipefail
+build=${1:-build}
+prefix=${2:-$HOME/.local}
+manifest="$build/install_manifest.txt"
+if [ ! -f "$manifest" ]; then
+  echo "Nothing to uninstall: $manifest is missing (run make install first)." >&2
+  exit 1
+fi
+while IFS= read -r file; do
+  case "$file" in
+    "$prefix"/*) rm -fv "$file" ;;
+    *) echo "Skipping $file: not under $prefix" >&2 ;;
+  esac
+done < "$manifest"
+rmdir --ignore-fail-on-non-empty "$prefix/share/tovixman/samples" "$prefix/share/tovixman" 2>/dev/null || true
+# settings.ini is the user's own and stays.
