@@ -1,0 +1,58 @@
+#include "explorer/file_drop.h"
+
+#include "explorer/player_files_mime.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QMainWindow>
+#include <QMimeData>
+#include <QUrl>
+
+FileDrop::FileDrop(QMainWindow *window) : QObject(window), m_window(window)
+{
+    window->setAcceptDrops(true);
+    // Children that take drops of their own would hide the window's drop target
+    // from drags over them; a filter on the application sees the drag first.
+    qApp->installEventFilter(this);
+}
+
+FileDrop::~FileDrop()
+{
+    qApp->removeEventFilter(this);
+}
+
+QStringList FileDrop::localPaths(const QDropEvent *event) const
+{
+    const QMimeData *mime = event->mimeData();
+    QStringList paths;
+    if (!mime || mime->hasFormat(QLatin1String(kPlayerFilesMimeType)))
+        return paths;
+    for (const QUrl &url : mime->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    return paths;
+}
+
+bool FileDrop::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != m_window)
+        return false;
+    auto *drop = static_cast<QDropEvent *>(event);
+    const QStringList paths = localPaths(drop);
+    if (paths.isEmpty())
+        return false;
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop) {
+        const QPoint at = widget->mapTo(m_window, drop->position().toPoint());
+        QMetaObject::invokeMethod(
+            this, [this, paths, at] { emit dropped(paths, at); }, Qt::QueuedConnection);
+    }
+    return true;
+}
+
+#include "moc_file_drop.cpp"

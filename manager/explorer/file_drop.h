@@ -1,0 +1,30 @@
+// The main window's drop target for files dragged from the desktop: local files
+// dropped anywhere in the window are handed on with the point in the window's
+// own coordinates. Player files dragged inside the window are left to others.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QStringList>
+
+class QDropEvent;
+class QMainWindow;
+
+class FileDrop : public QObject {
+    Q_OBJECT
+public:
+    explicit FileDrop(QMainWindow *window);
+    ~FileDrop() override;
+
+signals:
+    // Delivered once the drop has finished, so that what it starts may ask the user.
+    void dropped(const QStringList &paths, const QPoint &clientPos);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QStringList localPaths(const QDropEvent *event) const;
+
+    QMainWindow *m_window;
+};

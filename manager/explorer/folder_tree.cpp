@@ -1,0 +1,127 @@
+#include "explorer/folder_tree.h"
+
+#include "explorer/file_item_model.h"
+#include "explorer/folder_view.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+
+FolderTree::FolderTree(QWidget *parent) : EditableItemView<QTreeView>(parent)
+{
+    m_model = new FileItemModel(QDir::Dirs | QDir::Drives, this);
+    m_model->setRootPath(QDir::rootPath());
+    setModel(m_model);
+    for (int column = 1; column < m_model->columnCount(); ++column)
+        hideColumn(column);
+    header()->hide();
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::SelectedClicked);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
+    viewport()->setAcceptDrops(false);
+    setUniformRowHeights(true);
+    setSortingEnabled(true);
+    sortByColumn(0, Qt::AscendingOrder);
+
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &FolderTree::showSelectedInView);
+    connect(m_model, &QFileSystemModel::fileRenamed, this, &FolderTree::followRename);
+    selectPath(QDir::homePath());
+    expand(currentIndex());
+}
+
+void FolderTree::setFolderView(FolderView *view)
+{
+    if (m_view)
+        disconnect(m_view, nullptr, this, nullptr);
+    m_view = view;
+    if (!view)
+        return;
+    connect(view, &FolderView::currentDirectoryChanged, this, &FolderTree::followView);
+    followView(view->currentDirectory());
+}
+
+QString FolderTree::selectedNodePath() const
+{
+    return hasSelectedNode() ? m_model->filePath(currentIndex()) : QString();
+}
+
+bool FolderTree::hasSelectedNode() const
+{
+    return currentIndex().isValid() && selectionModel()->isSelected(currentIndex());
+}
+
+bool FolderTree::selectPath(const QString &path)
+{
+    const QModelIndex index = m_model->index(QDir::cleanPath(path));
+    if (!index.isValid() || !m_model->isDir(index))
+        return false;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        expand(up);
+    setCurrentIndex(index);
+    scrollTo(index);
+    return true;
+}
+
+void FolderTree::followView(const QString &path)
+{
+    m_following = true;
+    selectPath(path);
+    m_following = false;
+}
+
+void FolderTree::repaintTree()
+{
+    viewport()->update();
+}
+
+bool FolderTree::renameSelected()
+{
+    return !isEditing() && hasSelectedNode() && openEditor(currentIndex());
+}
+
+bool FolderTree::deleteSelected()
+{
+    if (isEditing() || !hasSelectedNode())
+        return false;
+    const QModelIndex node = currentIndex();
+    const QString path = m_model->filePath(node);
+    if (QDir(path).isRoot() || !QFile::moveToTrash(path))
+        return false;
+    setCurrentIndex(node.parent());
+    return true;
+}
+
+bool FolderTree::hasFocusWithin() const
+{
+    const QWidget *focus = window()->focusWidget();
+    return focus && (focus == this || isAncestorOf(focus));
+}
+
+void FolderTree::keyPressEvent(QKeyEvent *event)
+{
+    emit keyDown(event->key());
+    EditableItemView<QTreeView>::keyPressEvent(event);
+}
+
+void FolderTree::showSelectedInView()
+{
+    if (m_view && !m_following && currentIndex().isValid())
+        m_view->setCurrentDirectory(m_model->filePath(currentIndex()));
+}
+
+// A folder renamed in the tree that the view shows, or lies within, is followed there.
+void FolderTree::followRename(const QString &parent, const QString &oldName,
+                              const QString &newName)
+{
+    if (!m_view)
+        return;
+    const QString before = QDir(parent).filePath(oldName);
+    const QString shown = m_view->currentDirectory();
+    if (shown == before || shown.startsWith(before + QLatin1Char('/')))
+        m_view->setCurrentDirectory(QDir(parent).filePath(newName) + shown.mid(before.size()));
+}
+
+#include "moc_folder_tree.cpp"

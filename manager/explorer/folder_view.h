@@ -1,0 +1,94 @@
+// The PC pane's file list: the folders and files of one folder in one of four
+// view styles, with selection, new folder, rename in place and delete to the trash.
+#pragma once
+
+#include "explorer/item_views.h"
+
+#include <QListView>
+#include <QTreeView>
+#include <QWidget>
+
+class FileItemModel;
+class QItemSelectionModel;
+class QStackedWidget;
+
+class FolderView : public QWidget {
+    Q_OBJECT
+public:
+    enum ViewStyle { BigIcons = 0, SmallIcons = 1, List = 2, Details = 3 };
+
+    explicit FolderView(QWidget *parent = nullptr);
+    ~FolderView() override;
+
+    int viewStyle() const { return m_style; }
+    // Styles outside 0..3 are ignored.
+    void setViewStyle(int style);
+
+    // Lists the folder again from the disk, with the hourglass cursor; selection kept by name.
+    void refreshFolder();
+    QString currentDirectory() const { return m_dir; }
+    // Lists path; a folder that does not exist gives its nearest existing parent.
+    void setCurrentDirectory(const QString &path);
+    // Listing is on a background thread; true once the folder's items are all in.
+    bool waitUntilLoaded(int timeoutMs);
+    bool isLoaded() const { return m_loaded; }
+
+    // Items in list order.
+    int itemCount() const;
+    QString itemCaption(int item) const;
+    QString itemPath(int item) const;
+    bool isItemSelected(int item) const;
+    bool isItemFolder(int item) const;
+    void setItemSelected(int item, bool selected);
+    void selectAll();
+    bool hasSelectedItem() const;
+
+    // Creates baseName, or "baseName (2)", "(3)"... and opens it for renaming;
+    // returns its path, or an empty string when it could not be made.
+    QString createNewFolder(const QString &baseName);
+    // Opens the focused selected item (else the first selected) for renaming.
+    bool renameSelected();
+    // Moves every selected item to the trash; refused while a name is being edited.
+    bool deleteSelected();
+    bool isEditing() const;
+    bool hasFocusWithin() const;
+
+    QAbstractItemView *currentView() const;
+
+signals:
+    // Every key pressed in the list, before the list's own handling.
+    void keyDown(int key);
+    void folderListed();
+    void currentDirectoryChanged(const QString &path);
+    // Player files dropped on the list (delivered after the drop has finished).
+    void playerFilesDropped();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    using ListView = EditableItemView<QListView>;
+    using DetailsView = EditableItemView<QTreeView>;
+
+    QList<QAbstractItemView *> views() const { return {m_list, m_details}; }
+    void listFolder(const QString &dir);
+    void installModel(FileItemModel *model);
+    void restoreSelection(const QStringList &names, const QString &current);
+    QStringList selectedNames() const;
+    QModelIndex rootIndex() const;
+    QModelIndex itemIndex(int item) const;
+    void openItem(const QModelIndex &index);
+    void showContextMenu(QAbstractItemView *view, const QPoint &pos);
+
+    QStackedWidget *m_stack = nullptr;
+    ListView *m_list = nullptr;
+    DetailsView *m_details = nullptr;
+    FileItemModel *m_model = nullptr;
+    QItemSelectionModel *m_selection = nullptr;
+    QString m_dir;
+    int m_style = Details;
+    bool m_loaded = false;
+};

@@ -1,0 +1,128 @@
+#include "explorer/folder_tree.h"
+#include "explorer/folder_view.h"
+
+#include "explorer_fixture.h"
+
+#include <QFileSystemModel>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+class FolderTreeTest : public ExplorerTest {
+protected:
+    QFileSystemModel *model() const { return qobject_cast<QFileSystemModel *>(tree.model()); }
+    // The tree's model lists in the background; wait until folder is in.
+    QStringList childrenOf(const QString &folder)
+    {
+        const QModelIndex parent = model()->index(folder);
+        if (model()->canFetchMore(parent))
+            model()->fetchMore(parent);
+        QStringList names;
+        for (int tries = 0; tries < 100; ++tries) {
+            QTest::qWait(20);
+            names.clear();
+            for (int row = 0; row < model()->rowCount(parent); ++row)
+                names << model()->fileName(model()->index(row, 0, parent));
+            if (!names.isEmpty())
+                break;
+        }
+        names.sort();
+        return names;
+    }
+    FolderTree tree;
+};
+
+TEST_F(FolderTreeTest, StartsAtTheRootWithHomeOpenAndSelected)
+{
+    ASSERT_NE(model(), nullptr);
+    EXPECT_EQ(tree.selectedNodePath(), QDir::homePath());
+    EXPECT_TRUE(tree.hasSelectedNode());
+    EXPECT_TRUE(tree.isExpanded(tree.currentIndex()));
+    const QModelIndex top = model()->index(0, 0, tree.rootIndex());
+    EXPECT_EQ(model()->filePath(top), QDir::rootPath());
+    EXPECT_TRUE(tree.isHeaderHidden());
+}
+
+TEST_F(FolderTreeTest, ShowsFoldersOnlyHiddenOnesIncluded)
+{
+    makeDir("sub");
+    makeDir(".secret");
+    touch("file.txt");
+    EXPECT_EQ(childrenOf(scratch.path()), QStringList({".secret", "sub"}));
+    EXPECT_FALSE(tree.selectPath(path("file.txt")));
+    EXPECT_EQ(tree.selectedNodePath(), QDir::homePath());
+}
+
+TEST_F(FolderTreeTest, TreeAndListShowTheSameFolder)
+{
+    makeDir("one");
+    makeDir("two/deep");
+    FolderView view;
+    tree.setFolderView(&view);
+    EXPECT_EQ(tree.selectedNodePath(), view.currentDirectory());
+
+    QSignalSpy listed(&view, &FolderView::folderListed);
+    ASSERT_TRUE(tree.selectPath(path("one")));
+    EXPECT_EQ(view.currentDirectory(), path("one"));
+    view.setCurrentDirectory(path("two/deep"));
+    EXPECT_EQ(tree.selectedNodePath(), path("two/deep"));
+    EXPECT_TRUE(tree.isExpanded(model()->index(path("two"))));
+    EXPECT_EQ(listed.count(), 2) << "each folder listed once";
+}
+
+TEST_F(FolderTreeTest, RenamingTheShownFolderKeepsTheListOnIt)
+{
+    makeDir("old/inner");
+    FolderView view;
+    tree.setFolderView(&view);
+    ASSERT_TRUE(tree.selectPath(path("old")));
+    EXPECT_EQ(view.currentDirectory(), path("old"));
+    ASSERT_TRUE(tree.renameSelected());
+    EXPECT_TRUE(tree.isEditing());
+    QLineEdit *editor = editorOf(&tree);
+    ASSERT_NE(editor, nullptr);
+    editor->setText("new");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits after the key
+    EXPECT_TRUE(QFileInfo(path("new/inner")).isDir());
+    EXPECT_EQ(view.currentDirectory(), path("new"));
+    EXPECT_EQ(view.itemCaption(0), "inner");
+}
+
+TEST_F(FolderTreeTest, DeleteTrashesTheNodesFolderAndShowsItsParent)
+{
+    makeDir("doomed/child");
+    FolderView view;
+    tree.setFolderView(&view);
+    ASSERT_TRUE(tree.selectPath(path("doomed")));
+    ASSERT_TRUE(tree.renameSelected());
+    EXPECT_FALSE(tree.deleteSelected()) << "a name is being edited";
+    QTest::keyClick(editorOf(&tree), Qt::Key_Escape);
+
+    EXPECT_TRUE(tree.deleteSelected());
+    EXPECT_FALSE(QFile::exists(path("doomed")));
+    EXPECT_TRUE(QFileInfo(trashed("doomed/child")).isDir());
+    EXPECT_EQ(tree.selectedNodePath(), scratch.path());
+    EXPECT_EQ(view.currentDirectory(), scratch.path());
+
+    ASSERT_TRUE(tree.selectPath(QDir::rootPath()));
+    EXPECT_FALSE(tree.deleteSelected());
+}
+
+TEST_F(FolderTreeTest, KeysAreReportedAndStillHandledByTheTree)
+{
+    makeDir("a");
+    makeDir("b");
+    ASSERT_EQ(childrenOf(scratch.path()).size(), 2);
+    ASSERT_TRUE(tree.selectPath(path("a")));
+    QSignalSpy keys(&tree, &FolderTree::keyDown);
+    QTest::keyClick(&tree, Qt::Key_F2);
+    QTest::keyClick(&tree, Qt::Key_Down);
+    ASSERT_EQ(keys.count(), 2);
+    EXPECT_EQ(keys.at(0).at(0).toInt(), int(Qt::Key_F2));
+    EXPECT_FALSE(tree.isEditing()) << "F2 is the window's to act on";
+    EXPECT_EQ(tree.selectedNodePath(), path("b"));
+}
+
+} // namespace
