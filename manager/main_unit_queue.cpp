@@ -1,0 +1,316 @@
+// The operation queue: its lines and records, the start and completion of
+// jobs on the transfer tick, cancelling, the busy indicator, and the wait for
+// a running device call when the window closes.
+#include "main_unit.h"
+
+#include "device/records.h"
+#include "explorer/file_drop.h"
+#include "explorer/folder_view.h"
+#include "platform/paths.h"
+#include "platform/prompts.h"
+#include "platform/wait_cursor.h"
+#include "queue/copy_thread.h"
+#include "queue/job_kinds.h"
+#include "queue/queue_lines.h"
+#include "queue/reservation.h"
+#include "queue/thread_done_event.h"
+#include "voice/voice_conversion.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPointer>
+#include <QProgressBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+TCopyJob *queueJobOf(const QListWidgetItem *line)
+{
+    return static_cast<TCopyJob *>(line->data(Qt::UserRole).value<void *>());
+}
+
+namespace {
+
+// The running line is the one greyed out.
+bool isRunningLine(const QListWidgetItem *line)
+{
+    return !(line->flags() & Qt::ItemIsEnabled);
+}
+
+bool isVoiceFile(const TCopyJob &job)
+{
+    std::string ext = extractFileExt(fieldText(job.PcPath));
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::toupper(c)); });
+    return ext == ".VOC";
+}
+
+// The conversion asks and reports through the window's own message boxes.
+class WindowVoiceUi : public VoiceConversionUi {
+public:
+    explicit WindowVoiceUi(QWidget *owner) : m_owner(owner) {}
+
+    bool askOverwrite(const std::string &) override
+    {
+        return confirmYes(m_owner, QString::fromLatin1(VoiceMessages::overwriteQuestion),
+                          PromptIcon::Question);
+    }
+    void showMessage(const std::string &text) override
+    {
+        ownedBox(m_owner, QString::fromLocal8Bit(text), PromptIcon::None, PromptButtons::Ok);
+    }
+
+private:
+    QWidget *m_owner;
+};
+
+} // namespace
+
+void TForm_TovixMan::connectQueueCommands()
+{
+    using Handler = void (TForm_TovixMan::*)();
+    const std::pair<QAction *, Handler> actions[] = {
+        {MainMenu_DownloadToPlayer, &TForm_TovixMan::MainMenu_DownloadToPlayerClick},
+        {MainMenu_UploadFromPlayer, &TForm_TovixMan::MainMenu_UploadFromPlayerClick},
+        {MainMenu_Remove, &TForm_TovixMan::RemoveClick},
+        {MainMenu_RemoveAll, &TForm_TovixMan::RemoveAllClick},
+        {MainMenu_Format, &TForm_TovixMan::Menu_FormatClick},
+        {MainMenu_FormatAll, &TForm_TovixMan::Menu_FormatAllClick},
+        {MainMenu_Cancel, &TForm_TovixMan::MainMenu_CancelClick},
+        {MainMenu_CancelAll, &TForm_TovixMan::MainMenu_CancelAllClick},
+        {UploadselectedfilesinPlayertoPC1, &TForm_TovixMan::MainMenu_UploadFromPlayerClick},
+        {UploadallfilesinPlayertoPC1, &TForm_TovixMan::UploadallfilesinPlayertoPC1Click},
+        {Menu_RemovePlayerFiles, &TForm_TovixMan::RemoveClick},
+        {Menu_RemoveAllPlayerFiles, &TForm_TovixMan::RemoveAllClick},
+        {Menu_Format, &TForm_TovixMan::Menu_FormatClick},
+        {Menu_FormatAll, &TForm_TovixMan::Menu_FormatAllClick},
+        {Menu_RemoveQueue, &TForm_TovixMan::MainMenu_CancelClick},
+        {Menu_RemoveAllQueue, &TForm_TovixMan::MainMenu_CancelAllClick},
+    };
+    for (const auto &[action, handler] : actions)
+        connect(action, &QAction::triggered, this, handler);
+
+    const std::pair<QToolButton *, Handler> buttons[] = {
+        {Button_Download, &TForm_TovixMan::MainMenu_DownloadToPlayerClick},
+        {Button_Upload, &TForm_TovixMan::MainMenu_UploadFromPlayerClick},
+        {Button_Delete, &TForm_TovixMan::RemoveClick},
+        {Button_Format, &TForm_TovixMan::Menu_FormatClick},
+    };
+    for (const auto &[button, handler] : buttons)
+        connect(button, &QToolButton::clicked, this, handler);
+
+    connect(CheckList_CopyProgress, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) {
+                PopupMenu_CopyList->popup(CheckList_CopyProgress->viewport()->mapToGlobal(pos));
+            });
+    connect(FileDrop, &::FileDrop::dropped, this, &TForm_TovixMan::FileDropDrop);
+    connect(FolderView, &::FolderView::playerFilesDropped, this,
+            &TForm_TovixMan::MainMenu_UploadFromPlayerClick);
+    makePlayerListsDraggable();
+}
+
+void TForm_TovixMan::appendQueueLine(const QString &text, TCopyJob *job)
+{
+    auto *line = new QListWidgetItem(text);
+    line->setFlags(Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+    line->setCheckState(Qt::Unchecked);
+    line->setData(Qt::UserRole, QVariant::fromValue(static_cast<void *>(job)));
+    CheckList_CopyProgress->addItem(line);
+}
+
+void TForm_TovixMan::showQueuePanel()
+{
+    if (Panel_CopyProgress->isHidden())
+        Panel_CopyProgress->show();
+}
+
+void TForm_TovixMan::refuseFile(const QString &text)
+{
+    ownedBox(this, text, PromptIcon::Critical, PromptButtons::Ok);
+}
+
+int32_t &TForm_TovixMan::reservationOf(int32_t target)
+{
+    return target == mtCard ? FReservedCard : FReservedInternal;
+}
+
+const TMemoryInfo &TForm_TovixMan::memoryInfoOf(int32_t target) const
+{
+    return target == mtCard ? FCardInfo : FInternalInfo;
+}
+
+// A format's own bookkeeping was done when it started; cancelling one that
+// never started leaves the memory reserved for exactly what is still queued.
+void TForm_TovixMan::settleReservation(const TCopyJob &job, bool completed)
+{
+    const int32_t target = kindTarget(job.Kind);
+    if (target == 0)
+        return;
+    int32_t &reserved = reservationOf(target);
+    if (!isFormatKind(job.Kind)) {
+        reserved = settledReservation(reserved, job);
+        return;
+    }
+    if (completed)
+        return;
+    std::vector<const TCopyJob *> jobs;
+    for (int row = 0; row < CheckList_CopyProgress->count(); ++row)
+        jobs.push_back(queueJobOf(CheckList_CopyProgress->item(row)));
+    const bool headRunning = !jobs.empty() && isRunningLine(CheckList_CopyProgress->item(0));
+    reserved = recomputeReservation(jobs, headRunning, target, memoryInfoOf(target));
+}
+
+void TForm_TovixMan::Timer_TransferTimer()
+{
+    if (FClosing)
+        return;
+    if (FJobDone)
+        completeJob();
+    // The conversion's message box may have let the window close meanwhile.
+    if (FClosing)
+        return;
+    if (!FJobRunning && CheckList_CopyProgress->count() > 0)
+        startNextJob();
+    updateBusyIndicator();
+}
+
+// The order matters: FJobDone is cleared before the conversion, whose message
+// box lets further ticks in, and FJobRunning only once the line is gone.
+void TForm_TovixMan::completeJob()
+{
+    setEnabled(true);
+    FJobDone = false;
+    if (isUploadKind(FCurrentJob.Kind) && isVoiceFile(FCurrentJob))
+        ConvertVoiceFile(QString::fromLocal8Bit(fieldText(FCurrentJob.PcPath)));
+    if (FClosing)
+        return;
+
+    if (CheckList_CopyProgress->count() > 0 && isRunningLine(CheckList_CopyProgress->item(0))) {
+        QListWidgetItem *line = CheckList_CopyProgress->item(0);
+        TCopyJob *job = queueJobOf(line);
+        settleReservation(*job, true);
+        delete job;
+        delete line;
+    }
+    FDeviceBusy = true;
+    FJobRunning = false;
+
+    if (CheckList_CopyProgress->count() == 0) {
+        // Nothing is queued, so nothing is reserved.
+        FReservedInternal = 0;
+        FReservedCard = 0;
+        Panel_CopyProgress->hide();
+        setStatusText(3, QStringLiteral("Operation completed."));
+        FolderView->refreshFolder();
+    }
+    RefreshPlayerFiles();
+}
+
+void TForm_TovixMan::startNextJob()
+{
+    FDeviceBusy = true;
+    FJobRunning = true;
+    QListWidgetItem *line = CheckList_CopyProgress->item(0);
+    line->setFlags(line->flags() & ~Qt::ItemIsEnabled);
+    CheckList_CopyProgress->viewport()->repaint();
+
+    const TCopyJob *job = queueJobOf(line);
+    FCurrentJob = TCopyJob{};
+    FCurrentJob.Kind = job->Kind;
+    std::memcpy(FCurrentJob.PlayerName, job->PlayerName, sizeof FCurrentJob.PlayerName);
+    std::memcpy(FCurrentJob.PcPath, job->PcPath, sizeof FCurrentJob.PcPath);
+    FCurrentJob.Id = tickCount();
+
+    if (FCurrentJob.Kind == jkFormatInternal || FCurrentJob.Kind == jkFormatCard) {
+        reservationOf(kindTarget(FCurrentJob.Kind)) = 0;
+        setEnabled(false);
+    }
+    setStatusText(3, QString::fromLatin1(kindStatusText(FCurrentJob.Kind)));
+    FJobResult = 1;
+
+    auto *worker = new TCopyThread(this, FCurrentJob);
+    FWorker = worker;
+    connect(worker, &QObject::destroyed, this, [this, worker] {
+        if (FWorker == worker)
+            FWorker = nullptr;
+    });
+}
+
+void TForm_TovixMan::OnThreadDone(ThreadDoneEvent *message)
+{
+    FJobDone = true;
+    FJobResult = message->lParam;
+}
+
+void TForm_TovixMan::updateBusyIndicator()
+{
+    ProgressBar_Busy->setVisible(FJobRunning);
+    Label_Elapsed->setVisible(FJobRunning);
+    if (FJobRunning)
+        Label_Elapsed->setText(elapsedText(tickCount() - FCurrentJob.Id));
+}
+
+void TForm_TovixMan::cancelLine(QListWidgetItem *line)
+{
+    TCopyJob *job = queueJobOf(line);
+    // The line goes first, so a cancelled format is not counted again.
+    delete line;
+    settleReservation(*job, false);
+    delete job;
+}
+
+void TForm_TovixMan::cancelLines(bool all)
+{
+    for (int row = CheckList_CopyProgress->count() - 1; row >= 0; --row) {
+        QListWidgetItem *line = CheckList_CopyProgress->item(row);
+        if (isRunningLine(line))
+            continue;
+        if (all || line->checkState() == Qt::Checked || line->isSelected())
+            cancelLine(line);
+    }
+}
+
+void TForm_TovixMan::MainMenu_CancelClick()
+{
+    cancelLines(false);
+}
+
+void TForm_TovixMan::MainMenu_CancelAllClick()
+{
+    cancelLines(true);
+}
+
+void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
+{
+    WindowVoiceUi ui(this);
+    convertVoiceFile(voicePath.toLocal8Bit().toStdString(), ui);
+}
+
+// A transfer cut off mid-file leaves a broken file on the player or the PC,
+// so the window stays, saying why, until the device call has returned.
+void TForm_TovixMan::waitForRunningJob()
+{
+    QPointer<QThread> worker = FWorker;
+    if (!worker || worker->isFinished())
+        return;
+    setStatusText(3, QStringLiteral("Waiting for the running operation to finish..."));
+    setEnabled(false);
+    WaitCursor hourglass;
+    while (worker && !worker->wait(QDeadlineTimer(30)))
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 30);
+}
+
+// For a window destroyed without being closed: the worker posts to it.
+void TForm_TovixMan::blockUntilWorkerEnds()
+{
+    if (FWorker)
+        FWorker->wait();
+}

@@ -1,0 +1,179 @@
+// Download to the player: files picked in the PC pane, or dropped from the
+// desktop onto the player's tabs, each checked and queued for one memory.
+#include "main_unit.h"
+
+#include "explorer/folder_view.h"
+#include "platform/exclusive_open.h"
+#include "platform/paths.h"
+#include "platform/prompts.h"
+#include "queue/job_kinds.h"
+#include "queue/queue_lines.h"
+#include "queue/reservation.h"
+#include "target_select_unit.h"
+
+#include <QTabWidget>
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+namespace {
+
+const char kWriteProtected[] = "Write protected. Can not download any files.";
+const char kCannotDownloadFolder[] = "Sorry, can not download folder";
+
+bool isDirectory(const std::string &path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+QString memoryName(int32_t target)
+{
+    return target == mtCard ? QStringLiteral("memory card") : QStringLiteral("internal memory");
+}
+
+} // namespace
+
+// The memory of the active tab; the All tab asks. 0 when the user gives up.
+int32_t TForm_TovixMan::chooseTargetMemory()
+{
+    switch (activePageTag()) {
+    case 1: return mtInternal;
+    case 2: return mtCard;
+    default: break;
+    }
+    switch (prompts().execDialog(Form_TargetSelection)) {
+    case mrYes: return mtInternal;
+    case mrNo: return mtCard;
+    default: return 0;
+    }
+}
+
+TForm_TovixMan::QueueOutcome TForm_TovixMan::queueDownload(const std::string &path,
+                                                           const QString &name, int32_t target)
+{
+    // The job holds at most 259 characters; a cut path would name another file.
+    if (path.size() >= std::size_t(kPcPathSize)) {
+        refuseFile(QStringLiteral("Can not download \"%1\": its path is longer than %2 characters.")
+                       .arg(name)
+                       .arg(kPcPathSize - 1));
+        return QueueOutcome::Skipped;
+    }
+    int64_t length = -1;
+    {
+        const UniqueFd file = openExclusiveRead(path);
+        if (file)
+            length = fileLength(file);
+    }
+    if (length < 0) {
+        refuseFile(QStringLiteral("File reading failed."));
+        return QueueOutcome::Skipped;
+    }
+
+    int32_t &reserved = reservationOf(target);
+    switch (testDownloadSpace(memoryInfoOf(target).FreeBytes, reserved, length)) {
+    case SpaceVerdict::Fits:
+        break;
+    case SpaceVerdict::TooLarge:
+        refuseFile(QStringLiteral("Can not download \"%1\": files of 2 GB or more are not supported.")
+                       .arg(name));
+        return QueueOutcome::Skipped;
+    case SpaceVerdict::NotEnough:
+        refuseFile(target == mtCard ? QStringLiteral("Not enough external memory.")
+                                    : QStringLiteral("Not enough internal memory."));
+        return QueueOutcome::Stop;
+    case SpaceVerdict::QueueFull:
+        refuseFile(QStringLiteral("Can not download \"%1\": too much is already queued for the %2. "
+                                  "Wait for the queue to finish.")
+                       .arg(name, memoryName(target)));
+        return QueueOutcome::Stop;
+    }
+
+    auto *job = new TCopyJob;
+    job->Kind = jobKind(JobAction::Download, target);
+    job->Size = int32_t(length);
+    std::memcpy(job->PcPath, path.data(), path.size());
+    reserved += job->Size;
+    appendQueueLine(queueLineText(job->Kind, name), job);
+    return QueueOutcome::Queued;
+}
+
+void TForm_TovixMan::MainMenu_DownloadToPlayerClick()
+{
+    if (FLastStatus & psWriteProtected) {
+        showPlainMessage(QString::fromLatin1(kWriteProtected));
+        return;
+    }
+    int selected = 0;
+    int files = 0;
+    for (int i = 0; i < FolderView->itemCount(); ++i) {
+        if (!FolderView->isItemSelected(i))
+            continue;
+        ++selected;
+        if (!FolderView->isItemFolder(i))
+            ++files;
+    }
+    if (selected == 0) {
+        showPlainMessage(QStringLiteral("Please select files to download"));
+        return;
+    }
+    if (files == 0) {
+        showPlainMessage(QString::fromLatin1(kCannotDownloadFolder));
+        return;
+    }
+    const int32_t target = chooseTargetMemory();
+    if (target == 0)
+        return;
+
+    const std::string folder = FolderView->currentDirectory().toLocal8Bit().toStdString();
+    bool queued = false;
+    for (int i = 0; i < FolderView->itemCount(); ++i) {
+        if (!FolderView->isItemSelected(i) || FolderView->isItemFolder(i))
+            continue;
+        const QString caption = FolderView->itemCaption(i);
+        const QueueOutcome outcome =
+            queueDownload(joinPath(folder, caption.toLocal8Bit().toStdString()), caption, target);
+        queued |= outcome == QueueOutcome::Queued;
+        if (outcome == QueueOutcome::Stop)
+            break;
+    }
+    if (queued)
+        showQueuePanel();
+}
+
+void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &clientPos)
+{
+    const QRect tabs(TabControl_PlayerFiles->mapTo(this, QPoint(0, 0)),
+                     TabControl_PlayerFiles->size());
+    if (!tabs.contains(clientPos))
+        return;
+    if (FLastStatus & psWriteProtected) {
+        showPlainMessage(QString::fromLatin1(kWriteProtected));
+        return;
+    }
+    std::vector<std::string> files;
+    for (const QString &path : paths) {
+        std::string local = path.toLocal8Bit().toStdString();
+        if (!isDirectory(local))
+            files.push_back(std::move(local));
+    }
+    if (files.empty()) {
+        showPlainMessage(QString::fromLatin1(kCannotDownloadFolder));
+        return;
+    }
+    const int32_t target = chooseTargetMemory();
+    if (target == 0)
+        return;
+
+    bool queued = false;
+    for (const std::string &path : files) {
+        const QString name = QString::fromLocal8Bit(extractFileName(path));
+        const QueueOutcome outcome = queueDownload(path, name, target);
+        queued |= outcome == QueueOutcome::Queued;
+        if (outcome == QueueOutcome::Stop)
+            break;
+    }
+    if (queued)
+        showQueuePanel();
+}

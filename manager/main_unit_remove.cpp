@@ -1,0 +1,115 @@
+// Removing player files and formatting memories: confirmed, then queued.
+#include "main_unit.h"
+
+#include "device/records.h"
+#include "platform/prompts.h"
+#include "queue/job_kinds.h"
+#include "queue/queue_lines.h"
+#include "queue/reservation.h"
+
+#include <QListWidget>
+#include <QTreeWidget>
+
+#include <cstring>
+
+// A file of 2 GiB or more, or one whose bytes would carry the reservation out
+// of range, is still removed; downloads just do not count on its space
+// before the removal has run and the lists show the memory again.
+bool TForm_TovixMan::queueRemoval(const QTreeWidgetItem *item, int tag)
+{
+    const TFileEntry *entry = playerEntryOf(item);
+    if (!entry)
+        return false;
+    const bool card = tag == 2 || (tag == 0 && !item->text(1).startsWith(QLatin1Char('I')));
+    const int32_t target = card ? mtCard : mtInternal;
+    const std::string shortName = fieldText(entry->ShortName);
+    if (shortName.size() >= std::size_t(kPlayerNameSize)) {
+        refuseFile(QStringLiteral("Can not remove \"%1\": its name on the player is longer than %2 "
+                                  "characters.")
+                       .arg(item->text(0))
+                       .arg(kPlayerNameSize - 1));
+        return false;
+    }
+    const qint64 size = item->text(tag == 0 ? 2 : 1).toLongLong();
+
+    int32_t &reserved = reservationOf(target);
+    auto *job = new TCopyJob;
+    job->Kind = jobKind(JobAction::Remove, target);
+    job->Size = removalCredit(reserved, size);
+    std::memcpy(job->PlayerName, shortName.data(), shortName.size());
+    reserved -= job->Size;
+    appendQueueLine(queueLineText(job->Kind, item->text(0)), job);
+    return true;
+}
+
+void TForm_TovixMan::RemoveClick()
+{
+    const int tag = activePageTag();
+    QTreeWidget *list = activePageList();
+    if (list->selectedItems().isEmpty()) {
+        ownedBox(this, QStringLiteral("Please select files to remove"), PromptIcon::None,
+                 PromptButtons::Ok);
+        return;
+    }
+    if (!confirmYes(this, QStringLiteral("Do you really want to remove selected files ?"),
+                    PromptIcon::Warning))
+        return;
+    bool queued = false;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = list->topLevelItem(i);
+        if (item->isSelected())
+            queued |= queueRemoval(item, tag);
+    }
+    if (queued)
+        showQueuePanel();
+}
+
+void TForm_TovixMan::RemoveAllClick()
+{
+    activePageList()->selectAll();
+    RemoveClick();
+}
+
+// A format is queued only onto an empty queue, so that its reservation, minus
+// the memory's used bytes, is not disturbed by jobs ahead of it.
+bool TForm_TovixMan::formatRefusedWhileQueued()
+{
+    if (CheckList_CopyProgress->count() == 0)
+        return false;
+    ownedBox(this, QStringLiteral("Can not format when job remains"), PromptIcon::Critical,
+             PromptButtons::YesNo);
+    return true;
+}
+
+void TForm_TovixMan::queueFormat(int32_t target)
+{
+    auto *job = new TCopyJob;
+    job->Kind = jobKind(JobAction::Format, target);
+    reservationOf(target) = formatReservation(memoryInfoOf(target));
+    appendQueueLine(queueLineText(job->Kind, QString()), job);
+}
+
+void TForm_TovixMan::Menu_FormatClick()
+{
+    if (formatRefusedWhileQueued())
+        return;
+    if (!confirmYes(this, QStringLiteral("Do you really want to format ?"), PromptIcon::Warning))
+        return;
+    const int32_t target = chooseTargetMemory();
+    if (target == 0)
+        return;
+    queueFormat(target);
+    showQueuePanel();
+}
+
+void TForm_TovixMan::Menu_FormatAllClick()
+{
+    if (formatRefusedWhileQueued())
+        return;
+    if (!confirmYes(this, QStringLiteral("Do you really want to format ?"), PromptIcon::Warning))
+        return;
+    queueFormat(mtInternal);
+    if (FCardPresent)
+        queueFormat(mtCard);
+    showQueuePanel();
+}

@@ -1,0 +1,149 @@
+// Upload from the player: the selected player files are queued to be copied
+// into the PC pane's folder under their display names. Player files can also
+// be dragged onto the PC pane's file list, which uploads them the same way.
+#include "main_unit.h"
+
+#include "device/records.h"
+#include "explorer/folder_view.h"
+#include "explorer/player_files_mime.h"
+#include "platform/paths.h"
+#include "platform/prompts.h"
+#include "queue/job_kinds.h"
+#include "queue/queue_lines.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTreeWidget>
+
+#include <cstring>
+
+namespace {
+
+// Starts a drag of the selected player files when the mouse moves far enough
+// with the left button held on a selected item.
+class PlayerFilesDragSource : public QObject {
+public:
+    explicit PlayerFilesDragSource(QTreeWidget *list) : QObject(list), m_list(list)
+    {
+        list->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            m_pressed = mouse->button() == Qt::LeftButton;
+            m_pressPos = mouse->position().toPoint();
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            m_pressed = false;
+        } else if (event->type() == QEvent::MouseMove && m_pressed) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            const int distance = (mouse->position().toPoint() - m_pressPos).manhattanLength();
+            const QTreeWidgetItem *item = m_list->itemAt(m_pressPos);
+            if (distance >= QApplication::startDragDistance() && item && item->isSelected()) {
+                m_pressed = false;
+                startDrag();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    void startDrag()
+    {
+        QStringList names;
+        for (const QTreeWidgetItem *item : m_list->selectedItems())
+            names << item->text(0);
+        auto *mime = new QMimeData;
+        mime->setData(QLatin1String(kPlayerFilesMimeType), names.join(QLatin1Char('\n')).toUtf8());
+        auto *drag = new QDrag(m_list);
+        drag->setMimeData(mime);
+        drag->exec(Qt::CopyAction);
+    }
+
+    QTreeWidget *m_list;
+    bool m_pressed = false;
+    QPoint m_pressPos;
+};
+
+} // namespace
+
+void TForm_TovixMan::makePlayerListsDraggable()
+{
+    for (QTreeWidget *list : {FileList_All, FileList_Internal, FileList_External})
+        new PlayerFilesDragSource(list);
+}
+
+// Names from the player are not trusted: one that is not a plain file name
+// could put the file anywhere on the PC, and a cut name or path names
+// another file. Such a file is refused; the others still go.
+bool TForm_TovixMan::queueUpload(const QTreeWidgetItem *item, int32_t kind, const std::string &folder)
+{
+    const TFileEntry *entry = playerEntryOf(item);
+    if (!entry)
+        return false;
+    const std::string name = displayName(*entry);
+    const std::string shortName = fieldText(entry->ShortName);
+    const QString shown = QString::fromLocal8Bit(name);
+    if (!isSafePlainName(name)) {
+        refuseFile(QStringLiteral("Can not upload \"%1\" (%2 on the player): that name can not be "
+                                  "used for a file on the PC.")
+                       .arg(shown, QString::fromLocal8Bit(shortName)));
+        return false;
+    }
+    if (shortName.size() >= std::size_t(kPlayerNameSize)) {
+        refuseFile(QStringLiteral("Can not upload \"%1\": its name on the player is longer than %2 "
+                                  "characters.")
+                       .arg(shown)
+                       .arg(kPlayerNameSize - 1));
+        return false;
+    }
+    const std::string pcPath = joinPath(folder, name);
+    if (pcPath.size() >= std::size_t(kPcPathSize)) {
+        refuseFile(QStringLiteral("Can not upload \"%1\": the path on the PC would be longer than "
+                                  "%2 characters.")
+                       .arg(shown)
+                       .arg(kPcPathSize - 1));
+        return false;
+    }
+
+    auto *job = new TCopyJob;
+    job->Kind = kind;
+    std::memcpy(job->PcPath, pcPath.data(), pcPath.size());
+    std::memcpy(job->PlayerName, shortName.data(), shortName.size());
+    appendQueueLine(queueLineText(kind, shown), job);
+    return true;
+}
+
+void TForm_TovixMan::MainMenu_UploadFromPlayerClick()
+{
+    const int tag = activePageTag();
+    QTreeWidget *list = activePageList();
+    if (list->selectedItems().isEmpty()) {
+        showPlainMessage(QStringLiteral("Please select files to upload"));
+        return;
+    }
+    const std::string folder = FolderView->currentDirectory().toLocal8Bit().toStdString();
+    bool queued = false;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = list->topLevelItem(i);
+        if (!item->isSelected())
+            continue;
+        int32_t kind = jkUploadCard;
+        if (tag == 1 || (tag == 0 && item->text(1).startsWith(QLatin1Char('I'))))
+            kind = jkUploadInternal;
+        queued |= queueUpload(item, kind, folder);
+    }
+    if (queued)
+        showQueuePanel();
+}
+
+void TForm_TovixMan::UploadallfilesinPlayertoPC1Click()
+{
+    activePageList()->selectAll();
+    MainMenu_UploadFromPlayerClick();
+}
