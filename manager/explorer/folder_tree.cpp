@@ -5,13 +5,21 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QTimer>
+
+#include <utility>
 
 FolderTree::FolderTree(QWidget *parent) : EditableItemView<QTreeView>(parent)
 {
     m_model = new FileItemModel(QDir::Dirs | QDir::Drives, this);
     m_model->setRootPath(QDir::rootPath());
+    // Connected before the view's own handling, which moves the current node away.
+    connect(m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this] { m_removingRows = true; });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &FolderTree::rowsGone);
     setModel(m_model);
     for (int column = 1; column < m_model->columnCount(); ++column)
         hideColumn(column);
@@ -108,8 +116,29 @@ void FolderTree::keyPressEvent(QKeyEvent *event)
 
 void FolderTree::showSelectedInView()
 {
+    if (m_removingRows) {
+        m_currentLost = true;
+        return;
+    }
     if (m_view && !m_following && currentIndex().isValid())
         m_view->setCurrentDirectory(m_model->filePath(currentIndex()));
+}
+
+// The model drops and adds nodes again when a folder changes; the list keeps its
+// folder while it exists, and the tree selects it again once the model has settled.
+void FolderTree::rowsGone()
+{
+    m_removingRows = false;
+    if (!std::exchange(m_currentLost, false))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (!m_view)
+            return;
+        if (QFileInfo(m_view->currentDirectory()).isDir())
+            followView(m_view->currentDirectory());
+        else
+            showSelectedInView();
+    });
 }
 
 // A folder renamed in the tree that the view shows, or lies within, is followed there.

@@ -40,9 +40,12 @@ protected:
 private:
     void followView(const QString &path);
     void showSelectedInView();
+    void rowsGone();
     void followRename(const QString &parent, const QString &oldName, const QString &newName);
 
     FileItemModel *m_model = nullptr;
     QPointer<FolderView> m_view;
     bool m_following = false;
+    bool m_removingRows = false;
+    bool m_currentLost = false;
 };
