@@ -254,7 +254,6 @@ private:
     void setPlayerControlsEnabled(bool enabled);
     void setCardSideEnabled(bool enabled);
     void connectPlayerPane();
-    void fillPlayerList(const TMemoryInfo &info, QTreeWidget *list, const QString &storage);
     void rememberSortIndicators();
 
     // main_unit_queue.cpp

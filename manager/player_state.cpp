@@ -1,0 +1,53 @@
+#include "player_state.h"
+
+#include <cstdio>
+
+const char *cardStateText(uint32_t status)
+{
+    if (cardUsable(status))
+        return "memory card exists";
+    if (status & psNoCard)
+        return "no memory card";
+    if (status & psWrongCard)
+        return "wrong memory card";
+    return "currupted memory card";
+}
+
+const char *writeProtectionText(uint32_t status)
+{
+    return (status & psWriteProtected) ? "write protected" : "writable";
+}
+
+int usedPercent(const TMemoryInfo &info)
+{
+    if (info.FileCount == 0)
+        return 0;
+    if (info.TotalBytes == 0)
+        return 100;
+    // Exact integer arithmetic, so a true half is never mistaken for a near half.
+    // A record claiming more free bytes than capacity counts as empty.
+    const uint64_t total = info.TotalBytes;
+    const uint64_t used = info.FreeBytes >= info.TotalBytes ? 0 : total - info.FreeBytes;
+    const uint64_t scaled = used * 100;
+    uint64_t percent = scaled / total;
+    const uint64_t twiceRest = (scaled % total) * 2;
+    if (twiceRest > total || (twiceRest == total && percent % 2 == 1))
+        ++percent;
+    return int(percent);
+}
+
+std::string usageLabel(UsageMemory memory, const TMemoryInfo &info)
+{
+    const char *format = memory == UsageMemory::Internal
+                             ? "Internal (%u Kb [%d%%] Free) - %u File(s)"
+                             : "External (%u kb [%d%%] Free) - %u File(s)";
+    char text[96];
+    std::snprintf(text, sizeof text, format, unsigned(info.FreeBytes / 1000),
+                  100 - usedPercent(info), unsigned(info.FileCount));
+    return text;
+}
+
+std::string sizeText(uint32_t size)
+{
+    return std::to_string(size);
+}
