@@ -45,7 +45,7 @@ TForm_TovixMan::TForm_TovixMan(const QString &settingsFile, QWidget *parent)
 
 TForm_TovixMan::~TForm_TovixMan()
 {
-    blockUntilWorkerEnds();
+    releaseQueueOnDestroy();
     FormDestroy();
     if (Form_TovixMan == this)
         Form_TovixMan = nullptr;

@@ -269,7 +269,7 @@ private:
     void cancelLines(bool all);
     void cancelLine(class QListWidgetItem *line);
     void waitForRunningJob();
-    void blockUntilWorkerEnds();
+    void releaseQueueOnDestroy();
     void refuseFile(const QString &text);
     // main_unit_download.cpp
     enum class QueueOutcome { Queued, Skipped, Stop };

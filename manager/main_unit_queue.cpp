@@ -308,9 +308,15 @@ void TForm_TovixMan::waitForRunningJob()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 30);
 }
 
-// For a window destroyed without being closed: the worker posts to it.
-void TForm_TovixMan::blockUntilWorkerEnds()
+// For a window destroyed without being closed: the worker posts to it, and
+// the lines still hold their records.
+void TForm_TovixMan::releaseQueueOnDestroy()
 {
     if (FWorker)
         FWorker->wait();
+    while (CheckList_CopyProgress->count() > 0) {
+        QListWidgetItem *line = CheckList_CopyProgress->item(0);
+        delete queueJobOf(line);
+        delete line;
+    }
 }
