@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <utility>
@@ -24,6 +25,9 @@ FolderTree::FolderTree(QWidget *parent) : EditableItemView<QTreeView>(parent)
     for (int column = 1; column < m_model->columnCount(); ++column)
         hideColumn(column);
     header()->hide();
+    // Deep folders scroll sideways instead of losing their names to the narrow pane.
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::SelectedClicked);
     setDragDropMode(QAbstractItemView::DragOnly);
@@ -36,6 +40,14 @@ FolderTree::FolderTree(QWidget *parent) : EditableItemView<QTreeView>(parent)
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             &FolderTree::showSelectedInView);
     connect(m_model, &QFileSystemModel::fileRenamed, this, &FolderTree::followRename);
+    // Rows above the selected node arrive later and push it out of sight; follow it
+    // for a moment after it was chosen, while its parents' rows load and sort.
+    const auto keepInSight = [this] {
+        if (!m_scrollTarget.isEmpty() && currentIndex().isValid() && m_scrollClock.elapsed() < 3000)
+            keepSelectedInSight();
+    };
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, keepInSight);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, keepInSight);
     selectPath(QDir::homePath());
     expand(currentIndex());
 }
@@ -70,6 +82,8 @@ bool FolderTree::selectPath(const QString &path)
         expand(up);
     setCurrentIndex(index);
     scrollTo(index);
+    m_scrollTarget = QDir::cleanPath(path);
+    m_scrollClock.start();
     return true;
 }
 
@@ -151,6 +165,23 @@ void FolderTree::followRename(const QString &parent, const QString &oldName,
     const QString shown = m_view->currentDirectory();
     if (shown == before || shown.startsWith(before + QLatin1Char('/')))
         m_view->setCurrentDirectory(QDir(parent).filePath(newName) + shown.mid(before.size()));
+}
+
+// The rows may all have loaded before the tree had a size to scroll in.
+void FolderTree::showEvent(QShowEvent *event)
+{
+    EditableItemView<QTreeView>::showEvent(event);
+    QTimer::singleShot(0, this, [this] {
+        if (currentIndex().isValid())
+            keepSelectedInSight();
+    });
+}
+
+// Vertically only: the folder's parents stay readable at the left edge.
+void FolderTree::keepSelectedInSight()
+{
+    scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    horizontalScrollBar()->setValue(0);
 }
 
 #include "moc_folder_tree.cpp"

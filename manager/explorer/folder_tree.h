@@ -5,6 +5,7 @@
 #include "explorer/item_views.h"
 
 #include <QPointer>
+#include <QElapsedTimer>
 #include <QTreeView>
 
 class FileItemModel;
@@ -36,9 +37,11 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void followView(const QString &path);
+    void keepSelectedInSight();
     void showSelectedInView();
     void rowsGone();
     void followRename(const QString &parent, const QString &oldName, const QString &newName);
@@ -46,6 +49,8 @@ private:
     FileItemModel *m_model = nullptr;
     QPointer<FolderView> m_view;
     bool m_following = false;
+    QString m_scrollTarget; // the node to keep in sight while its parents' rows still load
+    QElapsedTimer m_scrollClock;
     bool m_removingRows = false;
     bool m_currentLost = false;
 };
