@@ -247,7 +247,7 @@ void TForm_TovixMan::startNextJob()
 void TForm_TovixMan::OnThreadDone(ThreadDoneEvent *message)
 {
     FJobDone = true;
-    FJobResult = message->lParam;
+    FJobResult = message->result();
 }
 
 void TForm_TovixMan::updateBusyIndicator()

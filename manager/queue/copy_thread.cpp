@@ -2,13 +2,14 @@
 
 #include "queue/job_kinds.h"
 #include "queue/thread_done_event.h"
+#include "queue/tsan_order.h"
 
 #include <QCoreApplication>
 
 #include <cstring>
 
 TCopyThread::TCopyThread(QObject *window, const TCopyJob &job)
-    : FWindow(window), FId(job.Id), FKind(job.Kind)
+    : FWindow(window), FId(job.Id), FKind(job.Kind), FDone(new ThreadDoneEvent(FId))
 {
     connect(this, &QThread::finished, this, &QObject::deleteLater);
     std::memcpy(FPcPath, job.PcPath, sizeof FPcPath);
@@ -21,6 +22,13 @@ TCopyThread::TCopyThread(QObject *window, const TCopyJob &job)
 
 void TCopyThread::run()
 {
-    const int32_t result = runJobCall(FKind, FPcPath, FPlayerName);
-    QCoreApplication::postEvent(FWindow, new ThreadDoneEvent(FId, result));
+    FDone->setResult(runJobCall(FKind, FPcPath, FPlayerName));
+    QCoreApplication::postEvent(FWindow, FDone);
+    orderedBefore(this);
+}
+
+// Deleted once it has finished, which Qt orders after run() has returned.
+TCopyThread::~TCopyThread()
+{
+    orderedAfter(this);
 }

@@ -8,11 +8,14 @@
 
 #include <cstdint>
 
+class ThreadDoneEvent;
+
 class TCopyThread : public QThread {
 public:
     // Copies what the job needs, arranges to delete itself when it ends and
     // starts at once. The job may be changed or released as soon as this returns.
     TCopyThread(QObject *window, const TCopyJob &job);
+    ~TCopyThread() override;
 
 protected:
     void run() override;
@@ -23,4 +26,5 @@ private:
     char FPcPath[kPcPathSize];
     char FPlayerName[kPlayerNameSize];
     const int32_t FKind;
+    ThreadDoneEvent *const FDone; // made here, filled in and posted by run()
 };

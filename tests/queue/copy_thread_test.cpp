@@ -31,7 +31,7 @@ public:
         if (e->type() != WM_THREADDONE)
             return QObject::event(e);
         const auto *done = static_cast<ThreadDoneEvent *>(e);
-        messages.push_back({done->wParam, done->lParam});
+        messages.push_back({done->wParam, done->result()});
         return true;
     }
 };
