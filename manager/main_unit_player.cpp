@@ -186,6 +186,9 @@ void TForm_TovixMan::Panel_MemoryUsageResize()
     const int width = Panel_MemoryUsage->width() - 10;
     MemoryUsage_Internal->resize(width, MemoryUsage_Internal->height());
     MemoryUsage_External->resize(MemoryUsage_Internal->width(), MemoryUsage_External->height());
+    // The labels take the same width, so a wider pane shows their whole text.
+    MemoryUsageLabel_Internal->resize(width, MemoryUsageLabel_Internal->height());
+    MemoryUsageLabel_External->resize(width, MemoryUsageLabel_External->height());
 }
 
 void TForm_TovixMan::connectPlayerPane()
