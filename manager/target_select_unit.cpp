@@ -2,6 +2,7 @@
 
 #include "platform/screen.h"
 
+#include <QFont>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +14,10 @@ TForm_TargetSelection::TForm_TargetSelection(QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Sonavel v1.2"));
     setFixedSize(169, 113);
+    // The fixed layout was drawn for a small dialog font; the desktop font would clip the card choice.
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
 
     Label_SelectTarget = new QLabel(QStringLiteral("Select Target"), this);
     Label_SelectTarget->move(8, 10);
@@ -22,7 +27,7 @@ TForm_TargetSelection::TForm_TargetSelection(QWidget *parent)
     Radio_Internal->setChecked(true);
 
     Radio_External = new QRadioButton(QStringLiteral("External memory card"), this);
-    Radio_External->setGeometry(29, 54, 138, 17);
+    Radio_External->setGeometry(29, 54, 140, 17);
 
     Button_Ok = new QPushButton(QStringLiteral("&Ok"), this);
     Button_Ok->setGeometry(6, 81, 75, 25);

@@ -20,6 +20,9 @@ TEST(TargetSelectionDialog, AnswersYesForInternalNoForCardAndCancelWhenClosed)
     EXPECT_EQ(d.Button_Ok->geometry(), QRect(6, 81, 75, 25));
     EXPECT_EQ(d.ButtonCancel->geometry(), QRect(84, 81, 79, 25));
     EXPECT_TRUE(d.Button_Ok->isDefault());
+    // Both choices must be readable whole inside the small fixed dialog.
+    for (QRadioButton *r : {d.Radio_Internal, d.Radio_External})
+        EXPECT_LE(r->x() + r->sizeHint().width(), d.width()) << r->text().toStdString();
 
     d.Button_OkClick();
     EXPECT_EQ(d.result(), mrYes);
