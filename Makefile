@@ -32,13 +32,13 @@ bench: build
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
-	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTOVIX_SANITIZE=address,undefined >/dev/null
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTOVIX_SANITIZE=address,undefined -DTOVIX_BENCH=OFF >/dev/null
 	@cmake --build build-asan -j$(JOBS)
 	cd build-asan && ctest --output-on-failure -j$(JOBS)
 
 # The threading tests under ThreadSanitizer.
 tsan: deps
-	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DTOVIX_SANITIZE=thread >/dev/null
+	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DTOVIX_SANITIZE=thread -DTOVIX_BENCH=OFF >/dev/null
 	@cmake --build build-tsan -j$(JOBS)
 	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" ctest --output-on-failure -L threading -j$(JOBS)
 
