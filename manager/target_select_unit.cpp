@@ -2,6 +2,7 @@
 
 #include "platform/screen.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QLabel>
 #include <QPushButton>
@@ -28,6 +29,7 @@ TForm_TargetSelection::TForm_TargetSelection(QWidget *parent)
 
     Radio_External = new QRadioButton(QStringLiteral("External memory card"), this);
     Radio_External->setGeometry(29, 54, 140, 17);
+    Radio_External->installEventFilter(this);
 
     Button_Ok = new QPushButton(QStringLiteral("&Ok"), this);
     Button_Ok->setGeometry(6, 81, 75, 25);
@@ -44,4 +46,14 @@ TForm_TargetSelection::TForm_TargetSelection(QWidget *parent)
 void TForm_TargetSelection::Button_OkClick()
 {
     done(Radio_Internal->isChecked() ? mrYes : mrNo);
+}
+
+// A card choice that cannot be used is never the answer: when it is disabled
+// while chosen, the internal memory is chosen instead.
+bool TForm_TargetSelection::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Radio_External && event->type() == QEvent::EnabledChange
+        && !Radio_External->isEnabled() && Radio_External->isChecked())
+        Radio_Internal->setChecked(true);
+    return QDialog::eventFilter(watched, event);
 }

@@ -24,6 +24,9 @@ public:
 
 public slots:
     void Button_OkClick();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 extern TForm_TargetSelection *Form_TargetSelection;

@@ -35,6 +35,19 @@ TEST(TargetSelectionDialog, AnswersYesForInternalNoForCardAndCancelWhenClosed)
     EXPECT_TRUE(d.Radio_External->isChecked());
 }
 
+TEST(TargetSelectionDialog, ACardChoiceThatIsDisabledGivesWayToTheInternalMemory)
+{
+    TForm_TargetSelection d;
+    d.Radio_External->setChecked(true);
+    d.Radio_External->setEnabled(false);
+    EXPECT_TRUE(d.Radio_Internal->isChecked());
+    d.Button_OkClick();
+    EXPECT_EQ(d.result(), mrYes);
+    // Enabled again, the internal memory stays chosen until the user picks the card.
+    d.Radio_External->setEnabled(true);
+    EXPECT_TRUE(d.Radio_Internal->isChecked());
+}
+
 TEST(AboutDialog, ShowsNameVersionAndAFlatCloseButton)
 {
     TForm_About d;
