@@ -209,6 +209,13 @@ bool replaceFile(const std::string &target, std::string_view data, const struct 
     return true;
 }
 
+// The rename below would replace a file the user made read-only. Its
+// permission bits count even for a user (root) whom the system lets write it.
+bool isWritable(const std::string &path, const struct stat &st)
+{
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
 // A link's own file is rewritten, the link kept.
 std::string resolvedTarget(const std::string &path)
 {
@@ -332,7 +339,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     const std::string target = resolvedTarget(m_path);
     struct stat st;
     const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode))
+    if (exists && (!S_ISREG(st.st_mode) || !isWritable(target, st)))
         throw IniWriteError(m_path);
     const auto text = readFile(target);
     const auto updated = text ? ini::setValue(*text, section, key, value) : std::nullopt;

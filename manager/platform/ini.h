@@ -17,7 +17,8 @@
 // a new key goes after the last non-blank line of its section; a new section
 // goes at the end of the file. Integers are written in decimal. The file is
 // replaced by a temporary file renamed over it, so a failed write leaves it
-// untouched; the failure raises IniWriteError.
+// untouched; the failure raises IniWriteError. A file that is not writable,
+// or carries no write permission at all, is not replaced.
 #pragma once
 
 #include <optional>

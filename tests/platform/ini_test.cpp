@@ -194,6 +194,31 @@ TEST_F(IniTest, AReadOnlyFolderKeepsTheFileAsItWas)
     EXPECT_EQ(bytes(), "[A]\nx=1\n");
 }
 
+TEST_F(IniTest, AReadOnlyFileInAWritableFolderIsNotReplaced)
+{
+    put("[A]\nx=1\n");
+    ::chmod(path.c_str(), 0444);
+    EXPECT_THROW(IniFile(path).writeInteger("A", "x", 2), IniWriteError);
+    EXPECT_EQ(bytes(), "[A]\nx=1\n");
+
+    // Someone else's file in a folder anyone may write: the rename would still replace it.
+    ::chmod(path.c_str(), 0644);
+    fs::permissions(dir, fs::perms::all);
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(2);
+            try {
+                IniFile(path).writeInteger("A", "x", 3);
+            } catch (const IniWriteError &) {
+                ::_exit(0);
+            }
+            ::_exit(1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(bytes(), "[A]\nx=1\n");
+}
+
 TEST_F(IniTest, WhatNoLineCanHoldIsRefusedAndNothingChanges)
 {
     put("[A]\nx=1\n");
