@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QDesktopServices>
+#include <QDir>
 #include <QUrl>
 
 namespace {
@@ -71,10 +72,27 @@ void TForm_TovixMan::Rename1Click()
 
 void TForm_TovixMan::Delete1Click()
 {
-    const WaitCursor hourglass;
-    if (FolderView->hasFocusWithin() && FolderView->hasSelectedItem())
+    if (FolderView->hasFocusWithin() && FolderView->hasSelectedItem()) {
+        const WaitCursor hourglass;
         FolderView->deleteSelected();
-    else if (FolderTree->hasFocus() && FolderTree->hasSelectedNode())
+    } else if (FolderTree->hasFocus() && FolderTree->hasSelectedNode()) {
+        deleteTreeFolder();
+    }
+}
+
+// A folder goes with everything in it, so the tree asks first; the node it
+// selects afterwards is not chosen for a further Delete.
+void TForm_TovixMan::deleteTreeFolder()
+{
+    const QString path = FolderTree->selectedNodePath();
+    if (!confirmYes(this,
+                    QStringLiteral("Do you really want to delete the folder \"%1\" and everything "
+                                   "in it ?")
+                        .arg(QDir::toNativeSeparators(path)),
+                    PromptIcon::Warning))
+        return;
+    const WaitCursor hourglass;
+    if (FolderTree->selectedNodePath() == path)
         FolderTree->deleteSelected();
 }
 

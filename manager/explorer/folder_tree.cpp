@@ -89,6 +89,9 @@ bool FolderTree::selectPath(const QString &path)
 
 void FolderTree::followView(const QString &path)
 {
+    // Already there: a node shown but left unselected (after a delete) stays so.
+    if (currentIndex().isValid() && m_model->filePath(currentIndex()) == QDir::cleanPath(path))
+        return;
     m_following = true;
     selectPath(path);
     m_following = false;
@@ -112,7 +115,9 @@ bool FolderTree::deleteSelected()
     const QString path = m_model->filePath(node);
     if (QDir(path).isRoot() || !QFile::moveToTrash(path))
         return false;
-    setCurrentIndex(node.parent());
+    // The parent is shown but not selected, so a repeated Delete stops here.
+    selectionModel()->clearSelection();
+    selectionModel()->setCurrentIndex(node.parent(), QItemSelectionModel::NoUpdate);
     return true;
 }
 

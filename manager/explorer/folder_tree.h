@@ -27,7 +27,7 @@ public:
     // Paints the tree again without reading any folder.
     void repaintTree();
     bool renameSelected();
-    // Moves the selected node's folder to the trash and selects its parent.
+    // Moves the selected node's folder to the trash and shows its parent, unselected.
     bool deleteSelected();
     bool hasFocusWithin() const;
 

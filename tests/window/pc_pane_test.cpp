@@ -116,6 +116,33 @@ TEST_F(PcPaneTest, DeleteActsOnlyOnTheFocusedPcWidget)
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("song.mp3"))));
 }
 
+TEST_F(PcPaneTest, DeletingATreeFolderAsksAndNeverGoesOnToItsParent)
+{
+    const QString parent = dir.filePath(QStringLiteral("parent"));
+    const QString child = parent + QStringLiteral("/child");
+    ASSERT_TRUE(QDir().mkpath(child));
+    ASSERT_TRUE(w->FolderTree->selectPath(child));
+    w->FolderTree->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w->FolderTree->hasSelectedNode());
+
+    w->FolderTreeKeyDown(Qt::Key_Delete); // answered No
+    ASSERT_EQ(prompts.records.size(), 1u);
+    EXPECT_EQ(prompts.records[0].owner, w.get());
+    EXPECT_EQ(prompts.records[0].icon, PromptIcon::Warning);
+    EXPECT_TRUE(prompts.records[0].text.contains(QStringLiteral("\"%1\"").arg(child)));
+    EXPECT_TRUE(QDir(child).exists());
+
+    prompts.answers = {PromptAnswer::Yes, PromptAnswer::Yes};
+    w->FolderTreeKeyDown(Qt::Key_Delete);
+    EXPECT_FALSE(QDir(child).exists());
+    // A second press, as a held key gives, finds nothing chosen.
+    w->FolderTreeKeyDown(Qt::Key_Delete);
+    w->FolderTreeKeyDown(Qt::Key_Delete);
+    EXPECT_TRUE(QDir(parent).exists());
+    EXPECT_EQ(prompts.records.size(), 2u);
+}
+
 TEST_F(PcPaneTest, AboutIsShownThroughThePrompts)
 {
     TForm_About about;
