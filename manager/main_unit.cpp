@@ -17,6 +17,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <cstdio>
+#include <unistd.h>
+
 TForm_TovixMan *Form_TovixMan = nullptr;
 
 namespace {
@@ -35,6 +38,10 @@ TForm_TovixMan::TForm_TovixMan(const QString &settingsFile, QWidget *parent)
     : QMainWindow(parent), FSettingsPath(settingsFile)
 {
     setWindowTitle(QStringLiteral("Sonavel v1.3"));
+    FQuitWithoutWaiting = [] {
+        std::fflush(nullptr);
+        ::_exit(0);
+    };
     resize(kDesignWidth, kDesignHeight);
     buildLayout();
     connectPcPane();

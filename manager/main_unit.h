@@ -11,8 +11,13 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 class FileDrop;
 class FolderTree;
@@ -32,6 +37,16 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class ThreadDoneEvent;
+
+// A player file as a command chose it, copied out of its list item so that a
+// refresh while the command's dialogs are open cannot change what it acts on.
+struct PlayerFilePick {
+    QString caption;         // the display name as the list shows it
+    std::string displayName; // the same, in the record's bytes
+    std::string shortName;   // the name the device library knows it by
+    int32_t target = 0;      // mtInternal or mtCard
+    int64_t size = 0;        // from the list's size text
+};
 
 class TForm_TovixMan : public QMainWindow {
     Q_OBJECT
@@ -59,6 +74,12 @@ public:
     TCopyJob FCurrentJob;
     TMemoryInfo FInternalInfo = {};
     TMemoryInfo FCardInfo = {};
+    // Queue lines whose device call failed since the queue last ran empty.
+    QStringList FFailedOperations;
+    // How long closing waits for a running device call before offering to quit anyway,
+    // and how it quits then (ends the process; tests replace it).
+    int FCloseWaitMs = 10000;
+    std::function<void()> FQuitWithoutWaiting;
 
     // ---- Menus ---------------------------------------------------------
     QMenu *Menu_File = nullptr;
@@ -245,6 +266,7 @@ private:
     void writeSettings();
     void placeTransferButtons();
     void setViewStyleChecked(int style);
+    void deleteTreeFolder();
 
     // main_unit_player.cpp (the poll) and main_unit_lists.cpp (lists, usage, ordering)
     void playerArrived(const TPlayerVersion &version);
@@ -261,6 +283,7 @@ private:
     void appendQueueLine(const QString &text, TCopyJob *job);
     void showQueuePanel();
     void settleReservation(const TCopyJob &job, bool completed);
+    int32_t queuedReservation(int32_t target) const;
     void startNextJob();
     void completeJob();
     void updateBusyIndicator();
@@ -271,15 +294,22 @@ private:
     void waitForRunningJob();
     void releaseQueueOnDestroy();
     void refuseFile(const QString &text);
+    void noteFailedOperation(const QString &line);
+    void reportFailedOperations();
+    bool askQuitWithoutWaiting();
+    bool startWorker();
     // main_unit_download.cpp
     enum class QueueOutcome { Queued, Skipped, Stop };
-    int32_t chooseTargetMemory();
+    int32_t chooseTargetMemory(int tag);
     QueueOutcome queueDownload(const std::string &path, const QString &name, int32_t target);
+    void queueDownloads(const std::vector<std::pair<std::string, QString>> &files);
+    // main_unit_lists.cpp: the selected files of the active page's list, in list order.
+    std::vector<PlayerFilePick> pickSelectedPlayerFiles() const;
     // main_unit_upload.cpp
-    bool queueUpload(const QTreeWidgetItem *item, int32_t kind, const std::string &folder);
+    bool queueUpload(const PlayerFilePick &file, const std::string &folder);
     void makePlayerListsDraggable();
     // main_unit_remove.cpp
-    bool queueRemoval(const QTreeWidgetItem *item, int tag);
+    bool queueRemoval(const PlayerFilePick &file);
     bool formatRefusedWhileQueued();
     void queueFormat(int32_t target);
     class QThread *FWorker = nullptr; // the running job's worker, until it is deleted

@@ -16,6 +16,8 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -36,9 +38,9 @@ QString memoryName(int32_t target)
 } // namespace
 
 // The memory of the active tab; the All tab asks. 0 when the user gives up.
-int32_t TForm_TovixMan::chooseTargetMemory()
+int32_t TForm_TovixMan::chooseTargetMemory(int tag)
 {
-    switch (activePageTag()) {
+    switch (tag) {
     case 1: return mtInternal;
     case 2: return mtCard;
     default: break;
@@ -105,41 +107,29 @@ void TForm_TovixMan::MainMenu_DownloadToPlayerClick()
         showPlainMessage(QString::fromLatin1(kWriteProtected));
         return;
     }
+    // The list may be read again while the target dialog is open, so the
+    // chosen files are taken first.
+    const std::string folder = FolderView->currentDirectory().toLocal8Bit().toStdString();
     int selected = 0;
-    int files = 0;
+    std::vector<std::pair<std::string, QString>> files;
     for (int i = 0; i < FolderView->itemCount(); ++i) {
         if (!FolderView->isItemSelected(i))
             continue;
         ++selected;
-        if (!FolderView->isItemFolder(i))
-            ++files;
+        if (FolderView->isItemFolder(i))
+            continue;
+        const QString caption = FolderView->itemCaption(i);
+        files.emplace_back(joinPath(folder, caption.toLocal8Bit().toStdString()), caption);
     }
     if (selected == 0) {
         showPlainMessage(QStringLiteral("Please select files to download"));
         return;
     }
-    if (files == 0) {
+    if (files.empty()) {
         showPlainMessage(QString::fromLatin1(kCannotDownloadFolder));
         return;
     }
-    const int32_t target = chooseTargetMemory();
-    if (target == 0)
-        return;
-
-    const std::string folder = FolderView->currentDirectory().toLocal8Bit().toStdString();
-    bool queued = false;
-    for (int i = 0; i < FolderView->itemCount(); ++i) {
-        if (!FolderView->isItemSelected(i) || FolderView->isItemFolder(i))
-            continue;
-        const QString caption = FolderView->itemCaption(i);
-        const QueueOutcome outcome =
-            queueDownload(joinPath(folder, caption.toLocal8Bit().toStdString()), caption, target);
-        queued |= outcome == QueueOutcome::Queued;
-        if (outcome == QueueOutcome::Stop)
-            break;
-    }
-    if (queued)
-        showQueuePanel();
+    queueDownloads(files);
 }
 
 void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &clientPos)
@@ -152,23 +142,30 @@ void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &client
         showPlainMessage(QString::fromLatin1(kWriteProtected));
         return;
     }
-    std::vector<std::string> files;
+    std::vector<std::pair<std::string, QString>> files;
     for (const QString &path : paths) {
         std::string local = path.toLocal8Bit().toStdString();
-        if (!isDirectory(local))
-            files.push_back(std::move(local));
+        if (isDirectory(local))
+            continue;
+        QString name = QString::fromLocal8Bit(extractFileName(local));
+        files.emplace_back(std::move(local), std::move(name));
     }
     if (files.empty()) {
         showPlainMessage(QString::fromLatin1(kCannotDownloadFolder));
         return;
     }
-    const int32_t target = chooseTargetMemory();
+    queueDownloads(files);
+}
+
+// Asks for the memory where the active page does not tell it, then queues
+// the files in order until one does not fit.
+void TForm_TovixMan::queueDownloads(const std::vector<std::pair<std::string, QString>> &files)
+{
+    const int32_t target = chooseTargetMemory(activePageTag());
     if (target == 0)
         return;
-
     bool queued = false;
-    for (const std::string &path : files) {
-        const QString name = QString::fromLocal8Bit(extractFileName(path));
+    for (const auto &[path, name] : files) {
         const QueueOutcome outcome = queueDownload(path, name, target);
         queued |= outcome == QueueOutcome::Queued;
         if (outcome == QueueOutcome::Stop)

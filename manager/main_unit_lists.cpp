@@ -196,3 +196,21 @@ void TForm_TovixMan::FileList_ColumnClick(QTreeWidget *list, int column)
     // Whatever column was clicked, the list orders by name from now on.
     orderByName(list);
 }
+
+std::vector<PlayerFilePick> TForm_TovixMan::pickSelectedPlayerFiles() const
+{
+    const int tag = activePageTag();
+    const QTreeWidget *list = activePageList();
+    std::vector<PlayerFilePick> picks;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = list->topLevelItem(i);
+        const TFileEntry *entry = item->isSelected() ? playerEntryOf(item) : nullptr;
+        if (!entry)
+            continue;
+        // On the All page the Storage column tells the memory: "Internal" or "MemCard".
+        const bool card = tag == 2 || (tag == 0 && !item->text(1).startsWith(QLatin1Char('I')));
+        picks.push_back({item->text(0), displayName(*entry), fieldText(entry->ShortName),
+                         card ? mtCard : mtInternal, item->text(tag == 0 ? 2 : 1).toLongLong()});
+    }
+    return picks;
+}

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
 #include <QListWidget>
@@ -30,6 +31,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <utility>
 #include <vector>
 
 TCopyJob *queueJobOf(const QListWidgetItem *line)
@@ -43,6 +46,12 @@ namespace {
 bool isRunningLine(const QListWidgetItem *line)
 {
     return !(line->flags() & Qt::ItemIsEnabled);
+}
+
+QString failedCountText(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 operation failed.")
+                      : QStringLiteral("%1 operations failed.").arg(count);
 }
 
 bool isVoiceFile(const TCopyJob &job)
@@ -147,7 +156,7 @@ const TMemoryInfo &TForm_TovixMan::memoryInfoOf(int32_t target) const
     return target == mtCard ? FCardInfo : FInternalInfo;
 }
 
-// A format's own bookkeeping was done when it started; cancelling one that
+// A format's own bookkeeping is done when it starts; cancelling one that
 // never started leaves the memory reserved for exactly what is still queued.
 void TForm_TovixMan::settleReservation(const TCopyJob &job, bool completed)
 {
@@ -155,17 +164,21 @@ void TForm_TovixMan::settleReservation(const TCopyJob &job, bool completed)
     if (target == 0)
         return;
     int32_t &reserved = reservationOf(target);
-    if (!isFormatKind(job.Kind)) {
+    if (!isFormatKind(job.Kind))
         reserved = settledReservation(reserved, job);
-        return;
-    }
-    if (completed)
-        return;
+    else if (!completed)
+        reserved = queuedReservation(target);
+}
+
+// The memory's reservation as the queue's lines make it now; a running
+// format at the head counts nothing.
+int32_t TForm_TovixMan::queuedReservation(int32_t target) const
+{
     std::vector<const TCopyJob *> jobs;
     for (int row = 0; row < CheckList_CopyProgress->count(); ++row)
         jobs.push_back(queueJobOf(CheckList_CopyProgress->item(row)));
     const bool headRunning = !jobs.empty() && isRunningLine(CheckList_CopyProgress->item(0));
-    reserved = recomputeReservation(jobs, headRunning, target, memoryInfoOf(target));
+    return recomputeReservation(jobs, headRunning, target, memoryInfoOf(target));
 }
 
 void TForm_TovixMan::Timer_TransferTimer()
@@ -196,6 +209,8 @@ void TForm_TovixMan::completeJob()
     if (CheckList_CopyProgress->count() > 0 && isRunningLine(CheckList_CopyProgress->item(0))) {
         QListWidgetItem *line = CheckList_CopyProgress->item(0);
         TCopyJob *job = queueJobOf(line);
+        if (FJobResult == 0)
+            noteFailedOperation(line->text());
         settleReservation(*job, true);
         delete job;
         delete line;
@@ -203,15 +218,41 @@ void TForm_TovixMan::completeJob()
     FDeviceBusy = true;
     FJobRunning = false;
 
-    if (CheckList_CopyProgress->count() == 0) {
+    const bool ranEmpty = CheckList_CopyProgress->count() == 0;
+    if (ranEmpty) {
         // Nothing is queued, so nothing is reserved.
         FReservedInternal = 0;
         FReservedCard = 0;
         Panel_CopyProgress->hide();
-        setStatusText(3, QStringLiteral("Operation completed."));
+        setStatusText(3, FFailedOperations.isEmpty()
+                             ? QStringLiteral("Operation completed.")
+                             : failedCountText(FFailedOperations.size()));
         FolderView->refreshFolder();
     }
     RefreshPlayerFiles();
+    if (ranEmpty)
+        reportFailedOperations();
+}
+
+// The device library said no (0): the name exists, the memory is full or
+// write-protected, the card went away. The event panel names the line now;
+// the summary follows when the queue has run empty.
+void TForm_TovixMan::noteFailedOperation(const QString &line)
+{
+    FFailedOperations << line;
+    setStatusText(3, QStringLiteral("Failed: %1").arg(line));
+}
+
+void TForm_TovixMan::reportFailedOperations()
+{
+    if (FFailedOperations.isEmpty())
+        return;
+    const QStringList failed = std::exchange(FFailedOperations, {});
+    const QString intro = failed.size() == 1
+                              ? QStringLiteral("This operation failed:")
+                              : QStringLiteral("These %1 operations failed:").arg(failed.size());
+    ownedBox(this, intro + QStringLiteral("\n\n") + failed.join(QLatin1Char('\n')),
+             PromptIcon::Warning, PromptButtons::Ok);
 }
 
 void TForm_TovixMan::startNextJob()
@@ -229,19 +270,37 @@ void TForm_TovixMan::startNextJob()
     std::memcpy(FCurrentJob.PcPath, job->PcPath, sizeof FCurrentJob.PcPath);
     FCurrentJob.Id = tickCount();
 
-    if (FCurrentJob.Kind == jkFormatInternal || FCurrentJob.Kind == jkFormatCard) {
-        reservationOf(kindTarget(FCurrentJob.Kind)) = 0;
+    if (isFormatKind(FCurrentJob.Kind)) {
+        // Downloads and removals queued behind the format still count.
+        const int32_t target = kindTarget(FCurrentJob.Kind);
+        reservationOf(target) = queuedReservation(target);
         setEnabled(false);
     }
-    setStatusText(3, QString::fromLatin1(kindStatusText(FCurrentJob.Kind)));
+    QString status = QString::fromLatin1(kindStatusText(FCurrentJob.Kind));
+    if (!FFailedOperations.isEmpty())
+        status += QStringLiteral(" (failed: %1)").arg(FFailedOperations.last());
+    setStatusText(3, status);
     FJobResult = 1;
+    if (!startWorker()) {
+        // No worker will ever post: the next tick completes the job as failed.
+        FJobDone = true;
+        FJobResult = 0;
+    }
+}
 
+bool TForm_TovixMan::startWorker()
+{
     auto *worker = new TCopyThread(this, FCurrentJob);
+    if (!worker->started()) {
+        delete worker;
+        return false;
+    }
     FWorker = worker;
     connect(worker, &QObject::destroyed, this, [this, worker] {
         if (FWorker == worker)
             FWorker = nullptr;
     });
+    return true;
 }
 
 void TForm_TovixMan::OnThreadDone(ThreadDoneEvent *message)
@@ -295,7 +354,9 @@ void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
 }
 
 // A transfer cut off mid-file leaves a broken file on the player or the PC,
-// so the window stays, saying why, until the device call has returned.
+// so the window stays, saying why, until the device call has returned. A
+// call that never returns would keep it for good: after a while the user
+// may quit anyway, with the settings written.
 void TForm_TovixMan::waitForRunningJob()
 {
     QPointer<QThread> worker = FWorker;
@@ -303,9 +364,35 @@ void TForm_TovixMan::waitForRunningJob()
         return;
     setStatusText(3, QStringLiteral("Waiting for the running operation to finish..."));
     setEnabled(false);
-    WaitCursor hourglass;
-    while (worker && !worker->wait(QDeadlineTimer(30)))
+    std::optional<WaitCursor> hourglass(std::in_place);
+    QElapsedTimer waited;
+    waited.start();
+    while (worker && !worker->wait(QDeadlineTimer(30))) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 30);
+        if (!worker || waited.elapsed() < FCloseWaitMs)
+            continue;
+        hourglass.reset();
+        if (askQuitWithoutWaiting()) {
+            writeSettings();
+            FQuitWithoutWaiting();
+            return;
+        }
+        hourglass.emplace();
+        waited.restart();
+    }
+}
+
+bool TForm_TovixMan::askQuitWithoutWaiting()
+{
+    setEnabled(true);
+    const bool quit = confirmYes(
+        this,
+        QStringLiteral("The running operation has not finished after %1 seconds.\n"
+                       "Quit anyway ? The file it is copying may be left incomplete.")
+            .arg(FCloseWaitMs / 1000),
+        PromptIcon::Warning);
+    setEnabled(false);
+    return quit;
 }
 
 // For a window destroyed without being closed: the worker posts to it, and

@@ -1,7 +1,6 @@
 // Removing player files and formatting memories: confirmed, then queued.
 #include "main_unit.h"
 
-#include "device/records.h"
 #include "platform/prompts.h"
 #include "queue/job_kinds.h"
 #include "queue/queue_lines.h"
@@ -15,38 +14,29 @@
 // A file of 2 GiB or more, or one whose bytes would carry the reservation out
 // of range, is still removed; downloads just do not count on its space
 // before the removal has run and the lists show the memory again.
-bool TForm_TovixMan::queueRemoval(const QTreeWidgetItem *item, int tag)
+bool TForm_TovixMan::queueRemoval(const PlayerFilePick &file)
 {
-    const TFileEntry *entry = playerEntryOf(item);
-    if (!entry)
-        return false;
-    const bool card = tag == 2 || (tag == 0 && !item->text(1).startsWith(QLatin1Char('I')));
-    const int32_t target = card ? mtCard : mtInternal;
-    const std::string shortName = fieldText(entry->ShortName);
-    if (shortName.size() >= std::size_t(kPlayerNameSize)) {
+    if (file.shortName.size() >= std::size_t(kPlayerNameSize)) {
         refuseFile(QStringLiteral("Can not remove \"%1\": its name on the player is longer than %2 "
                                   "characters.")
-                       .arg(item->text(0))
+                       .arg(file.caption)
                        .arg(kPlayerNameSize - 1));
         return false;
     }
-    const qint64 size = item->text(tag == 0 ? 2 : 1).toLongLong();
-
-    int32_t &reserved = reservationOf(target);
+    int32_t &reserved = reservationOf(file.target);
     auto *job = new TCopyJob;
-    job->Kind = jobKind(JobAction::Remove, target);
-    job->Size = removalCredit(reserved, size);
-    std::memcpy(job->PlayerName, shortName.data(), shortName.size());
+    job->Kind = jobKind(JobAction::Remove, file.target);
+    job->Size = removalCredit(reserved, file.size);
+    std::memcpy(job->PlayerName, file.shortName.data(), file.shortName.size());
     reserved -= job->Size;
-    appendQueueLine(queueLineText(job->Kind, item->text(0)), job);
+    appendQueueLine(queueLineText(job->Kind, file.caption), job);
     return true;
 }
 
 void TForm_TovixMan::RemoveClick()
 {
-    const int tag = activePageTag();
-    QTreeWidget *list = activePageList();
-    if (list->selectedItems().isEmpty()) {
+    const std::vector<PlayerFilePick> files = pickSelectedPlayerFiles();
+    if (files.empty()) {
         ownedBox(this, QStringLiteral("Please select files to remove"), PromptIcon::None,
                  PromptButtons::Ok);
         return;
@@ -55,11 +45,8 @@ void TForm_TovixMan::RemoveClick()
                     PromptIcon::Warning))
         return;
     bool queued = false;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *item = list->topLevelItem(i);
-        if (item->isSelected())
-            queued |= queueRemoval(item, tag);
-    }
+    for (const PlayerFilePick &file : files)
+        queued |= queueRemoval(file);
     if (queued)
         showQueuePanel();
 }
@@ -91,11 +78,12 @@ void TForm_TovixMan::queueFormat(int32_t target)
 
 void TForm_TovixMan::Menu_FormatClick()
 {
+    const int tag = activePageTag();
     if (formatRefusedWhileQueued())
         return;
     if (!confirmYes(this, QStringLiteral("Do you really want to format ?"), PromptIcon::Warning))
         return;
-    const int32_t target = chooseTargetMemory();
+    const int32_t target = chooseTargetMemory(tag);
     if (target == 0)
         return;
     queueFormat(target);
@@ -104,12 +92,13 @@ void TForm_TovixMan::Menu_FormatClick()
 
 void TForm_TovixMan::Menu_FormatAllClick()
 {
+    const bool withCard = FCardPresent;
     if (formatRefusedWhileQueued())
         return;
     if (!confirmYes(this, QStringLiteral("Do you really want to format ?"), PromptIcon::Warning))
         return;
     queueFormat(mtInternal);
-    if (FCardPresent)
+    if (withCard)
         queueFormat(mtCard);
     showQueuePanel();
 }

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDrag>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTreeWidget>
@@ -80,29 +81,25 @@ void TForm_TovixMan::makePlayerListsDraggable()
 
 // Names from the player are not trusted: one that is not a plain file name
 // could put the file anywhere on the PC, and a cut name or path names
-// another file. Such a file is refused; the others still go.
-bool TForm_TovixMan::queueUpload(const QTreeWidgetItem *item, int32_t kind, const std::string &folder)
+// another file. Such a file is refused; the others still go. A PC file of
+// that name is replaced only when the user agrees.
+bool TForm_TovixMan::queueUpload(const PlayerFilePick &file, const std::string &folder)
 {
-    const TFileEntry *entry = playerEntryOf(item);
-    if (!entry)
-        return false;
-    const std::string name = displayName(*entry);
-    const std::string shortName = fieldText(entry->ShortName);
-    const QString shown = QString::fromLocal8Bit(name);
-    if (!isSafePlainName(name)) {
+    const QString &shown = file.caption;
+    if (!isSafePlainName(file.displayName)) {
         refuseFile(QStringLiteral("Can not upload \"%1\" (%2 on the player): that name can not be "
                                   "used for a file on the PC.")
-                       .arg(shown, QString::fromLocal8Bit(shortName)));
+                       .arg(shown, QString::fromLocal8Bit(file.shortName)));
         return false;
     }
-    if (shortName.size() >= std::size_t(kPlayerNameSize)) {
+    if (file.shortName.size() >= std::size_t(kPlayerNameSize)) {
         refuseFile(QStringLiteral("Can not upload \"%1\": its name on the player is longer than %2 "
                                   "characters.")
                        .arg(shown)
                        .arg(kPlayerNameSize - 1));
         return false;
     }
-    const std::string pcPath = joinPath(folder, name);
+    const std::string pcPath = joinPath(folder, file.displayName);
     if (pcPath.size() >= std::size_t(kPcPathSize)) {
         refuseFile(QStringLiteral("Can not upload \"%1\": the path on the PC would be longer than "
                                   "%2 characters.")
@@ -110,34 +107,33 @@ bool TForm_TovixMan::queueUpload(const QTreeWidgetItem *item, int32_t kind, cons
                        .arg(kPcPathSize - 1));
         return false;
     }
+    const QFileInfo existing(QString::fromLocal8Bit(pcPath));
+    if (existing.exists() && !existing.isDir()
+        && !confirmYes(this,
+                       QStringLiteral("The file \"%1\" already exists on the PC. Replace it ?")
+                           .arg(shown),
+                       PromptIcon::Warning))
+        return false;
 
     auto *job = new TCopyJob;
-    job->Kind = kind;
+    job->Kind = jobKind(JobAction::Upload, file.target);
     std::memcpy(job->PcPath, pcPath.data(), pcPath.size());
-    std::memcpy(job->PlayerName, shortName.data(), shortName.size());
-    appendQueueLine(queueLineText(kind, shown), job);
+    std::memcpy(job->PlayerName, file.shortName.data(), file.shortName.size());
+    appendQueueLine(queueLineText(job->Kind, shown), job);
     return true;
 }
 
 void TForm_TovixMan::MainMenu_UploadFromPlayerClick()
 {
-    const int tag = activePageTag();
-    QTreeWidget *list = activePageList();
-    if (list->selectedItems().isEmpty()) {
+    const std::vector<PlayerFilePick> files = pickSelectedPlayerFiles();
+    if (files.empty()) {
         showPlainMessage(QStringLiteral("Please select files to upload"));
         return;
     }
     const std::string folder = FolderView->currentDirectory().toLocal8Bit().toStdString();
     bool queued = false;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *item = list->topLevelItem(i);
-        if (!item->isSelected())
-            continue;
-        int32_t kind = jkUploadCard;
-        if (tag == 1 || (tag == 0 && item->text(1).startsWith(QLatin1Char('I'))))
-            kind = jkUploadInternal;
-        queued |= queueUpload(item, kind, folder);
-    }
+    for (const PlayerFilePick &file : files)
+        queued |= queueUpload(file, folder);
     if (queued)
         showQueuePanel();
 }

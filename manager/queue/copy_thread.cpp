@@ -8,6 +8,15 @@
 
 #include <cstring>
 
+namespace {
+uint workerStackSize = 0;
+} // namespace
+
+void TCopyThread::setWorkerStackSize(uint bytes)
+{
+    workerStackSize = bytes;
+}
+
 TCopyThread::TCopyThread(QObject *window, const TCopyJob &job)
     : FWindow(window), FId(job.Id), FKind(job.Kind), FDone(new ThreadDoneEvent(FId))
 {
@@ -16,8 +25,12 @@ TCopyThread::TCopyThread(QObject *window, const TCopyJob &job)
     std::memcpy(FPlayerName, job.PlayerName, sizeof FPlayerName);
     FPcPath[kPcPathSize - 1] = '\0';
     FPlayerName[kPlayerNameSize - 1] = '\0';
+    setStackSize(workerStackSize);
     // Last: from here on the worker reads its fields.
     start(QThread::IdlePriority);
+    // A started thread is running or, already done, finished; one the system
+    // refused is neither.
+    FStarted = isRunning() || isFinished();
 }
 
 void TCopyThread::run()
@@ -31,4 +44,6 @@ void TCopyThread::run()
 TCopyThread::~TCopyThread()
 {
     orderedAfter(this);
+    if (!FStarted)
+        delete FDone;
 }

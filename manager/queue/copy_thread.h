@@ -17,6 +17,13 @@ public:
     TCopyThread(QObject *window, const TCopyJob &job);
     ~TCopyThread() override;
 
+    // False when the system could not start the thread: nothing will be posted,
+    // and the caller deletes the worker itself.
+    bool started() const { return FStarted; }
+
+    // Stack size of the workers made from now on; 0 is the system's default.
+    static void setWorkerStackSize(uint bytes);
+
 protected:
     void run() override;
 
@@ -27,4 +34,5 @@ private:
     char FPlayerName[kPlayerNameSize];
     const int32_t FKind;
     ThreadDoneEvent *const FDone; // made here, filled in and posted by run()
+    bool FStarted = false;
 };

@@ -188,12 +188,15 @@ TEST_F(QueueRunThreading, AFailedVoiceUploadStillGoesToTheConversion)
     fake::setOperationResult(0);
     uploadAll({fake::makeEntry("memo.VOC", "MEMO.VOC", 720, true)});
     ASSERT_TRUE(runQueue());
-    ASSERT_EQ(prompts.records.size(), 1u);
+    ASSERT_EQ(prompts.records.size(), 2u);
     EXPECT_EQ(prompts.records[0].text, QStringLiteral("Can not open voice file"));
     EXPECT_EQ(prompts.records[0].owner, w.get());
     EXPECT_EQ(prompts.records[0].title, w->windowTitle());
     EXPECT_EQ(prompts.records[0].icon, PromptIcon::None);
-    EXPECT_EQ(w->statusText(3), QStringLiteral("Operation completed."));
+    // Then the refused upload itself is reported.
+    EXPECT_TRUE(prompts.records[1].text.endsWith(
+        QStringLiteral("Upload \"memo.VOC\" in Internal Memory to PC")));
+    EXPECT_EQ(w->statusText(3), QStringLiteral("1 operation failed."));
 }
 
 TEST_F(QueueRunThreading, NestedTicksDuringTheConversionsQuestionDoNothing)
