@@ -6,10 +6,30 @@
 
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cstring>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
+
 uint workerStackSize = 0;
+
+// Below the window's thread, so the window answers first, but still scheduled
+// when other programs keep every core busy: Qt's idle priority is Linux's
+// SCHED_IDLE, under which a transfer starves for as long as the machine is busy.
+constexpr int kWorkerNiceStep = 1;
+
+void lowerThisThread()
+{
+    const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, tid);
+    if (errno == 0)
+        (void)::setpriority(PRIO_PROCESS, tid, nice + kWorkerNiceStep);
+}
+
 } // namespace
 
 void TCopyThread::setWorkerStackSize(uint bytes)
@@ -27,7 +47,7 @@ TCopyThread::TCopyThread(QObject *window, const TCopyJob &job)
     FPlayerName[kPlayerNameSize - 1] = '\0';
     setStackSize(workerStackSize);
     // Last: from here on the worker reads its fields.
-    start(QThread::IdlePriority);
+    start();
     // A started thread is running or, already done, finished; one the system
     // refused is neither.
     FStarted = isRunning() || isFinished();
@@ -35,6 +55,7 @@ TCopyThread::TCopyThread(QObject *window, const TCopyJob &job)
 
 void TCopyThread::run()
 {
+    lowerThisThread();
     FDone->setResult(runJobCall(FKind, FPcPath, FPlayerName));
     QCoreApplication::postEvent(FWindow, FDone);
     orderedBefore(this);

@@ -1,5 +1,5 @@
 // The worker that runs one queued job: it makes the job's one device call at
-// idle priority and posts the result to the window as a ThreadDoneEvent.
+// a lowered priority and posts the result to the window as a ThreadDoneEvent.
 #pragma once
 
 #include "queue/copy_job.h"

@@ -1,4 +1,4 @@
-// The worker: one device call on its own thread at idle priority, its own copy
+// The worker: one device call on its own thread at a lowered priority, its own copy
 // of the job, the result posted back, and nothing left behind.
 #include "fake_nerolink.h"
 #include "queue/copy_thread.h"
@@ -12,6 +12,10 @@
 
 #include <cstring>
 #include <memory>
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <thread>
 #include <vector>
 
@@ -91,7 +95,6 @@ TEST_F(CopyThreadThreading, TheJobMayBeReleasedAsSoonAsTheWorkerIsMade)
     job.reset();
     ASSERT_TRUE(fake::waitForHeldOperation(5000));
     EXPECT_TRUE(worker->isRunning());
-    EXPECT_EQ(worker->priority(), QThread::IdlePriority);
     EXPECT_TRUE(receiver.messages.empty()) << "nothing is posted before the call returns";
     fake::releaseHeldOperation();
     ASSERT_TRUE(finishWorker(worker, receiver));
@@ -101,6 +104,23 @@ TEST_F(CopyThreadThreading, TheJobMayBeReleasedAsSoonAsTheWorkerIsMade)
     EXPECT_EQ(calls[0].arg1, "SONG~1.MP3");
     EXPECT_EQ(calls[0].arg2, "/home/u/Music/song.mp3");
     EXPECT_EQ(receiver.messages[0].wParam, 0xDEADBEEFu);
+}
+
+// SCHED_IDLE would starve the transfer while other programs keep the cores busy.
+TEST_F(CopyThreadThreading, TheCallRunsNicerThanTheWindowButNeverAtIdlePolicy)
+{
+    int policy = -1;
+    int nice = 0;
+    fake::setOperationHook([&](const fake::Call &) {
+        policy = ::sched_getscheduler(0);
+        nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)));
+    });
+    QPointer<TCopyThread> worker = new TCopyThread(&receiver, uploadJob());
+    ASSERT_TRUE(finishWorker(worker, receiver));
+    EXPECT_EQ(policy, SCHED_OTHER);
+    const int windowNice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)));
+    EXPECT_GT(nice, windowNice);
+    EXPECT_LE(nice, windowNice + 5) << "still scheduled under load";
 }
 
 TEST_F(CopyThreadThreading, FieldsWithoutTerminatorAreCutInsideTheirBounds)
