@@ -260,6 +260,7 @@ private:
     void createQueuePanel();
     void createStatusBar();
     void createTimers();
+    void nameControls();
     // main_unit.cpp
     void connectPcPane();
     void readSettings();

@@ -6,6 +6,7 @@
 #include "explorer/folder_view.h"
 #include "widgets/bevel_splitter.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QActionGroup>
 #include <QGridLayout>
@@ -23,6 +24,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -333,6 +336,55 @@ void TForm_TovixMan::createTimers()
     Timer_Transfer->start();
 }
 
+// Names a screen reader speaks for controls that show no text of their own,
+// stable so that scripts can find them.
+void TForm_TovixMan::nameControls()
+{
+    const std::pair<QWidget *, const char *> names[] = {
+        {ToolBar1, "PC tool bar"},
+        {ToolButton4, "Refresh PC folder"},
+        {Button_BigIcon, "Big Icons"},
+        {Button_SmallIcon, "Small Icons"},
+        {Button_ListView, "List"},
+        {Button_ReportView, "Details"},
+        {FolderTree, "PC folders"},
+        {FolderView, "PC files"},
+        {Button_Download, "Download to Player"},
+        {Button_Upload, "Upload from Player"},
+        {ToolBar2, "Player tool bar"},
+        {Button_Refresh, "Refresh player files"},
+        {Button_Delete, "Remove selected player files"},
+        {Button_Format, "Format player memory"},
+        {TabControl_PlayerFiles, "Player files"},
+        {FileList_All, "All player files"},
+        {FileList_Internal, "Internal memory files"},
+        {FileList_External, "Memory card files"},
+        {MemoryUsage_Internal, "Internal memory usage"},
+        {MemoryUsage_External, "Memory card usage"},
+        {CheckList_CopyProgress, "Operation queue"},
+        {ProgressBar_Busy, "Operation running"},
+        {Panel_Explorer, "PC"},
+        {Panel_FileListInMemory, "Player"},
+        {statusBar(), "Status"},
+    };
+    for (const auto &[widget, name] : names)
+        widget->setAccessibleName(QString::fromLatin1(name));
+    // Qt's own button for tools that do not fit the bar.
+    for (QToolBar *bar : {ToolBar1, ToolBar2})
+        for (QToolButton *more : bar->findChildren<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+            more->setAccessibleName(QStringLiteral("More tools"));
+    // The list's views are what takes the focus.
+    for (QAbstractItemView *view : FolderView->findChildren<QAbstractItemView *>())
+        if (!qobject_cast<QHeaderView *>(view))
+            view->setAccessibleName(FolderView->accessibleName());
+    // A status panel's name is its text, which may be empty; the description says what it shows.
+    const char *panels[4] = {"Player connection", "Memory card state", "Write protection",
+                             "Latest event"};
+    for (int i = 0; i < 4; ++i)
+        StatusPanels[i]->setAccessibleDescription(QString::fromLatin1(panels[i]));
+    Label_Elapsed->setAccessibleDescription(QStringLiteral("Time the running operation has taken"));
+}
+
 void TForm_TovixMan::buildLayout()
 {
     createActions();
@@ -352,14 +404,16 @@ void TForm_TovixMan::buildLayout()
     Splitter_Panes = new BevelSplitter(Qt::Horizontal, Panel_FileManager);
     Splitter_Panes->setHandleWidth(kTransferBarWidth);
     Splitter_Panes->setChildrenCollapsible(false);
+    // Tab follows the order widgets join the window: the PC pane, the transfer
+    // buttons between the panes, the player pane, the queue.
     Splitter_Panes->addWidget(Panel_Explorer);
+    createTransferBar();
     Splitter_Panes->addWidget(Panel_FileListInMemory);
     Splitter_Panes->setStretchFactor(0, 1);
     Splitter_Panes->setStretchFactor(1, 0);
     Splitter_Panes->setSizes({640 - kTransferBarWidth - kPlayerPaneWidth, kPlayerPaneWidth});
     Splitter_TovixAndExplorer = Splitter_Panes->handle(1);
     panes->addWidget(Splitter_Panes);
-    createTransferBar();
     layout->addWidget(Panel_FileManager, 1);
 
     createQueuePanel();
@@ -369,4 +423,5 @@ void TForm_TovixMan::buildLayout()
     createStatusBar();
     createTimers();
     FileDrop = new ::FileDrop(this);
+    nameControls();
 }
