@@ -1,24 +1,403 @@
 #include "explorer/file_item_model.h"
 
-#include <QLocale>
+#include "queue/tsan_order.h"
 
-FileItemModel::FileItemModel(QDir::Filters filters, QObject *parent) : QFileSystemModel(parent)
+#include <QDateTime>
+#include <QDir>
+#include <QLocale>
+#include <QMimeData>
+#include <QUrl>
+
+FileItemModel::FileItemModel(QObject *parent) : SortedItemModel(parent)
 {
-    setReadOnly(false);
-    setFilter(filters | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    setNameFilterDisables(false);
+    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+    m_collator.setNumericMode(true);
+    FolderReader *reader = m_reader.reader();
+    connect(reader, &FolderReader::read, this,
+            [this, reader](quint64 ticket, const QString &folder, const FileEntries &entries, bool complete) {
+                orderedAfter(reader->resultKey());
+                take(ticket, folder, entries, complete);
+            });
+    connect(reader, &FolderReader::changed, this,
+            [this, reader](const QString &folder, const FileEntries &present, const QStringList &gone) {
+                orderedAfter(reader->resultKey());
+                takeChanges(folder, present, gone);
+            });
+    connect(reader, &FolderReader::folderGone, this, [this](const QString &folder) {
+        if (folder == m_folder)
+            emit folderGone();
+    });
+    connect(reader, &FolderReader::eventsLost, this, &FileItemModel::refresh);
+}
+
+FileItemModel::~FileItemModel() = default;
+
+void FileItemModel::setFolder(const QString &folder)
+{
+    if (!m_folder.isEmpty())
+        m_reader.unwatch(m_folder);
+    beginResetModel();
+    m_rows.clear();
+    m_byName.clear();
+    m_folder = folder;
+    endResetModel();
+    m_listAgain = false;
+    startListing();
+}
+
+void FileItemModel::refresh()
+{
+    if (m_folder.isEmpty())
+        return;
+    if (m_listing)
+        m_listAgain = true;
+    else
+        startListing();
+}
+
+void FileItemModel::startListing()
+{
+    m_listing = true;
+    m_reader.reader()->cancelBelow(++m_ticket);
+    m_reader.list(m_ticket, m_folder);
+}
+
+void FileItemModel::take(quint64 ticket, const QString &folder, const FileEntries &entries,
+                         bool complete)
+{
+    if (ticket != m_ticket || folder != m_folder)
+        return;
+    merge(entries);
+    if (!complete)
+        return;
+    dropUnseen();
+    m_listing = m_listAgain; // still listing, for whoever asks while the end is told
+    emit listed();
+    if (std::exchange(m_listAgain, false))
+        startListing();
+}
+
+void FileItemModel::takeChanges(const QString &folder, const FileEntries &present,
+                                const QStringList &gone)
+{
+    if (folder != m_folder)
+        return;
+    merge(present);
+    forget(gone);
+}
+
+// Entries already shown are updated in place (and moved if their order changed);
+// the others are inserted. Either way the current listing has seen them.
+void FileItemModel::merge(const FileEntries &entries)
+{
+    Rows<FileEntry> fresh;
+    int firstChanged = -1, lastChanged = -1;
+    for (const FileEntry &entry : entries) {
+        FileEntry *shown = m_byName.value(entry.name);
+        if (!shown) {
+            fresh.push_back(std::make_unique<FileEntry>(entry));
+            fresh.back()->seen = m_ticket;
+            m_byName.insert(entry.name, fresh.back().get());
+            continue;
+        }
+        shown->seen = m_ticket;
+        if (shown->dir == entry.dir && shown->size == entry.size && shown->modified == entry.modified)
+            continue;
+        int row = rowOf(shown);
+        const FileEntry before = *shown;
+        shown->dir = entry.dir;
+        shown->size = entry.size;
+        shown->modified = entry.modified;
+        shown->mimeName = entry.mimeName;
+        if (less(before, *shown) || less(*shown, before)) {
+            SortedItemModel::reposition({}, m_rows, row, [this](auto &a, auto &b) { return less(a, b); });
+            row = rowOf(shown);
+        }
+        firstChanged = firstChanged < 0 ? row : std::min(firstChanged, row);
+        lastChanged = std::max(lastChanged, row);
+    }
+    if (firstChanged >= 0)
+        emit dataChanged(index(firstChanged, 0), index(lastChanged, ColumnCount - 1));
+    insertSorted({}, m_rows, std::move(fresh), [this](auto &a, auto &b) { return less(a, b); });
+}
+
+void FileItemModel::dropUnseen()
+{
+    std::vector<int> doomed;
+    for (size_t row = 0; row < m_rows.size(); ++row)
+        if (m_rows[row]->seen != m_ticket)
+            doomed.push_back(int(row));
+    for (int row : doomed)
+        m_byName.remove(m_rows[row]->name);
+    removeAt({}, m_rows, std::move(doomed));
+}
+
+void FileItemModel::forget(const QStringList &names)
+{
+    std::vector<int> doomed;
+    for (const QString &name : names)
+        if (const FileEntry *entry = m_byName.value(name))
+            doomed.push_back(rowOf(entry));
+    for (const QString &name : names)
+        m_byName.remove(name);
+    removeAt({}, m_rows, std::move(doomed));
+}
+
+QModelIndex FileItemModel::mkdir(const QString &name)
+{
+    if (m_folder.isEmpty() || name.contains(QLatin1Char('/')) || !QDir(m_folder).mkdir(name))
+        return {};
+    FileEntry entry;
+    if (!readEntry(m_folder, name, m_collator, true, entry))
+        return {};
+    merge({entry});
+    return indexOf(name);
+}
+
+// Folders first, then by the sort column with the name breaking ties; descending
+// turns the whole order round.
+bool FileItemModel::less(const FileEntry &a, const FileEntry &b) const
+{
+    const FileEntry &x = m_sortOrder == Qt::AscendingOrder ? a : b;
+    const FileEntry &y = m_sortOrder == Qt::AscendingOrder ? b : a;
+    if (x.dir != y.dir)
+        return x.dir;
+    switch (m_sortColumn) {
+    case SizeColumn:
+        if (x.size != y.size)
+            return x.size < y.size;
+        break;
+    case TypeColumn: {
+        const int byType = typeOf(x).compare(typeOf(y), Qt::CaseInsensitive);
+        if (byType != 0)
+            return byType < 0;
+        break;
+    }
+    case DateColumn:
+        if (x.modified != y.modified)
+            return x.modified < y.modified;
+        break;
+    default: break;
+    }
+    return nameOrderLess(x, y);
+}
+
+void FileItemModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= ColumnCount || (column == m_sortColumn && order == m_sortOrder))
+        return;
+    m_sortColumn = column;
+    m_sortOrder = order;
+    resort({}, m_rows, [this](auto &a, auto &b) { return less(a, b); });
+}
+
+int FileItemModel::rowOf(const FileEntry *entry) const
+{
+    return SortedItemModel::rowOf(m_rows, entry, [this](auto &a, auto &b) { return less(a, b); });
+}
+
+const FileEntry *FileItemModel::entryAt(const QModelIndex &index) const
+{
+    return index.isValid() && index.model() == this ? static_cast<const FileEntry *>(index.internalPointer())
+                                                    : nullptr;
+}
+
+QModelIndex FileItemModel::indexOf(const QString &name) const
+{
+    const FileEntry *entry = m_byName.value(name);
+    const int row = entry ? rowOf(entry) : -1;
+    return row < 0 ? QModelIndex() : index(row, NameColumn);
+}
+
+QString FileItemModel::fileName(const QModelIndex &index) const
+{
+    const FileEntry *entry = entryAt(index);
+    return entry ? entry->name : QString();
+}
+
+QString FileItemModel::filePath(const QModelIndex &index) const
+{
+    const FileEntry *entry = entryAt(index);
+    return entry ? QDir(m_folder).filePath(entry->name) : QString();
+}
+
+bool FileItemModel::isDir(const QModelIndex &index) const
+{
+    const FileEntry *entry = entryAt(index);
+    return entry && entry->dir;
+}
+
+qint64 FileItemModel::size(const QModelIndex &index) const
+{
+    const FileEntry *entry = entryAt(index);
+    return entry ? entry->size : 0;
+}
+
+QDateTime FileItemModel::lastModified(const QModelIndex &index) const
+{
+    const FileEntry *entry = entryAt(index);
+    return entry ? QDateTime::fromMSecsSinceEpoch(entry->modified) : QDateTime();
+}
+
+QString FileItemModel::type(const QModelIndex &index) const
+{
+    const FileEntry *entry = entryAt(index);
+    return entry ? typeOf(*entry) : QString();
+}
+
+QString FileItemModel::typeOf(const FileEntry &entry) const
+{
+    if (entry.dir)
+        return tr("Folder");
+    auto found = m_typeNames.constFind(entry.mimeName);
+    if (found == m_typeNames.cend())
+        found = m_typeNames.insert(entry.mimeName, m_mimes.mimeTypeForName(entry.mimeName).comment());
+    return *found;
+}
+
+QIcon FileItemModel::iconOf(const FileEntry &entry) const
+{
+    const QString key = entry.dir ? QStringLiteral("inode/directory") : entry.mimeName;
+    auto found = m_typeIcons.constFind(key);
+    if (found != m_typeIcons.cend())
+        return *found;
+    const QIcon standard = m_icons.icon(entry.dir ? QAbstractFileIconProvider::Folder
+                                                  : QAbstractFileIconProvider::File);
+    const QMimeType mime = m_mimes.mimeTypeForName(key);
+    const QIcon icon =
+        QIcon::fromTheme(mime.iconName(), QIcon::fromTheme(mime.genericIconName(), standard));
+    return *m_typeIcons.insert(key, icon);
+}
+
+QString FileItemModel::toolTipOf(const FileEntry &entry) const
+{
+    const QLocale locale;
+    QString tip = entry.name + QLatin1Char('\n') + typeOf(entry);
+    if (!entry.dir)
+        tip += QLatin1Char('\n') + locale.formattedDataSize(entry.size);
+    return tip + QLatin1Char('\n')
+           + locale.toString(QDateTime::fromMSecsSinceEpoch(entry.modified), QLocale::ShortFormat);
+}
+
+QModelIndex FileItemModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (parent.isValid() || row < 0 || row >= int(m_rows.size()) || column < 0 || column >= ColumnCount)
+        return {};
+    return createIndex(row, column, m_rows[row].get());
+}
+
+QModelIndex FileItemModel::parent(const QModelIndex &) const
+{
+    return {};
+}
+
+int FileItemModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int FileItemModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant FileItemModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::ToolTipRole || !index.isValid())
-        return QFileSystemModel::data(index, role);
-    const QModelIndex name = index.siblingAtColumn(0);
-    const QLocale locale;
-    QString tip = fileName(name) + QLatin1Char('\n') + type(name);
-    if (!isDir(name))
-        tip += QLatin1Char('\n') + locale.formattedDataSize(size(name));
-    return tip + QLatin1Char('\n') + locale.toString(lastModified(name), QLocale::ShortFormat);
+    const FileEntry *entry = entryAt(index);
+    if (!entry)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        switch (index.column()) {
+        case NameColumn: return entry->name;
+        case SizeColumn: return entry->dir ? QString() : QLocale().formattedDataSize(entry->size);
+        case TypeColumn: return typeOf(*entry);
+        default:
+            return QLocale().toString(QDateTime::fromMSecsSinceEpoch(entry->modified), QLocale::ShortFormat);
+        }
+    case Qt::DecorationRole:
+        return index.column() == NameColumn ? QVariant(iconOf(*entry)) : QVariant();
+    case Qt::ToolTipRole:
+        return toolTipOf(*entry);
+    case Qt::TextAlignmentRole:
+        return index.column() == SizeColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    default:
+        return {};
+    }
+}
+
+bool FileItemModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    const FileEntry *shown = entryAt(index);
+    if (!shown || role != Qt::EditRole || index.column() != NameColumn)
+        return false;
+    const QString oldName = shown->name;
+    const QString newName = value.toString();
+    if (newName == oldName)
+        return true;
+    if (!renameInFolder(m_folder, oldName, newName))
+        return false;
+    auto *entry = const_cast<FileEntry *>(shown);
+    const int row = rowOf(entry);
+    m_byName.remove(oldName);
+    entry->name = newName;
+    entry->key = m_collator.sortKey(newName);
+    if (!entry->dir)
+        entry->mimeName = m_mimes.mimeTypeForFile(newName, QMimeDatabase::MatchExtension).name();
+    m_byName.insert(newName, entry);
+    reposition({}, m_rows, row, [this](auto &a, auto &b) { return less(a, b); });
+    const int at = rowOf(entry);
+    emit dataChanged(this->index(at, 0), this->index(at, ColumnCount - 1));
+    emit fileRenamed(m_folder, oldName, newName);
+    return true;
+}
+
+QVariant FileItemModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return section == SizeColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    if (role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case NameColumn: return tr("Name");
+    case SizeColumn: return tr("Size");
+    case TypeColumn: return tr("Type");
+    case DateColumn: return tr("Date Modified");
+    default: return {};
+    }
+}
+
+Qt::ItemFlags FileItemModel::flags(const QModelIndex &index) const
+{
+    if (!entryAt(index))
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled
+                          | Qt::ItemNeverHasChildren;
+    return index.column() == NameColumn ? flags | Qt::ItemIsEditable : flags;
+}
+
+QStringList FileItemModel::mimeTypes() const
+{
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData *FileItemModel::mimeData(const QModelIndexList &indexes) const
+{
+    QList<QUrl> urls;
+    for (const QModelIndex &index : indexes)
+        if (index.column() == NameColumn && entryAt(index))
+            urls << QUrl::fromLocalFile(filePath(index));
+    auto *data = new QMimeData;
+    data->setUrls(urls);
+    return data;
+}
+
+Qt::DropActions FileItemModel::supportedDragActions() const
+{
+    return Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
 }
 
 #include "moc_file_item_model.cpp"

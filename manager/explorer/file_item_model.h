@@ -1,14 +1,103 @@
-// The file system model of the PC pane: renames allowed, hidden and system
-// entries shown, and a tooltip for every item.
+// The PC pane's file list model: the folders and files of one folder, hidden and
+// system ones included, in four columns (name, size, type, date modified).
+//
+// The folder is read on a FolderReader thread. Its rows arrive in batches, the
+// first screenful at once, and stay ordered by the chosen column throughout;
+// isListing() is true until the last batch is in. While the folder is shown its
+// changes arrive entry by entry: a file that appears, changes or goes is
+// inserted, updated or removed on its own, and rows that stay keep their
+// selection and any open editor, also across refresh().
+//
+// Icons and types come from the names alone; file contents are never read.
+// Editing a name renames the entry on disk, never over an existing one.
+// Dragged rows carry their files as local URLs.
 #pragma once
 
-#include <QDir>
-#include <QFileSystemModel>
+#include "explorer/file_entry.h"
+#include "explorer/folder_reader.h"
+#include "explorer/sorted_item_model.h"
 
-class FileItemModel : public QFileSystemModel {
+#include <QCollator>
+#include <QFileIconProvider>
+#include <QHash>
+#include <QIcon>
+#include <QMimeDatabase>
+
+class FileItemModel : public SortedItemModel {
     Q_OBJECT
 public:
-    FileItemModel(QDir::Filters filters, QObject *parent = nullptr);
+    enum Column { NameColumn, SizeColumn, TypeColumn, DateColumn, ColumnCount };
 
+    explicit FileItemModel(QObject *parent = nullptr);
+    ~FileItemModel() override;
+
+    QString folder() const { return m_folder; }
+    // Shows folder from now on: the old rows go at once, the new ones follow in batches.
+    void setFolder(const QString &folder);
+    // Reads the folder again, keeping the rows still there. Asked while a listing
+    // runs, one more listing follows that one.
+    void refresh();
+    bool isListing() const { return m_listing; }
+
+    QModelIndex indexOf(const QString &name) const;
+    QString fileName(const QModelIndex &index) const;
+    QString filePath(const QModelIndex &index) const;
+    bool isDir(const QModelIndex &index) const;
+    qint64 size(const QModelIndex &index) const;
+    QDateTime lastModified(const QModelIndex &index) const;
+    QString type(const QModelIndex &index) const;
+
+    // Makes the folder name in the shown folder and gives its row at once;
+    // invalid when it could not be made.
+    QModelIndex mkdir(const QString &name);
+    // Drops the rows of entries known to be gone, ahead of the change notice.
+    void forget(const QStringList &names);
+
+    QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
+    QModelIndex parent(const QModelIndex &child) const override;
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
+
+signals:
+    // The listing of the shown folder is complete.
+    void listed();
+    // The shown folder was removed or moved away.
+    void folderGone();
+    void fileRenamed(const QString &folder, const QString &oldName, const QString &newName);
+
+private:
+    const FileEntry *entryAt(const QModelIndex &index) const;
+    int rowOf(const FileEntry *entry) const;
+    bool less(const FileEntry &a, const FileEntry &b) const;
+    void startListing();
+    void take(quint64 ticket, const QString &folder, const FileEntries &entries, bool complete);
+    void takeChanges(const QString &folder, const FileEntries &present, const QStringList &gone);
+    void merge(const FileEntries &entries);
+    void dropUnseen();
+    QString typeOf(const FileEntry &entry) const;
+    QIcon iconOf(const FileEntry &entry) const;
+    QString toolTipOf(const FileEntry &entry) const;
+
+    ReaderThread m_reader{false};
+    Rows<FileEntry> m_rows;
+    QHash<QString, FileEntry *> m_byName;
+    QString m_folder;
+    quint64 m_ticket = 0;
+    bool m_listing = false;
+    bool m_listAgain = false;
+    int m_sortColumn = NameColumn;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    QCollator m_collator;
+    QMimeDatabase m_mimes;
+    QFileIconProvider m_icons;
+    mutable QHash<QString, QString> m_typeNames; // MIME type name -> its description
+    mutable QHash<QString, QIcon> m_typeIcons;
 };

@@ -1,6 +1,6 @@
 #include "explorer/folder_tree.h"
 
-#include "explorer/file_item_model.h"
+#include "explorer/folder_tree_model.h"
 #include "explorer/folder_view.h"
 
 #include <QDir>
@@ -15,8 +15,7 @@
 
 FolderTree::FolderTree(QWidget *parent) : EditableItemView<QTreeView>(parent)
 {
-    m_model = new FileItemModel(QDir::Dirs | QDir::Drives, this);
-    m_model->setRootPath(QDir::rootPath());
+    m_model = new FolderTreeModel(this);
     // Connected before the view's own handling, which moves the current node away.
     connect(m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this] { m_removingRows = true; });
@@ -39,14 +38,14 @@ FolderTree::FolderTree(QWidget *parent) : EditableItemView<QTreeView>(parent)
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             &FolderTree::showSelectedInView);
-    connect(m_model, &QFileSystemModel::fileRenamed, this, &FolderTree::followRename);
+    connect(m_model, &FolderTreeModel::fileRenamed, this, &FolderTree::followRename);
     // Rows above the selected node arrive later and push it out of sight; follow it
     // for a moment after it was chosen, while its parents' rows load and sort.
     const auto keepInSight = [this] {
         if (!m_scrollTarget.isEmpty() && currentIndex().isValid() && m_scrollClock.elapsed() < 3000)
             keepSelectedInSight();
     };
-    connect(m_model, &QFileSystemModel::directoryLoaded, this, keepInSight);
+    connect(m_model, &FolderTreeModel::directoryLoaded, this, keepInSight);
     connect(m_model, &QAbstractItemModel::layoutChanged, this, keepInSight);
     selectPath(QDir::homePath());
     expand(currentIndex());

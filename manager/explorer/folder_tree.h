@@ -8,7 +8,7 @@
 #include <QElapsedTimer>
 #include <QTreeView>
 
-class FileItemModel;
+class FolderTreeModel;
 class FolderView;
 
 class FolderTree : public EditableItemView<QTreeView> {
@@ -46,7 +46,7 @@ private:
     void rowsGone();
     void followRename(const QString &parent, const QString &oldName, const QString &newName);
 
-    FileItemModel *m_model = nullptr;
+    FolderTreeModel *m_model = nullptr;
     QPointer<FolderView> m_view;
     bool m_following = false;
     QString m_scrollTarget; // the node to keep in sight while its parents' rows still load

@@ -10,13 +10,9 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QStackedWidget>
-#include <QThread>
 #include <QVBoxLayout>
 
 namespace {
-
-// Long enough for any local folder; a slow share finishes listing in the background.
-constexpr int kListingTimeoutMs = 5000;
 
 QString existingFolder(const QString &path)
 {
@@ -50,17 +46,26 @@ FolderView::FolderView(QWidget *parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_stack);
 
+    m_model = new FileItemModel(this);
+    m_selection = new QItemSelectionModel(m_model, this);
+    connect(m_model, &FileItemModel::listed, this, &FolderView::folderListedByModel);
+    connect(m_model, &FileItemModel::folderGone, this, [this] { setCurrentDirectory(m_dir); });
+
     m_list = new ListView(m_stack);
+    // Laid out a slice at a time, so thousands of icons never hold the window.
+    m_list->setLayoutMode(QListView::Batched);
+    m_list->setBatchSize(500);
     m_details = new DetailsView(m_stack);
     m_details->setRootIsDecorated(false);
     m_details->setItemsExpandable(false);
     m_details->setExpandsOnDoubleClick(false);
     m_details->setUniformRowHeights(true);
     m_details->setAllColumnsShowFocus(true);
-    m_details->setSortingEnabled(true);
-    m_details->sortByColumn(0, Qt::AscendingOrder);
-    m_details->header()->setSectionsMovable(false);
     for (QAbstractItemView *view : views()) {
+        view->setModel(m_model);
+        QItemSelectionModel *own = view->selectionModel();
+        view->setSelectionModel(m_selection); // both views share one selection
+        delete own;
         setUpItemView(view);
         view->installEventFilter(this);
         connect(view, &QAbstractItemView::activated, this, &FolderView::openItem);
@@ -68,6 +73,9 @@ FolderView::FolderView(QWidget *parent) : QWidget(parent)
                 [this, view](const QPoint &pos) { showContextMenu(view, pos); });
         m_stack->addWidget(view);
     }
+    m_details->setSortingEnabled(true);
+    m_details->sortByColumn(0, Qt::AscendingOrder);
+    m_details->header()->setSectionsMovable(false);
     setAcceptDrops(true);
 
     listFolder(QDir::homePath());
@@ -111,7 +119,9 @@ QAbstractItemView *FolderView::currentView() const
 
 void FolderView::refreshFolder()
 {
-    listFolder(m_dir);
+    if (!m_hourglass)
+        m_hourglass = std::make_unique<WaitCursor>();
+    m_model->refresh();
 }
 
 void FolderView::setCurrentDirectory(const QString &path)
@@ -121,101 +131,44 @@ void FolderView::setCurrentDirectory(const QString &path)
         listFolder(dir);
 }
 
-// A fresh model each time: the file system model never reads a folder twice.
 void FolderView::listFolder(const QString &dir)
 {
-    const WaitCursor hourglass;
-    const bool sameFolder = dir == m_dir;
-    const QStringList keep = sameFolder ? selectedNames() : QStringList();
-    const QString current =
-        sameFolder && m_model ? m_model->fileName(m_selection->currentIndex()) : QString();
-
+    if (!m_hourglass)
+        m_hourglass = std::make_unique<WaitCursor>();
     m_dir = dir;
-    m_loaded = false;
-    auto *model = new FileItemModel(QDir::AllEntries, this);
-    connect(model, &QFileSystemModel::directoryLoaded, this, [this, model](const QString &path) {
-        if (model == m_model && QDir::cleanPath(path) == m_dir)
-            m_loaded = true;
-    });
-    model->setRootPath(dir);
-    installModel(model);
-    if (m_model->canFetchMore(rootIndex()))
-        m_model->fetchMore(rootIndex());
-    waitUntilLoaded(kListingTimeoutMs);
-    restoreSelection(keep, current);
-    if (!sameFolder)
-        emit currentDirectoryChanged(m_dir);
-    emit folderListed();
+    m_model->setFolder(dir);
+    emit currentDirectoryChanged(m_dir);
 }
 
-void FolderView::installModel(FileItemModel *model)
+// The hourglass goes with the last listing asked for, after the list has said so.
+void FolderView::folderListedByModel()
 {
-    FileItemModel *oldModel = m_model;
-    m_model = model;
-    m_selection = new QItemSelectionModel(model, model);
-    for (QAbstractItemView *view : views()) {
-        view->setModel(model);
-        QItemSelectionModel *own = view->selectionModel();
-        view->setSelectionModel(m_selection); // both views share one selection
-        delete own;
-        view->setRootIndex(model->index(m_dir));
-    }
-    // The old selection model belongs to the old model.
-    if (oldModel)
-        oldModel->deleteLater();
+    emit folderListed();
+    if (!m_model->isListing())
+        m_hourglass.reset();
 }
 
-// Queued results from the lister thread are delivered to the model directly, so no
-// user input or timer of the window runs while the list waits.
+bool FolderView::isLoaded() const
+{
+    return !m_model->isListing();
+}
+
 bool FolderView::waitUntilLoaded(int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    while (!m_loaded) {
-        QCoreApplication::sendPostedEvents(m_model, QEvent::MetaCall);
-        if (m_loaded || deadline.hasExpired())
-            break;
-        QThread::msleep(1);
-    }
-    if (m_loaded) {
-        const QHeaderView *header = m_details->header();
-        m_model->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
-    }
-    return m_loaded;
-}
-
-QStringList FolderView::selectedNames() const
-{
-    QStringList names;
-    for (int i = 0; i < itemCount(); ++i)
-        if (isItemSelected(i))
-            names << itemCaption(i);
-    return names;
-}
-
-void FolderView::restoreSelection(const QStringList &names, const QString &current)
-{
-    for (int i = 0; i < itemCount(); ++i) {
-        const QString caption = itemCaption(i);
-        if (caption == current)
-            m_selection->setCurrentIndex(itemIndex(i), QItemSelectionModel::NoUpdate);
-        if (names.contains(caption))
-            setItemSelected(i, true);
-    }
-}
-
-QModelIndex FolderView::rootIndex() const
-{
-    return m_details->rootIndex();
+    while (m_model->isListing() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return !m_model->isListing();
 }
 
 QModelIndex FolderView::itemIndex(int item) const
 {
-    return m_model->index(item, 0, rootIndex());
+    return m_model->index(item, 0);
 }
 
 int FolderView::itemCount() const
 {
-    return rootIndex().isValid() ? m_model->rowCount(rootIndex()) : 0;
+    return m_model->rowCount();
 }
 
 QString FolderView::itemCaption(int item) const

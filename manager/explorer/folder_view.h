@@ -8,9 +8,12 @@
 #include <QTreeView>
 #include <QWidget>
 
+#include <memory>
+
 class FileItemModel;
 class QItemSelectionModel;
 class QStackedWidget;
+class WaitCursor;
 
 class FolderView : public QWidget {
     Q_OBJECT
@@ -24,16 +27,18 @@ public:
     // Styles outside 0..3 are ignored.
     void setViewStyle(int style);
 
-    // Lists the folder again from the disk, with the hourglass cursor; selection kept by name.
+    // Lists the folder again from the disk; the items still there keep their place
+    // and selection. The hourglass shows until the listing is complete.
     void refreshFolder();
     QString currentDirectory() const { return m_dir; }
     // Lists path; a folder that does not exist gives its nearest existing parent.
+    // Returns at once: the items arrive in batches, under the hourglass.
     void setCurrentDirectory(const QString &path);
-    // Listing is on a background thread; true once the folder's items are all in.
+    // For tests: handles events until the folder's items are all in.
     bool waitUntilLoaded(int timeoutMs);
-    bool isLoaded() const { return m_loaded; }
+    bool isLoaded() const;
 
-    // Items in list order.
+    // Items in list order, as far as they have arrived.
     int itemCount() const;
     QString itemCaption(int item) const;
     QString itemPath(int item) const;
@@ -58,6 +63,7 @@ public:
 signals:
     // Every key pressed in the list, before the list's own handling.
     void keyDown(int key);
+    // A listing of the shown folder is complete.
     void folderListed();
     void currentDirectoryChanged(const QString &path);
     // Player files dropped on the list (delivered after the drop has finished).
@@ -75,10 +81,7 @@ private:
 
     QList<QAbstractItemView *> views() const { return {m_list, m_details}; }
     void listFolder(const QString &dir);
-    void installModel(FileItemModel *model);
-    void restoreSelection(const QStringList &names, const QString &current);
-    QStringList selectedNames() const;
-    QModelIndex rootIndex() const;
+    void folderListedByModel();
     QModelIndex itemIndex(int item) const;
     void openItem(const QModelIndex &index);
     void showContextMenu(QAbstractItemView *view, const QPoint &pos);
@@ -90,5 +93,5 @@ private:
     QItemSelectionModel *m_selection = nullptr;
     QString m_dir;
     int m_style = Details;
-    bool m_loaded = false;
+    std::unique_ptr<WaitCursor> m_hourglass; // while a listing runs
 };

@@ -29,13 +29,13 @@ bool nameTaken(const QDir &dir, const QString &name)
 
 QString FolderView::createNewFolder(const QString &baseName)
 {
-    if (baseName.isEmpty() || isEditing() || !rootIndex().isValid())
+    if (baseName.isEmpty() || isEditing() || m_dir.isEmpty())
         return {};
     const QDir dir(m_dir);
     QString name = baseName;
     for (int n = 2; nameTaken(dir, name); ++n)
         name = QStringLiteral("%1 (%2)").arg(baseName).arg(n);
-    const QModelIndex index = m_model->mkdir(rootIndex(), name);
+    const QModelIndex index = m_model->mkdir(name);
     if (!index.isValid())
         return {};
     m_selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
@@ -53,7 +53,7 @@ bool FolderView::renameSelected()
     if (isEditing())
         return false;
     QModelIndex index = m_selection->currentIndex().siblingAtColumn(0);
-    if (!index.isValid() || index.parent() != rootIndex() || !m_selection->isSelected(index)) {
+    if (!index.isValid() || !m_selection->isSelected(index)) {
         index = {};
         for (int i = 0; i < itemCount() && !index.isValid(); ++i)
             if (isItemSelected(i))
@@ -70,16 +70,17 @@ bool FolderView::deleteSelected()
 {
     if (isEditing())
         return false;
-    QStringList paths;
+    QStringList names;
     for (int i = 0; i < itemCount(); ++i)
         if (isItemSelected(i))
-            paths << itemPath(i);
-    bool deleted = false;
-    for (const QString &path : paths)
-        deleted = QFile::moveToTrash(path) || deleted;
-    if (deleted)
-        refreshFolder();
-    return deleted;
+            names << itemCaption(i);
+    QStringList trashed;
+    for (const QString &name : names)
+        if (QFile::moveToTrash(QDir(m_dir).filePath(name)))
+            trashed << name;
+    // Their rows go now; the folder's change notice finds nothing more to do.
+    m_model->forget(trashed);
+    return !trashed.isEmpty();
 }
 
 bool FolderView::isEditing() const

@@ -1,9 +1,9 @@
 #include "explorer/folder_tree.h"
+#include "explorer/folder_tree_model.h"
 #include "explorer/folder_view.h"
 
 #include "explorer_fixture.h"
 
-#include <QFileSystemModel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -11,7 +11,7 @@ namespace {
 
 class FolderTreeTest : public ExplorerTest {
 protected:
-    QFileSystemModel *model() const { return qobject_cast<QFileSystemModel *>(tree.model()); }
+    FolderTreeModel *model() const { return qobject_cast<FolderTreeModel *>(tree.model()); }
     // The tree's model lists in the background; wait until folder is in.
     QStringList childrenOf(const QString &folder)
     {
@@ -65,7 +65,9 @@ TEST_F(FolderTreeTest, TreeAndListShowTheSameFolder)
     QSignalSpy listed(&view, &FolderView::folderListed);
     ASSERT_TRUE(tree.selectPath(path("one")));
     EXPECT_EQ(view.currentDirectory(), path("one"));
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     view.setCurrentDirectory(path("two/deep"));
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_EQ(tree.selectedNodePath(), path("two/deep"));
     EXPECT_TRUE(tree.isExpanded(model()->index(path("two"))));
     EXPECT_EQ(listed.count(), 2) << "each folder listed once";

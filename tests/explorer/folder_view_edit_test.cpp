@@ -13,7 +13,11 @@ namespace {
 
 class FolderViewEditTest : public ExplorerTest {
 protected:
-    void SetUp() override { view.setCurrentDirectory(scratch.path()); }
+    void SetUp() override
+    {
+        view.setCurrentDirectory(scratch.path());
+        ASSERT_TRUE(view.waitUntilLoaded(5000));
+    }
     int indexOf(const QString &caption) const
     {
         for (int i = 0; i < view.itemCount(); ++i)
@@ -57,6 +61,7 @@ TEST_F(FolderViewEditTest, RenameOpensTheSelectedItemAndTheModelRenamesIt)
     touch("a.txt");
     touch("b.txt");
     view.refreshFolder();
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_FALSE(view.renameSelected()) << "nothing selected";
     view.setItemSelected(indexOf("b.txt"), true);
     ASSERT_TRUE(view.renameSelected());
@@ -80,6 +85,7 @@ TEST_F(FolderViewEditTest, DeleteMovesTheSelectionToTheTrashButNotWhileEditing)
     touch("song.mp3");
     makeDir("album/disc");
     view.refreshFolder();
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_FALSE(view.deleteSelected()) << "nothing selected";
 
     view.setItemSelected(indexOf("song.mp3"), true);

@@ -33,7 +33,7 @@ TEST_F(FolderViewTest, ListsFoldersThenFilesByNameWithHiddenOnesAndExtensions)
     FolderView view;
     view.setCurrentDirectory(scratch.path());
     EXPECT_EQ(view.currentDirectory(), scratch.path());
-    ASSERT_TRUE(view.isLoaded());
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_EQ(captions(view), QStringList({".config", "Adir", "zdir", ".hidden", "A.MP3",
                                            "b.txt", "m", "zeta.wav"}));
     for (int i = 0; i < view.itemCount(); ++i) {
@@ -49,6 +49,7 @@ TEST_F(FolderViewTest, ListingAgainReadsTheDiskAgainUnderTheHourglass)
     touch("one");
     FolderView view;
     view.setCurrentDirectory(scratch.path());
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     ASSERT_EQ(view.itemCount(), 1);
 
     int waitCursors = 0;
@@ -60,13 +61,16 @@ TEST_F(FolderViewTest, ListingAgainReadsTheDiskAgainUnderTheHourglass)
     touch("two");
     QFile::remove(path("one"));
     view.refreshFolder();
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_EQ(captions(view), QStringList{"two"});
     view.refreshFolder();
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_EQ(listed.count(), 2);
     EXPECT_EQ(waitCursors, 2);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
     view.setCurrentDirectory(scratch.path()); // the folder already shown
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_EQ(listed.count(), 2);
 }
 
@@ -76,11 +80,13 @@ TEST_F(FolderViewTest, EmptyAndMissingFolders)
     FolderView view;
     QSignalSpy changed(&view, &FolderView::currentDirectoryChanged);
     view.setCurrentDirectory(path("empty/inner"));
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_TRUE(view.isLoaded());
     EXPECT_EQ(view.itemCount(), 0);
     EXPECT_FALSE(view.hasSelectedItem());
 
     view.setCurrentDirectory(path("empty/gone/deeper"));
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_EQ(view.currentDirectory(), path("empty"));
     EXPECT_EQ(captions(view), QStringList{"inner"});
     ASSERT_EQ(changed.count(), 2);
@@ -90,6 +96,7 @@ TEST_F(FolderViewTest, EmptyAndMissingFolders)
 TEST_F(FolderViewTest, FourViewStylesStartingInDetailsSortedByName)
 {
     FolderView view;
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_EQ(view.viewStyle(), 3);
     auto *details = qobject_cast<QTreeView *>(view.currentView());
     ASSERT_NE(details, nullptr);
@@ -131,6 +138,7 @@ TEST_F(FolderViewTest, SelectionIsSharedByTheStylesAndKeptWhenListedAgain)
         touch(name);
     FolderView view;
     view.setCurrentDirectory(scratch.path());
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_FALSE(view.hasSelectedItem());
     view.setItemSelected(1, true);
     EXPECT_TRUE(view.hasSelectedItem());
@@ -143,6 +151,7 @@ TEST_F(FolderViewTest, SelectionIsSharedByTheStylesAndKeptWhenListedAgain)
     view.selectAll();
     view.setItemSelected(2, false);
     view.refreshFolder();
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     EXPECT_TRUE(view.isItemSelected(0));
     EXPECT_TRUE(view.isItemSelected(1));
     EXPECT_FALSE(view.isItemSelected(2));
@@ -156,6 +165,7 @@ TEST_F(FolderViewTest, OpeningAFolderItemShowsIt)
     makeDir("inside/deeper");
     FolderView view;
     view.setCurrentDirectory(path("inside"));
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     QSignalSpy changed(&view, &FolderView::currentDirectoryChanged);
     QAbstractItemView *list = view.currentView();
     list->setCurrentIndex(list->model()->index(0, 0, list->rootIndex()));
@@ -170,6 +180,7 @@ TEST_F(FolderViewTest, KeysAreReportedAndStillHandledByTheList)
         touch(name);
     FolderView view;
     view.setCurrentDirectory(scratch.path());
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
     QSignalSpy keys(&view, &FolderView::keyDown);
     QAbstractItemView *list = view.currentView();
     list->setCurrentIndex(list->model()->index(0, 0, list->rootIndex()));

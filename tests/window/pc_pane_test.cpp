@@ -33,6 +33,7 @@ protected:
         w->FolderView->setCurrentDirectory(dir.path());
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        ASSERT_TRUE(w->FolderView->waitUntilLoaded(5000));
     }
 
     int indexOf(const QString &caption)
@@ -66,12 +67,15 @@ TEST_F(PcPaneTest, OnlyTheListStyleListsTheFolderAgain)
     QSignalSpy listed(w->FolderView, &FolderView::folderListed);
     w->Button_ListViewClick();
     w->Button_ListViewClick();
+    ASSERT_TRUE(w->FolderView->waitUntilLoaded(5000));
     EXPECT_EQ(listed.count(), 2);
     w->Button_BigIconClick();
     w->Button_SmallIconClick();
     w->Button_ReportViewClick();
+    ASSERT_TRUE(w->FolderView->waitUntilLoaded(5000));
     EXPECT_EQ(listed.count(), 2);
     w->MainMenu_ListView->trigger();
+    ASSERT_TRUE(w->FolderView->waitUntilLoaded(5000));
     EXPECT_EQ(listed.count(), 3);
 }
 
@@ -81,9 +85,11 @@ TEST_F(PcPaneTest, RefreshAndF5ReadTheFolderAgain)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
     w->FolderViewKeyDown(Qt::Key_F5);
+    ASSERT_TRUE(w->FolderView->waitUntilLoaded(5000));
     EXPECT_GE(indexOf(QStringLiteral("late.wav")), 0);
     QFile::remove(dir.filePath(QStringLiteral("late.wav")));
     w->ToolButton4Click();
+    ASSERT_TRUE(w->FolderView->waitUntilLoaded(5000));
     EXPECT_EQ(indexOf(QStringLiteral("late.wav")), -1);
 }
 
@@ -98,6 +104,7 @@ TEST_F(PcPaneTest, NewFolderCountsUpPastTakenNames)
 TEST_F(PcPaneTest, DeleteActsOnlyOnTheFocusedPcWidget)
 {
     w->FolderView->refreshFolder();
+    ASSERT_TRUE(w->FolderView->waitUntilLoaded(5000));
     const int song = indexOf(QStringLiteral("song.mp3"));
     ASSERT_GE(song, 0);
     w->FolderView->setItemSelected(song, true);

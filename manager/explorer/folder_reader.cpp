@@ -1,0 +1,294 @@
+#include "explorer/folder_reader.h"
+
+#include "queue/tsan_order.h"
+
+#include <QCollator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMimeDatabase>
+#include <QSocketNotifier>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <limits>
+
+#include <cerrno>
+#include <cstdio>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The first batch fills a screen at once; later ones come seldom enough that the
+// views' relayout after each stays a small share of the window's time.
+constexpr size_t kFirstBatch = 256;
+constexpr qint64 kBatchIntervalMs = 150;
+// Change events are gathered this long, so a burst of them is reported together.
+constexpr int kSettleMs = 50;
+
+qint64 modifiedMs(const struct stat &st)
+{
+    return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+}
+
+// Follows links as the user sees them; a dangling link is shown as itself.
+bool statAt(int dirFd, const char *name, struct stat &st)
+{
+    return ::fstatat(dirFd, name, &st, 0) == 0 || ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+} // namespace
+
+bool readEntry(const QString &folder, const QString &name, const QCollator &collator,
+               bool withType, FileEntry &entry)
+{
+    struct stat st {};
+    const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + name);
+    if (name.isEmpty() || !statAt(AT_FDCWD, path.constData(), st))
+        return false;
+    entry.name = name;
+    entry.key = collator.sortKey(name);
+    entry.dir = S_ISDIR(st.st_mode);
+    entry.size = entry.dir ? 0 : st.st_size;
+    entry.modified = modifiedMs(st);
+    if (!entry.dir && withType)
+        entry.mimeName = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension).name();
+    return true;
+}
+
+bool renameInFolder(const QString &folder, const QString &from, const QString &to)
+{
+    if (to.isEmpty() || to == QLatin1String(".") || to == QLatin1String("..")
+        || to.contains(QLatin1Char('/')) || to.contains(QChar(0)))
+        return false;
+    const QByteArray source = QFile::encodeName(folder + QLatin1Char('/') + from);
+    const QByteArray target = QFile::encodeName(folder + QLatin1Char('/') + to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the no-replace flag: look first.
+    struct stat st {};
+    return ::lstat(target.constData(), &st) != 0 && ::rename(source.constData(), target.constData()) == 0;
+}
+
+FolderReader::FolderReader(bool foldersOnly) : m_foldersOnly(foldersOnly) {}
+
+FolderReader::~FolderReader()
+{
+    orderedBefore(resultKey());
+    if (m_inotify >= 0)
+        ::close(m_inotify);
+}
+
+void FolderReader::list(quint64 ticket, const QString &folder)
+{
+    orderedAfter(requestKey());
+    if (cancelled(ticket))
+        return;
+    if (!m_collator) {
+        m_collator = std::make_unique<QCollator>();
+        m_collator->setCaseSensitivity(Qt::CaseInsensitive);
+        m_collator->setNumericMode(true);
+    }
+    watch(folder);
+    const QMimeDatabase mimes;
+    FileEntries batch;
+    const auto send = [&](bool complete) {
+        std::sort(batch.begin(), batch.end(), nameOrderLess);
+        orderedBefore(resultKey());
+        emit read(ticket, folder, batch, complete);
+        batch.clear();
+    };
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) {
+        send(true);
+        return;
+    }
+    const int dirFd = ::dirfd(dir);
+    QElapsedTimer sinceBatch;
+    sinceBatch.start();
+    bool firstSent = false;
+    while (const dirent *d = ::readdir(dir)) {
+        if (cancelled(ticket))
+            break;
+        const char *raw = d->d_name;
+        if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
+            continue;
+        FileEntry entry;
+        struct stat st {};
+        if (m_foldersOnly && d->d_type == DT_DIR) {
+            entry.dir = true;
+        } else if (m_foldersOnly && d->d_type != DT_LNK && d->d_type != DT_UNKNOWN) {
+            continue;
+        } else if (!statAt(dirFd, raw, st)) {
+            continue;
+        } else {
+            entry.dir = S_ISDIR(st.st_mode);
+            if (m_foldersOnly && !entry.dir)
+                continue;
+            entry.size = entry.dir ? 0 : st.st_size;
+            entry.modified = modifiedMs(st);
+        }
+        entry.name = QFile::decodeName(raw);
+        entry.key = m_collator->sortKey(entry.name);
+        if (!entry.dir && !m_foldersOnly)
+            entry.mimeName = mimes.mimeTypeForFile(entry.name, QMimeDatabase::MatchExtension).name();
+        batch.push_back(std::move(entry));
+        if (firstSent ? sinceBatch.elapsed() >= kBatchIntervalMs : batch.size() >= kFirstBatch) {
+            send(false);
+            firstSent = true;
+            sinceBatch.restart();
+        }
+    }
+    ::closedir(dir);
+    if (!cancelled(ticket))
+        send(true);
+}
+
+bool FolderReader::makeEntry(const QString &folder, const QString &name, FileEntry &entry) const
+{
+    return readEntry(folder, name, *m_collator, !m_foldersOnly, entry);
+}
+
+// Without inotify (or past the user's watch limit) the folder is still listed,
+// only not kept up to date.
+void FolderReader::watch(const QString &folder)
+{
+    if (m_watchOf.contains(folder))
+        return;
+    if (m_inotify < 0) {
+        m_inotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (m_inotify < 0)
+            return;
+        m_notifier = new QSocketNotifier(m_inotify, QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &FolderReader::readEvents);
+        m_settle = new QTimer(this);
+        m_settle->setSingleShot(true);
+        m_settle->setInterval(kSettleMs);
+        connect(m_settle, &QTimer::timeout, this, &FolderReader::reportChanges);
+    }
+    uint32_t mask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF
+                    | IN_MOVE_SELF | IN_ONLYDIR;
+    if (!m_foldersOnly)
+        mask |= IN_CLOSE_WRITE | IN_ATTRIB;
+    const int wd = ::inotify_add_watch(m_inotify, QFile::encodeName(folder).constData(), mask);
+    if (wd < 0)
+        return;
+    m_folderOf.insert(wd, folder);
+    m_watchOf.insert(folder, wd);
+}
+
+void FolderReader::unwatch(const QString &folder)
+{
+    orderedAfter(requestKey());
+    const QString below = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    for (auto it = m_watchOf.begin(); it != m_watchOf.end();) {
+        if (it.key() != folder && !it.key().startsWith(below)) {
+            ++it;
+            continue;
+        }
+        if (m_folderOf.value(it.value()) == it.key()) {
+            ::inotify_rm_watch(m_inotify, it.value());
+            m_folderOf.remove(it.value());
+        }
+        m_pending.remove(it.key());
+        it = m_watchOf.erase(it);
+    }
+}
+
+void FolderReader::readEvents()
+{
+    alignas(inotify_event) char buffer[16384];
+    ssize_t got;
+    while ((got = ::read(m_inotify, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at < got;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+            at += ssize_t(sizeof(inotify_event) + event->len);
+            if (event->mask & IN_Q_OVERFLOW) {
+                m_pending.clear();
+                emit eventsLost();
+                continue;
+            }
+            const auto found = m_folderOf.constFind(event->wd);
+            if (found == m_folderOf.cend())
+                continue;
+            const QString folder = *found;
+            if (event->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) {
+                m_folderOf.remove(event->wd);
+                m_watchOf.remove(folder);
+                m_pending.remove(folder);
+                if (event->mask & (IN_DELETE_SELF | IN_MOVE_SELF))
+                    emit folderGone(folder);
+                continue;
+            }
+            if (event->len == 0 || (m_foldersOnly && !(event->mask & IN_ISDIR)))
+                continue;
+            m_pending[folder].insert(QFile::decodeName(event->name));
+            if (!m_settle->isActive())
+                m_settle->start();
+        }
+    }
+}
+
+void FolderReader::reportChanges()
+{
+    const QHash<QString, QSet<QString>> pending = std::exchange(m_pending, {});
+    for (auto it = pending.cbegin(); it != pending.cend(); ++it) {
+        FileEntries present;
+        QStringList gone;
+        for (const QString &name : it.value()) {
+            FileEntry entry;
+            if (makeEntry(it.key(), name, entry) && (entry.dir || !m_foldersOnly))
+                present.push_back(std::move(entry));
+            else
+                gone << name;
+        }
+        std::sort(present.begin(), present.end(), nameOrderLess);
+        orderedBefore(resultKey());
+        emit changed(it.key(), present, gone);
+    }
+}
+
+#include "moc_folder_reader.cpp"
+
+ReaderThread::ReaderThread(bool foldersOnly)
+    : m_thread(new QThread), m_reader(new FolderReader(foldersOnly))
+{
+    m_reader->moveToThread(m_thread);
+    QObject::connect(m_thread, &QThread::finished, m_reader, &QObject::deleteLater);
+    m_thread->setObjectName(QStringLiteral("FolderReader"));
+    m_thread->start();
+}
+
+// A listing under way stops at its next entry; the reader is deleted on its own
+// thread as that thread ends.
+ReaderThread::~ReaderThread()
+{
+    const void *key = m_reader->resultKey();
+    m_reader->cancelBelow(std::numeric_limits<quint64>::max());
+    m_thread->quit();
+    m_thread->wait();
+    orderedAfter(key);
+    delete m_thread;
+}
+
+void ReaderThread::list(quint64 ticket, const QString &folder)
+{
+    orderedBefore(m_reader->requestKey());
+    QMetaObject::invokeMethod(
+        m_reader, [reader = m_reader, ticket, folder] { reader->list(ticket, folder); },
+        Qt::QueuedConnection);
+}
+
+void ReaderThread::unwatch(const QString &folder)
+{
+    orderedBefore(m_reader->requestKey());
+    QMetaObject::invokeMethod(
+        m_reader, [reader = m_reader, folder] { reader->unwatch(folder); }, Qt::QueuedConnection);
+}
