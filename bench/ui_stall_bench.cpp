@@ -5,6 +5,7 @@
 // queue runs a download that the stand-in player makes last DELAY_MS, and,
 // as the reference, the same call made directly on the window's thread.
 #include "explorer/folder_view.h"
+#include "heartbeat.h"
 #include "main_unit.h"
 #include "scripted_prompts.h"
 #include "target_select_unit.h"
@@ -24,42 +25,6 @@
 #include <functional>
 
 namespace {
-
-class Heartbeat {
-public:
-    Heartbeat()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { beat(); });
-    }
-    void start()
-    {
-        m_maxGapNs = 0;
-        m_clock.start();
-        m_last = 0;
-        m_timer.start();
-    }
-    double stopMs()
-    {
-        m_timer.stop();
-        beat();
-        return m_maxGapNs / 1e6;
-    }
-
-private:
-    void beat()
-    {
-        const qint64 now = m_clock.nsecsElapsed();
-        m_maxGapNs = std::max(m_maxGapNs, now - m_last);
-        m_last = now;
-    }
-
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-    qint64 m_maxGapNs = 0;
-};
 
 bool until(const std::function<bool()> &condition, int timeoutMs)
 {

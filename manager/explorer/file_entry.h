@@ -23,10 +23,13 @@ using FileEntries = std::vector<FileEntry>;
 
 // Folders before files, then by name as the user's locale orders it, case aside,
 // with numbers by value; names the collation finds equal fall back to their code points.
-inline bool nameOrderLess(const FileEntry &a, const FileEntry &b)
+inline bool nameLess(const FileEntry &a, const FileEntry &b)
 {
-    if (a.dir != b.dir)
-        return a.dir;
     const int byKey = a.key->compare(*b.key);
     return byKey != 0 ? byKey < 0 : a.name < b.name;
+}
+
+inline bool nameOrderLess(const FileEntry &a, const FileEntry &b)
+{
+    return a.dir != b.dir ? a.dir : nameLess(a, b);
 }

@@ -3,13 +3,27 @@
 #include "queue/tsan_order.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QLocale>
 #include <QMimeData>
+#include <QSet>
 #include <QUrl>
+
+namespace {
+
+// The window's thread merges entries for about this long before it handles its
+// other events and the views lay the rows out again; a few at a time.
+constexpr qint64 kSliceNs = 8'000'000;
+constexpr size_t kChunk = 1024;
+
+} // namespace
 
 FileItemModel::FileItemModel(QObject *parent) : SortedItemModel(parent)
 {
+    m_drain.setSingleShot(true);
+    m_drain.setInterval(0);
+    connect(&m_drain, &QTimer::timeout, this, &FileItemModel::drain);
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     m_collator.setNumericMode(true);
     FolderReader *reader = m_reader.reader();
@@ -37,6 +51,7 @@ void FileItemModel::setFolder(const QString &folder)
     if (!m_folder.isEmpty())
         m_reader.unwatch(m_folder);
     beginResetModel();
+    m_incoming.clear();
     m_rows.clear();
     m_byName.clear();
     m_folder = folder;
@@ -67,14 +82,8 @@ void FileItemModel::take(quint64 ticket, const QString &folder, const FileEntrie
 {
     if (ticket != m_ticket || folder != m_folder)
         return;
-    merge(entries);
-    if (!complete)
-        return;
-    dropUnseen();
-    m_listing = m_listAgain; // still listing, for whoever asks while the end is told
-    emit listed();
-    if (std::exchange(m_listAgain, false))
-        startListing();
+    m_incoming.push_back({entries, {}, 0, ticket, complete});
+    m_drain.start();
 }
 
 void FileItemModel::takeChanges(const QString &folder, const FileEntries &present,
@@ -82,22 +91,55 @@ void FileItemModel::takeChanges(const QString &folder, const FileEntries &presen
 {
     if (folder != m_folder)
         return;
-    merge(present);
-    forget(gone);
+    m_incoming.push_back({present, gone, 0, 0, false});
+    m_drain.start();
+}
+
+void FileItemModel::drain()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (!m_incoming.empty() && slice.nsecsElapsed() < kSliceNs) {
+        Incoming &in = m_incoming.front();
+        if (in.ticket != 0 && in.ticket != m_ticket) {
+            m_incoming.pop_front();
+            continue;
+        }
+        const size_t count = std::min(kChunk, in.present.size() - in.taken);
+        merge(std::span<const FileEntry>(in.present).subspan(in.taken, count));
+        in.taken += count;
+        if (in.taken < in.present.size())
+            continue;
+        const Incoming done = std::move(in);
+        m_incoming.pop_front();
+        forget(done.gone);
+        if (done.complete)
+            finishListing();
+    }
+    if (!m_incoming.empty())
+        m_drain.start();
+}
+
+void FileItemModel::finishListing()
+{
+    dropUnseen();
+    m_listing = m_listAgain; // still listing, for whoever asks while the end is told
+    emit listed();
+    if (std::exchange(m_listAgain, false))
+        startListing();
 }
 
 // Entries already shown are updated in place (and moved if their order changed);
 // the others are inserted. Either way the current listing has seen them.
-void FileItemModel::merge(const FileEntries &entries)
+void FileItemModel::merge(std::span<const FileEntry> entries)
 {
     Rows<FileEntry> fresh;
     int firstChanged = -1, lastChanged = -1;
     for (const FileEntry &entry : entries) {
-        FileEntry *shown = m_byName.value(entry.name);
+        FileEntry *shown = find(entry);
         if (!shown) {
             fresh.push_back(std::make_unique<FileEntry>(entry));
             fresh.back()->seen = m_ticket;
-            m_byName.insert(entry.name, fresh.back().get());
             continue;
         }
         shown->seen = m_ticket;
@@ -118,7 +160,38 @@ void FileItemModel::merge(const FileEntries &entries)
     }
     if (firstChanged >= 0)
         emit dataChanged(index(firstChanged, 0), index(lastChanged, ColumnCount - 1));
+    std::vector<FileEntry *> named;
+    named.reserve(fresh.size());
+    for (const std::unique_ptr<FileEntry> &entry : fresh)
+        named.push_back(entry.get());
+    addNames(std::move(named));
     insertSorted({}, m_rows, std::move(fresh), [this](auto &a, auto &b) { return less(a, b); });
+}
+
+FileEntry *FileItemModel::find(const FileEntry &probe) const
+{
+    const auto at = std::lower_bound(m_byName.begin(), m_byName.end(), &probe,
+                                     [](const FileEntry *a, const FileEntry *b) { return nameLess(*a, *b); });
+    return at != m_byName.end() && (*at)->name == probe.name ? *at : nullptr;
+}
+
+FileEntry *FileItemModel::find(const QString &name) const
+{
+    FileEntry probe;
+    probe.name = name;
+    probe.key = m_collator.sortKey(name);
+    return find(probe);
+}
+
+void FileItemModel::addNames(std::vector<FileEntry *> entries)
+{
+    const auto byName = [](const FileEntry *a, const FileEntry *b) { return nameLess(*a, *b); };
+    std::sort(entries.begin(), entries.end(), byName);
+    std::vector<FileEntry *> merged;
+    merged.reserve(m_byName.size() + entries.size());
+    std::merge(m_byName.begin(), m_byName.end(), entries.begin(), entries.end(),
+               std::back_inserter(merged), byName);
+    m_byName = std::move(merged);
 }
 
 void FileItemModel::dropUnseen()
@@ -127,19 +200,22 @@ void FileItemModel::dropUnseen()
     for (size_t row = 0; row < m_rows.size(); ++row)
         if (m_rows[row]->seen != m_ticket)
             doomed.push_back(int(row));
-    for (int row : doomed)
-        m_byName.remove(m_rows[row]->name);
+    std::erase_if(m_byName, [this](const FileEntry *entry) { return entry->seen != m_ticket; });
     removeAt({}, m_rows, std::move(doomed));
 }
 
 void FileItemModel::forget(const QStringList &names)
 {
     std::vector<int> doomed;
+    QSet<const FileEntry *> gone;
     for (const QString &name : names)
-        if (const FileEntry *entry = m_byName.value(name))
+        if (const FileEntry *entry = find(name)) {
             doomed.push_back(rowOf(entry));
-    for (const QString &name : names)
-        m_byName.remove(name);
+            gone.insert(entry);
+        }
+    if (gone.isEmpty())
+        return;
+    std::erase_if(m_byName, [&gone](const FileEntry *entry) { return gone.contains(entry); });
     removeAt({}, m_rows, std::move(doomed));
 }
 
@@ -150,7 +226,7 @@ QModelIndex FileItemModel::mkdir(const QString &name)
     FileEntry entry;
     if (!readEntry(m_folder, name, m_collator, true, entry))
         return {};
-    merge({entry});
+    merge(std::span<const FileEntry>(&entry, 1));
     return indexOf(name);
 }
 
@@ -204,7 +280,7 @@ const FileEntry *FileItemModel::entryAt(const QModelIndex &index) const
 
 QModelIndex FileItemModel::indexOf(const QString &name) const
 {
-    const FileEntry *entry = m_byName.value(name);
+    const FileEntry *entry = find(name);
     const int row = entry ? rowOf(entry) : -1;
     return row < 0 ? QModelIndex() : index(row, NameColumn);
 }
@@ -340,12 +416,12 @@ bool FileItemModel::setData(const QModelIndex &index, const QVariant &value, int
         return false;
     auto *entry = const_cast<FileEntry *>(shown);
     const int row = rowOf(entry);
-    m_byName.remove(oldName);
+    std::erase(m_byName, entry);
     entry->name = newName;
     entry->key = m_collator.sortKey(newName);
     if (!entry->dir)
         entry->mimeName = m_mimes.mimeTypeForFile(newName, QMimeDatabase::MatchExtension).name();
-    m_byName.insert(newName, entry);
+    addNames({entry});
     reposition({}, m_rows, row, [this](auto &a, auto &b) { return less(a, b); });
     const int at = rowOf(entry);
     emit dataChanged(this->index(at, 0), this->index(at, ColumnCount - 1));

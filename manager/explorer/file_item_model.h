@@ -22,6 +22,10 @@
 #include <QHash>
 #include <QIcon>
 #include <QMimeDatabase>
+#include <QTimer>
+
+#include <deque>
+#include <span>
 
 class FileItemModel : public SortedItemModel {
     Q_OBJECT
@@ -80,15 +84,31 @@ private:
     void startListing();
     void take(quint64 ticket, const QString &folder, const FileEntries &entries, bool complete);
     void takeChanges(const QString &folder, const FileEntries &present, const QStringList &gone);
-    void merge(const FileEntries &entries);
+    void drain();
+    void merge(std::span<const FileEntry> entries);
+    FileEntry *find(const FileEntry &probe) const;
+    FileEntry *find(const QString &name) const;
+    void addNames(std::vector<FileEntry *> entries);
+    void finishListing();
     void dropUnseen();
     QString typeOf(const FileEntry &entry) const;
     QIcon iconOf(const FileEntry &entry) const;
     QString toolTipOf(const FileEntry &entry) const;
 
+    // What the reader sent, taken in slices so that no batch holds the window.
+    struct Incoming {
+        FileEntries present;
+        QStringList gone;
+        size_t taken = 0;
+        quint64 ticket = 0; // of a listing; 0 for changes
+        bool complete = false;
+    };
+
     ReaderThread m_reader{false};
+    std::deque<Incoming> m_incoming;
+    QTimer m_drain;
     Rows<FileEntry> m_rows;
-    QHash<QString, FileEntry *> m_byName;
+    std::vector<FileEntry *> m_byName; // the rows by name alone, for finding entries
     QString m_folder;
     quint64 m_ticket = 0;
     bool m_listing = false;

@@ -27,6 +27,7 @@ namespace {
 // The first batch fills a screen at once; later ones come seldom enough that the
 // views' relayout after each stays a small share of the window's time.
 constexpr size_t kFirstBatch = 256;
+constexpr size_t kBatch = 8192;
 constexpr qint64 kBatchIntervalMs = 150;
 // Change events are gathered this long, so a burst of them is reported together.
 constexpr int kSettleMs = 50;
@@ -140,7 +141,8 @@ void FolderReader::list(quint64 ticket, const QString &folder)
         if (!entry.dir && !m_foldersOnly)
             entry.mimeName = mimes.mimeTypeForFile(entry.name, QMimeDatabase::MatchExtension).name();
         batch.push_back(std::move(entry));
-        if (firstSent ? sinceBatch.elapsed() >= kBatchIntervalMs : batch.size() >= kFirstBatch) {
+        if (firstSent ? sinceBatch.elapsed() >= kBatchIntervalMs || batch.size() >= kBatch
+                      : batch.size() >= kFirstBatch) {
             send(false);
             firstSent = true;
             sinceBatch.restart();

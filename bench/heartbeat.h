@@ -1,0 +1,44 @@
+// A 1 ms timer on the window's thread: the longest gap between its beats is the
+// longest time that thread could not have answered the user.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
+
+class Heartbeat {
+public:
+    Heartbeat()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(1);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { beat(); });
+    }
+    void start()
+    {
+        m_maxGapNs = 0;
+        m_clock.start();
+        m_last = 0;
+        m_timer.start();
+    }
+    double stopMs()
+    {
+        m_timer.stop();
+        beat();
+        return m_maxGapNs / 1e6;
+    }
+
+private:
+    void beat()
+    {
+        const qint64 now = m_clock.nsecsElapsed();
+        m_maxGapNs = std::max(m_maxGapNs, now - m_last);
+        m_last = now;
+    }
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_maxGapNs = 0;
+};
