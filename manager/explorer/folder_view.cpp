@@ -83,7 +83,12 @@ FolderView::FolderView(QWidget *parent) : QWidget(parent)
     setViewStyle(Details);
 }
 
-FolderView::~FolderView() = default;
+// The views and their selection hold indexes of the model: they go first.
+FolderView::~FolderView()
+{
+    delete m_stack;
+    delete m_selection;
+}
 
 void FolderView::setViewStyle(int style)
 {
