@@ -3,6 +3,7 @@
 // thread sorts by comparing keys instead of collating names.
 #pragma once
 
+#include <QCollator>
 #include <QCollatorSortKey>
 #include <QString>
 
@@ -20,6 +21,33 @@ struct FileEntry {
 };
 
 using FileEntries = std::vector<FileEntry>;
+
+// The collation key of a name. In the C locale the collator compares bytes and
+// leaves case and numbers as they are; there the key is made from the name with
+// its case folded and every number padded to one width, so that the order is
+// the same in any locale: "take 9" before "Track 10".
+inline QCollatorSortKey nameKey(const QCollator &collator, const QString &name)
+{
+    if (collator.locale().language() != QLocale::C)
+        return collator.sortKey(name);
+    QString natural;
+    natural.reserve(name.size() + 8);
+    const QString folded = name.toCaseFolded();
+    for (qsizetype i = 0; i < folded.size();) {
+        if (!folded[i].isDigit()) {
+            natural += folded[i++];
+            continue;
+        }
+        qsizetype end = i;
+        while (end < folded.size() && folded[end].isDigit())
+            ++end;
+        const QStringView digits = QStringView(folded).mid(i, end - i);
+        natural += QString(std::max<qsizetype>(0, 20 - digits.size()), QLatin1Char('0'));
+        natural += digits;
+        i = end;
+    }
+    return collator.sortKey(natural);
+}
 
 // Folders before files, then by name as the user's locale orders it, case aside,
 // with numbers by value; names the collation finds equal fall back to their code points.

@@ -1,7 +1,5 @@
 #include "explorer/file_item_model.h"
 
-#include "queue/tsan_order.h"
-
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QDir>
@@ -27,21 +25,23 @@ FileItemModel::FileItemModel(QObject *parent) : SortedItemModel(parent)
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     m_collator.setNumericMode(true);
     FolderReader *reader = m_reader.reader();
-    connect(reader, &FolderReader::read, this,
-            [this, reader](quint64 ticket, const QString &folder, const FileEntries &entries, bool complete) {
-                orderedAfter(reader->resultKey());
-                take(ticket, folder, entries, complete);
-            });
-    connect(reader, &FolderReader::changed, this,
-            [this, reader](const QString &folder, const FileEntries &present, const QStringList &gone) {
-                orderedAfter(reader->resultKey());
-                takeChanges(folder, present, gone);
-            });
-    connect(reader, &FolderReader::folderGone, this, [this](const QString &folder) {
-        if (folder == m_folder)
-            emit folderGone();
+    connect(reader, &FolderReader::resultsReady, this, [this, reader] {
+        for (FolderResult &result : reader->takeResults()) {
+            switch (result.kind) {
+            case FolderResult::Listed:
+                take(result.ticket, result.folder, std::move(result.entries), result.complete);
+                break;
+            case FolderResult::Changed:
+                takeChanges(result.folder, std::move(result.entries), result.gone);
+                break;
+            case FolderResult::Gone:
+                if (result.folder == m_folder)
+                    emit folderGone();
+                break;
+            case FolderResult::Lost: refresh(); break;
+            }
+        }
     });
-    connect(reader, &FolderReader::eventsLost, this, &FileItemModel::refresh);
 }
 
 FileItemModel::~FileItemModel() = default;
@@ -49,7 +49,7 @@ FileItemModel::~FileItemModel() = default;
 void FileItemModel::setFolder(const QString &folder)
 {
     if (!m_folder.isEmpty())
-        m_reader.unwatch(m_folder);
+        m_reader.reader()->unwatch(m_folder);
     beginResetModel();
     m_incoming.clear();
     m_rows.clear();
@@ -74,24 +74,24 @@ void FileItemModel::startListing()
 {
     m_listing = true;
     m_reader.reader()->cancelBelow(++m_ticket);
-    m_reader.list(m_ticket, m_folder);
+    m_reader.reader()->list(m_ticket, m_folder);
 }
 
-void FileItemModel::take(quint64 ticket, const QString &folder, const FileEntries &entries,
+void FileItemModel::take(quint64 ticket, const QString &folder, FileEntries entries,
                          bool complete)
 {
     if (ticket != m_ticket || folder != m_folder)
         return;
-    m_incoming.push_back({entries, {}, 0, ticket, complete});
+    m_incoming.push_back({std::move(entries), {}, 0, ticket, complete});
     m_drain.start();
 }
 
-void FileItemModel::takeChanges(const QString &folder, const FileEntries &present,
+void FileItemModel::takeChanges(const QString &folder, FileEntries present,
                                 const QStringList &gone)
 {
     if (folder != m_folder)
         return;
-    m_incoming.push_back({present, gone, 0, 0, false});
+    m_incoming.push_back({std::move(present), gone, 0, 0, false});
     m_drain.start();
 }
 
@@ -179,7 +179,7 @@ FileEntry *FileItemModel::find(const QString &name) const
 {
     FileEntry probe;
     probe.name = name;
-    probe.key = m_collator.sortKey(name);
+    probe.key = nameKey(m_collator, name);
     return find(probe);
 }
 
@@ -418,7 +418,7 @@ bool FileItemModel::setData(const QModelIndex &index, const QVariant &value, int
     const int row = rowOf(entry);
     std::erase(m_byName, entry);
     entry->name = newName;
-    entry->key = m_collator.sortKey(newName);
+    entry->key = nameKey(m_collator, newName);
     if (!entry->dir)
         entry->mimeName = m_mimes.mimeTypeForFile(newName, QMimeDatabase::MatchExtension).name();
     addNames({entry});

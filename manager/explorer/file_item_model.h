@@ -82,8 +82,8 @@ private:
     int rowOf(const FileEntry *entry) const;
     bool less(const FileEntry &a, const FileEntry &b) const;
     void startListing();
-    void take(quint64 ticket, const QString &folder, const FileEntries &entries, bool complete);
-    void takeChanges(const QString &folder, const FileEntries &present, const QStringList &gone);
+    void take(quint64 ticket, const QString &folder, FileEntries entries, bool complete);
+    void takeChanges(const QString &folder, FileEntries present, const QStringList &gone);
     void drain();
     void merge(std::span<const FileEntry> entries);
     FileEntry *find(const FileEntry &probe) const;

@@ -1,7 +1,5 @@
 #include "explorer/folder_reader.h"
 
-#include "queue/tsan_order.h"
-
 #include <QCollator>
 #include <QElapsedTimer>
 #include <QFile>
@@ -53,7 +51,7 @@ bool readEntry(const QString &folder, const QString &name, const QCollator &coll
     if (name.isEmpty() || !statAt(AT_FDCWD, path.constData(), st))
         return false;
     entry.name = name;
-    entry.key = collator.sortKey(name);
+    entry.key = nameKey(collator, name);
     entry.dir = S_ISDIR(st.st_mode);
     entry.size = entry.dir ? 0 : st.st_size;
     entry.modified = modifiedMs(st);
@@ -78,18 +76,76 @@ bool renameInFolder(const QString &folder, const QString &from, const QString &t
     return ::lstat(target.constData(), &st) != 0 && ::rename(source.constData(), target.constData()) == 0;
 }
 
-FolderReader::FolderReader(bool foldersOnly) : m_foldersOnly(foldersOnly) {}
+FolderReader::FolderReader(bool foldersOnly) : m_foldersOnly(foldersOnly)
+{
+    connect(this, &FolderReader::requested, this, &FolderReader::handleRequests, Qt::QueuedConnection);
+}
 
 FolderReader::~FolderReader()
 {
-    orderedBefore(resultKey());
+    const std::lock_guard lock(m_lock);
+    m_requests.clear();
+    m_results.clear();
     if (m_inotify >= 0)
         ::close(m_inotify);
 }
 
 void FolderReader::list(quint64 ticket, const QString &folder)
 {
-    orderedAfter(requestKey());
+    {
+        const std::lock_guard lock(m_lock);
+        m_requests.push_back({ticket, folder});
+    }
+    emit requested();
+}
+
+void FolderReader::unwatch(const QString &folder)
+{
+    {
+        const std::lock_guard lock(m_lock);
+        m_requests.push_back({0, folder});
+    }
+    emit requested();
+}
+
+std::vector<FolderResult> FolderReader::takeResults()
+{
+    const std::lock_guard lock(m_lock);
+    return std::exchange(m_results, {});
+}
+
+void FolderReader::post(FolderResult result)
+{
+    bool first = false;
+    {
+        const std::lock_guard lock(m_lock);
+        first = m_results.empty();
+        m_results.push_back(std::move(result));
+    }
+    if (first)
+        emit resultsReady();
+}
+
+void FolderReader::handleRequests()
+{
+    for (;;) {
+        Request request;
+        {
+            const std::lock_guard lock(m_lock);
+            if (m_requests.empty())
+                return;
+            request = std::move(m_requests.front());
+            m_requests.pop_front();
+        }
+        if (request.ticket == 0)
+            stopWatching(request.folder);
+        else
+            read(request.ticket, request.folder);
+    }
+}
+
+void FolderReader::read(quint64 ticket, const QString &folder)
+{
     if (cancelled(ticket))
         return;
     if (!m_collator) {
@@ -102,9 +158,7 @@ void FolderReader::list(quint64 ticket, const QString &folder)
     FileEntries batch;
     const auto send = [&](bool complete) {
         std::sort(batch.begin(), batch.end(), nameOrderLess);
-        orderedBefore(resultKey());
-        emit read(ticket, folder, batch, complete);
-        batch.clear();
+        post({FolderResult::Listed, ticket, folder, std::exchange(batch, {}), {}, complete});
     };
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir) {
@@ -137,7 +191,7 @@ void FolderReader::list(quint64 ticket, const QString &folder)
             entry.modified = modifiedMs(st);
         }
         entry.name = QFile::decodeName(raw);
-        entry.key = m_collator->sortKey(entry.name);
+        entry.key = nameKey(*m_collator, entry.name);
         if (!entry.dir && !m_foldersOnly)
             entry.mimeName = mimes.mimeTypeForFile(entry.name, QMimeDatabase::MatchExtension).name();
         batch.push_back(std::move(entry));
@@ -186,9 +240,8 @@ void FolderReader::watch(const QString &folder)
     m_watchOf.insert(folder, wd);
 }
 
-void FolderReader::unwatch(const QString &folder)
+void FolderReader::stopWatching(const QString &folder)
 {
-    orderedAfter(requestKey());
     const QString below = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     for (auto it = m_watchOf.begin(); it != m_watchOf.end();) {
         if (it.key() != folder && !it.key().startsWith(below)) {
@@ -214,7 +267,7 @@ void FolderReader::readEvents()
             at += ssize_t(sizeof(inotify_event) + event->len);
             if (event->mask & IN_Q_OVERFLOW) {
                 m_pending.clear();
-                emit eventsLost();
+                post({FolderResult::Lost, 0, {}, {}, {}, false});
                 continue;
             }
             const auto found = m_folderOf.constFind(event->wd);
@@ -226,7 +279,7 @@ void FolderReader::readEvents()
                 m_watchOf.remove(folder);
                 m_pending.remove(folder);
                 if (event->mask & (IN_DELETE_SELF | IN_MOVE_SELF))
-                    emit folderGone(folder);
+                    post({FolderResult::Gone, 0, folder, {}, {}, false});
                 continue;
             }
             if (event->len == 0 || (m_foldersOnly && !(event->mask & IN_ISDIR)))
@@ -252,8 +305,7 @@ void FolderReader::reportChanges()
                 gone << name;
         }
         std::sort(present.begin(), present.end(), nameOrderLess);
-        orderedBefore(resultKey());
-        emit changed(it.key(), present, gone);
+        post({FolderResult::Changed, 0, it.key(), std::move(present), gone, false});
     }
 }
 
@@ -272,25 +324,8 @@ ReaderThread::ReaderThread(bool foldersOnly)
 // thread as that thread ends.
 ReaderThread::~ReaderThread()
 {
-    const void *key = m_reader->resultKey();
     m_reader->cancelBelow(std::numeric_limits<quint64>::max());
     m_thread->quit();
     m_thread->wait();
-    orderedAfter(key);
     delete m_thread;
-}
-
-void ReaderThread::list(quint64 ticket, const QString &folder)
-{
-    orderedBefore(m_reader->requestKey());
-    QMetaObject::invokeMethod(
-        m_reader, [reader = m_reader, ticket, folder] { reader->list(ticket, folder); },
-        Qt::QueuedConnection);
-}
-
-void ReaderThread::unwatch(const QString &folder)
-{
-    orderedBefore(m_reader->requestKey());
-    QMetaObject::invokeMethod(
-        m_reader, [reader = m_reader, folder] { reader->unwatch(folder); }, Qt::QueuedConnection);
 }

@@ -2,7 +2,8 @@
 // window's thread never waits on the disk. A listing arrives in batches, the
 // first one as soon as a screenful is read; a watched folder reports each
 // entry that appears, changes or goes, by name, without being read again.
-// Requests are queued calls of the slots; results come back as queued signals.
+// Requests and results pass through queues under one lock; queued signals
+// without arguments only say that there is something to take.
 #pragma once
 
 #include "explorer/file_entry.h"
@@ -13,12 +14,28 @@
 #include <QStringList>
 
 #include <atomic>
+#include <deque>
 #include <memory>
+#include <mutex>
 
 class QCollator;
 class QSocketNotifier;
 class QThread;
 class QTimer;
+
+struct FolderResult {
+    enum Kind {
+        Listed,  // entries of a listing; complete with its last batch
+        Changed, // entries of a watched folder that appeared or changed, and names that went
+        Gone,    // the watched folder itself was removed or moved away
+        Lost,    // the system dropped change events: what is shown must be listed again
+    } kind = Listed;
+    quint64 ticket = 0;
+    QString folder;
+    FileEntries entries;
+    QStringList gone;
+    bool complete = false;
+};
 
 class FolderReader : public QObject {
     Q_OBJECT
@@ -27,37 +44,41 @@ public:
     explicit FolderReader(bool foldersOnly);
     ~FolderReader() override;
 
-    // Listings with a ticket below this stop at their next entry. Any thread.
+    // These four may be called from any thread.
+    // Listings with a ticket below this stop at their next entry.
     void cancelBelow(quint64 ticket) { m_cancelBelow.store(ticket); }
-
-    // The keys under which results and requests are handed between the threads.
-    const void *resultKey() const { return this; }
-    const void *requestKey() const { return &m_cancelBelow; }
-
-public slots:
     // Watches folder, then lists it.
     void list(quint64 ticket, const QString &folder);
     // Stops watching folder and every folder below it.
     void unwatch(const QString &folder);
+    std::vector<FolderResult> takeResults();
 
 signals:
-    void read(quint64 ticket, const QString &folder, const FileEntries &entries, bool complete);
-    // Entries of a watched folder that appeared or changed, and names that went.
-    void changed(const QString &folder, const FileEntries &present, const QStringList &gone);
-    // A watched folder itself was removed or moved away.
-    void folderGone(const QString &folder);
-    // The system dropped change events: what is shown must be listed again.
-    void eventsLost();
+    void resultsReady();
+    void requested(); // to the reader's own thread
 
 private:
+    struct Request {
+        quint64 ticket = 0; // 0 to unwatch
+        QString folder;
+    };
+
+    void handleRequests();
+    void read(quint64 ticket, const QString &folder);
+    void post(FolderResult result);
     bool cancelled(quint64 ticket) const { return ticket < m_cancelBelow.load(); }
     bool makeEntry(const QString &folder, const QString &name, FileEntry &entry) const;
     void watch(const QString &folder);
+    void stopWatching(const QString &folder);
     void readEvents();
     void reportChanges();
 
     const bool m_foldersOnly;
     std::atomic<quint64> m_cancelBelow{0};
+    std::mutex m_lock; // guards the two queues
+    std::deque<Request> m_requests;
+    std::vector<FolderResult> m_results;
+
     std::unique_ptr<QCollator> m_collator;
     int m_inotify = -1;
     QSocketNotifier *m_notifier = nullptr;
@@ -67,8 +88,7 @@ private:
     QHash<QString, QSet<QString>> m_pending; // folder -> names changed since the last report
 };
 
-// A FolderReader on a thread of its own for the lifetime of this object; its
-// requests are queued to that thread.
+// A FolderReader on a thread of its own for the lifetime of this object.
 class ReaderThread {
 public:
     explicit ReaderThread(bool foldersOnly);
@@ -76,10 +96,7 @@ public:
     ReaderThread(const ReaderThread &) = delete;
     ReaderThread &operator=(const ReaderThread &) = delete;
 
-    // For connecting to its signals and for cancelBelow.
     FolderReader *reader() const { return m_reader; }
-    void list(quint64 ticket, const QString &folder);
-    void unwatch(const QString &folder);
 
 private:
     QThread *m_thread;

@@ -1,7 +1,5 @@
 #include "explorer/folder_tree_model.h"
 
-#include "queue/tsan_order.h"
-
 #include <QDir>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -17,22 +15,20 @@ FolderTreeModel::FolderTreeModel(QObject *parent) : SortedItemModel(parent)
     m_root.children.push_back(makeNode(&m_root, QDir::rootPath()));
 
     FolderReader *reader = m_reader.reader();
-    connect(reader, &FolderReader::read, this,
-            [this, reader](quint64 ticket, const QString &folder, const FileEntries &entries, bool complete) {
-                orderedAfter(reader->resultKey());
-                take(ticket, folder, entries, complete);
-            });
-    connect(reader, &FolderReader::changed, this,
-            [this, reader](const QString &folder, const FileEntries &present, const QStringList &gone) {
-                orderedAfter(reader->resultKey());
-                takeChanges(folder, present, gone);
-            });
-    connect(reader, &FolderReader::folderGone, this, [this](const QString &folder) {
-        Node *node = known(folder);
-        if (node && node->parent != &m_root)
-            removeChildren(node->parent, {SortedItemModel::rowOf(node->parent->children, node, less)});
+    connect(reader, &FolderReader::resultsReady, this, [this, reader] {
+        for (FolderResult &result : reader->takeResults()) {
+            switch (result.kind) {
+            case FolderResult::Listed:
+                take(result.ticket, result.folder, std::move(result.entries), result.complete);
+                break;
+            case FolderResult::Changed:
+                takeChanges(result.folder, std::move(result.entries), result.gone);
+                break;
+            case FolderResult::Gone: takeGone(result.folder); break;
+            case FolderResult::Lost: relistBelow(m_root.children.front().get()); break;
+            }
+        }
     });
-    connect(reader, &FolderReader::eventsLost, this, [this] { relistBelow(m_root.children.front().get()); });
 }
 
 FolderTreeModel::~FolderTreeModel() = default;
@@ -41,7 +37,7 @@ std::unique_ptr<FolderTreeModel::Node> FolderTreeModel::makeNode(Node *parent, c
 {
     auto node = std::make_unique<Node>();
     node->entry.name = name;
-    node->entry.key = m_collator.sortKey(name);
+    node->entry.key = nameKey(m_collator, name);
     node->entry.dir = true;
     node->entry.seen = parent->ticket;
     node->parent = parent;
@@ -76,7 +72,7 @@ FolderTreeModel::Node *FolderTreeModel::child(Node *parent, const QString &name)
 {
     FileEntry probe;
     probe.name = name;
-    probe.key = m_collator.sortKey(name);
+    probe.key = nameKey(m_collator, name);
     probe.dir = true;
     const auto at = std::lower_bound(parent->children.begin(), parent->children.end(), probe,
                                      [](const std::unique_ptr<Node> &a, const FileEntry &b) {
@@ -137,7 +133,7 @@ void FolderTreeModel::listNode(Node *node)
     if (node->state == Node::Unread)
         node->state = Node::Reading;
     node->ticket = ++m_ticket;
-    m_reader.list(node->ticket, pathOf(node));
+    m_reader.reader()->list(node->ticket, pathOf(node));
 }
 
 void FolderTreeModel::relistBelow(Node *node)
@@ -181,6 +177,13 @@ void FolderTreeModel::takeChanges(const QString &folder, const FileEntries &pres
     removeChildren(node, rows);
 }
 
+void FolderTreeModel::takeGone(const QString &folder)
+{
+    Node *node = known(folder);
+    if (node && node->parent != &m_root)
+        removeChildren(node->parent, {SortedItemModel::rowOf(node->parent->children, node, less)});
+}
+
 void FolderTreeModel::merge(Node *node, const FileEntries &entries)
 {
     Rows<Node> fresh;
@@ -202,7 +205,7 @@ void FolderTreeModel::removeChildren(Node *node, const std::vector<int> &rows)
     if (rows.empty())
         return;
     for (int row : rows)
-        m_reader.unwatch(pathOf(node->children[row].get()));
+        m_reader.reader()->unwatch(pathOf(node->children[row].get()));
     removeAt(indexOf(node), node->children, rows);
 }
 
@@ -275,10 +278,10 @@ bool FolderTreeModel::setData(const QModelIndex &index, const QVariant &value, i
         return false;
     const int row = SortedItemModel::rowOf(node->parent->children, node, less);
     node->entry.name = newName;
-    node->entry.key = m_collator.sortKey(newName);
+    node->entry.key = nameKey(m_collator, newName);
     reposition(indexOf(node->parent), node->parent->children, row, less);
     // What was read below it is watched under the new path from now on.
-    m_reader.unwatch(oldPath);
+    m_reader.reader()->unwatch(oldPath);
     relistBelow(node);
     const QModelIndex at = indexOf(node);
     emit dataChanged(at, at);

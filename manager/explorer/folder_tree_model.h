@@ -66,6 +66,7 @@ private:
     void relistBelow(Node *node);
     void take(quint64 ticket, const QString &folder, const FileEntries &entries, bool complete);
     void takeChanges(const QString &folder, const FileEntries &present, const QStringList &gone);
+    void takeGone(const QString &folder);
     void merge(Node *node, const FileEntries &entries);
     void removeChildren(Node *node, const std::vector<int> &rows);
 

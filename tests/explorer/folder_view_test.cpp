@@ -44,6 +44,17 @@ TEST_F(FolderViewTest, ListsFoldersThenFilesByNameWithHiddenOnesAndExtensions)
     EXPECT_TRUE(view.itemCaption(99).isEmpty());
 }
 
+TEST_F(FolderViewTest, NamesOrderWithoutRegardToCaseAndNumbersByValue)
+{
+    for (const char *name : {"Track 10.mp3", "take 9.mp3", "track 2.mp3", "Take 100.mp3", "a01b"})
+        touch(name);
+    FolderView view;
+    view.setCurrentDirectory(scratch.path());
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
+    EXPECT_EQ(captions(view), QStringList({"a01b", "take 9.mp3", "Take 100.mp3", "track 2.mp3",
+                                           "Track 10.mp3"}));
+}
+
 TEST_F(FolderViewTest, ListingAgainReadsTheDiskAgainUnderTheHourglass)
 {
     touch("one");
