@@ -8,7 +8,7 @@
 #include "device/nerolink.h"
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
-#include "heartbeat.h"
+#include "window_thread.h"
 #include "main_unit.h"
 
 #include <QApplication>
@@ -34,14 +34,6 @@ int32_t dll_fn_format_device(int32_t) { return 0; }
 }
 
 namespace {
-
-bool until(const std::function<bool()> &condition, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return condition();
-}
 
 // Names of mixed case, numbers and extensions; one entry in a hundred is a folder.
 int makeFolder(const QString &folder, int files)

@@ -5,7 +5,7 @@
 // queue runs a download that the stand-in player makes last DELAY_MS, and,
 // as the reference, the same call made directly on the window's thread.
 #include "explorer/folder_view.h"
-#include "heartbeat.h"
+#include "window_thread.h"
 #include "main_unit.h"
 #include "scripted_prompts.h"
 #include "target_select_unit.h"
@@ -25,14 +25,6 @@
 #include <functional>
 
 namespace {
-
-bool until(const std::function<bool()> &condition, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return condition();
-}
 
 bool run(const QString &command, const QStringList &args)
 {

@@ -24,27 +24,20 @@ FileItemModel::FileItemModel(QObject *parent) : SortedItemModel(parent)
     connect(&m_drain, &QTimer::timeout, this, &FileItemModel::drain);
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     m_collator.setNumericMode(true);
-    FolderReader *reader = m_reader.reader();
-    connect(reader, &FolderReader::resultsReady, this, [this, reader] {
-        for (FolderResult &result : reader->takeResults()) {
-            switch (result.kind) {
-            case FolderResult::Listed:
-                take(result.ticket, result.folder, std::move(result.entries), result.complete);
-                break;
-            case FolderResult::Changed:
-                takeChanges(result.folder, std::move(result.entries), result.gone);
-                break;
-            case FolderResult::Gone:
-                if (result.folder == m_folder)
-                    emit folderGone();
-                break;
-            case FolderResult::Lost: refresh(); break;
-            }
-        }
-    });
 }
 
 FileItemModel::~FileItemModel() = default;
+
+void FileItemModel::takeGone(const QString &folder)
+{
+    if (folder == m_folder)
+        emit folderGone();
+}
+
+void FileItemModel::takeLost()
+{
+    refresh();
+}
 
 void FileItemModel::setFolder(const QString &folder)
 {
@@ -77,7 +70,7 @@ void FileItemModel::startListing()
     m_reader.reader()->list(m_ticket, m_folder);
 }
 
-void FileItemModel::take(quint64 ticket, const QString &folder, FileEntries entries,
+void FileItemModel::takeListing(quint64 ticket, const QString &folder, FileEntries entries,
                          bool complete)
 {
     if (ticket != m_ticket || folder != m_folder)

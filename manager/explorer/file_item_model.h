@@ -27,7 +27,7 @@
 #include <deque>
 #include <span>
 
-class FileItemModel : public SortedItemModel {
+class FileItemModel : public SortedItemModel, private FolderResultSink {
     Q_OBJECT
 public:
     enum Column { NameColumn, SizeColumn, TypeColumn, DateColumn, ColumnCount };
@@ -82,8 +82,10 @@ private:
     int rowOf(const FileEntry *entry) const;
     bool less(const FileEntry &a, const FileEntry &b) const;
     void startListing();
-    void take(quint64 ticket, const QString &folder, FileEntries entries, bool complete);
-    void takeChanges(const QString &folder, FileEntries present, const QStringList &gone);
+    void takeListing(quint64 ticket, const QString &folder, FileEntries entries, bool complete) override;
+    void takeChanges(const QString &folder, FileEntries present, const QStringList &gone) override;
+    void takeGone(const QString &folder) override;
+    void takeLost() override;
     void drain();
     void merge(std::span<const FileEntry> entries);
     FileEntry *find(const FileEntry &probe) const;
@@ -104,7 +106,7 @@ private:
         bool complete = false;
     };
 
-    ReaderThread m_reader{false};
+    ReaderThread m_reader{false, this, this};
     std::deque<Incoming> m_incoming;
     QTimer m_drain;
     Rows<FileEntry> m_rows;

@@ -1,5 +1,7 @@
 #include "explorer/folder_reader.h"
 
+#include "queue/tsan_order.h"
+
 #include <QCollator>
 #include <QElapsedTimer>
 #include <QFile>
@@ -83,6 +85,8 @@ FolderReader::FolderReader(bool foldersOnly) : m_foldersOnly(foldersOnly)
 
 FolderReader::~FolderReader()
 {
+    orderedAfter(this);
+    orderedAfter(&m_requests);
     const std::lock_guard lock(m_lock);
     m_requests.clear();
     m_results.clear();
@@ -95,6 +99,7 @@ void FolderReader::list(quint64 ticket, const QString &folder)
     {
         const std::lock_guard lock(m_lock);
         m_requests.push_back({ticket, folder});
+        orderedBefore(&m_requests);
     }
     emit requested();
 }
@@ -104,6 +109,7 @@ void FolderReader::unwatch(const QString &folder)
     {
         const std::lock_guard lock(m_lock);
         m_requests.push_back({0, folder});
+        orderedBefore(&m_requests);
     }
     emit requested();
 }
@@ -111,6 +117,7 @@ void FolderReader::unwatch(const QString &folder)
 std::vector<FolderResult> FolderReader::takeResults()
 {
     const std::lock_guard lock(m_lock);
+    orderedAfter(&m_results);
     return std::exchange(m_results, {});
 }
 
@@ -121,6 +128,7 @@ void FolderReader::post(FolderResult result)
         const std::lock_guard lock(m_lock);
         first = m_results.empty();
         m_results.push_back(std::move(result));
+        orderedBefore(&m_results);
     }
     if (first)
         emit resultsReady();
@@ -132,6 +140,7 @@ void FolderReader::handleRequests()
         Request request;
         {
             const std::lock_guard lock(m_lock);
+            orderedAfter(&m_requests);
             if (m_requests.empty())
                 return;
             request = std::move(m_requests.front());
@@ -311,9 +320,23 @@ void FolderReader::reportChanges()
 
 #include "moc_folder_reader.cpp"
 
-ReaderThread::ReaderThread(bool foldersOnly)
+ReaderThread::ReaderThread(bool foldersOnly, QObject *context, FolderResultSink *sink)
     : m_thread(new QThread), m_reader(new FolderReader(foldersOnly))
 {
+    QObject::connect(m_reader, &FolderReader::resultsReady, context, [reader = m_reader, sink] {
+        for (FolderResult &result : reader->takeResults()) {
+            switch (result.kind) {
+            case FolderResult::Listed:
+                sink->takeListing(result.ticket, result.folder, std::move(result.entries), result.complete);
+                break;
+            case FolderResult::Changed:
+                sink->takeChanges(result.folder, std::move(result.entries), result.gone);
+                break;
+            case FolderResult::Gone: sink->takeGone(result.folder); break;
+            case FolderResult::Lost: sink->takeLost(); break;
+            }
+        }
+    });
     m_reader->moveToThread(m_thread);
     QObject::connect(m_thread, &QThread::finished, m_reader, &QObject::deleteLater);
     m_thread->setObjectName(QStringLiteral("FolderReader"));
@@ -325,6 +348,7 @@ ReaderThread::ReaderThread(bool foldersOnly)
 ReaderThread::~ReaderThread()
 {
     m_reader->cancelBelow(std::numeric_limits<quint64>::max());
+    orderedBefore(m_reader);
     m_thread->quit();
     m_thread->wait();
     delete m_thread;

@@ -75,7 +75,9 @@ private:
 
     const bool m_foldersOnly;
     std::atomic<quint64> m_cancelBelow{0};
-    std::mutex m_lock; // guards the two queues
+    // Guards the two queues. Qt may call into us with ThreadSanitizer's view of
+    // locks switched off, so each hand-over is also stated to it (tsan_order.h).
+    std::mutex m_lock;
     std::deque<Request> m_requests;
     std::vector<FolderResult> m_results;
 
@@ -88,10 +90,24 @@ private:
     QHash<QString, QSet<QString>> m_pending; // folder -> names changed since the last report
 };
 
-// A FolderReader on a thread of its own for the lifetime of this object.
+// What a model does with the reader's results, on the model's thread.
+class FolderResultSink {
+public:
+    virtual void takeListing(quint64 ticket, const QString &folder, FileEntries entries, bool complete) = 0;
+    virtual void takeChanges(const QString &folder, FileEntries present, const QStringList &gone) = 0;
+    virtual void takeGone(const QString &folder) = 0;
+    // Events were lost: what is shown must be listed again.
+    virtual void takeLost() = 0;
+
+protected:
+    ~FolderResultSink() = default;
+};
+
+// A FolderReader on a thread of its own for the lifetime of this object; its
+// results go to sink on context's thread.
 class ReaderThread {
 public:
-    explicit ReaderThread(bool foldersOnly);
+    ReaderThread(bool foldersOnly, QObject *context, FolderResultSink *sink);
     ~ReaderThread();
     ReaderThread(const ReaderThread &) = delete;
     ReaderThread &operator=(const ReaderThread &) = delete;

@@ -14,24 +14,14 @@ FolderTreeModel::FolderTreeModel(QObject *parent) : SortedItemModel(parent)
     m_root.state = Node::Read;
     m_root.children.push_back(makeNode(&m_root, QDir::rootPath()));
 
-    FolderReader *reader = m_reader.reader();
-    connect(reader, &FolderReader::resultsReady, this, [this, reader] {
-        for (FolderResult &result : reader->takeResults()) {
-            switch (result.kind) {
-            case FolderResult::Listed:
-                take(result.ticket, result.folder, std::move(result.entries), result.complete);
-                break;
-            case FolderResult::Changed:
-                takeChanges(result.folder, std::move(result.entries), result.gone);
-                break;
-            case FolderResult::Gone: takeGone(result.folder); break;
-            case FolderResult::Lost: relistBelow(m_root.children.front().get()); break;
-            }
-        }
-    });
 }
 
 FolderTreeModel::~FolderTreeModel() = default;
+
+void FolderTreeModel::takeLost()
+{
+    relistBelow(m_root.children.front().get());
+}
 
 std::unique_ptr<FolderTreeModel::Node> FolderTreeModel::makeNode(Node *parent, const QString &name) const
 {
@@ -145,7 +135,7 @@ void FolderTreeModel::relistBelow(Node *node)
         relistBelow(below.get());
 }
 
-void FolderTreeModel::take(quint64 ticket, const QString &folder, const FileEntries &entries,
+void FolderTreeModel::takeListing(quint64 ticket, const QString &folder, FileEntries entries,
                            bool complete)
 {
     Node *node = known(folder);
@@ -163,7 +153,7 @@ void FolderTreeModel::take(quint64 ticket, const QString &folder, const FileEntr
     emit directoryLoaded(folder);
 }
 
-void FolderTreeModel::takeChanges(const QString &folder, const FileEntries &present,
+void FolderTreeModel::takeChanges(const QString &folder, FileEntries present,
                                   const QStringList &gone)
 {
     Node *node = known(folder);

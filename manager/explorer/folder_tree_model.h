@@ -13,7 +13,7 @@
 #include <QCollator>
 #include <QIcon>
 
-class FolderTreeModel : public SortedItemModel {
+class FolderTreeModel : public SortedItemModel, private FolderResultSink {
     Q_OBJECT
 public:
     explicit FolderTreeModel(QObject *parent = nullptr);
@@ -64,13 +64,14 @@ private:
     std::unique_ptr<Node> makeNode(Node *parent, const QString &name) const;
     void listNode(Node *node);
     void relistBelow(Node *node);
-    void take(quint64 ticket, const QString &folder, const FileEntries &entries, bool complete);
-    void takeChanges(const QString &folder, const FileEntries &present, const QStringList &gone);
-    void takeGone(const QString &folder);
+    void takeListing(quint64 ticket, const QString &folder, FileEntries entries, bool complete) override;
+    void takeChanges(const QString &folder, FileEntries present, const QStringList &gone) override;
+    void takeGone(const QString &folder) override;
+    void takeLost() override;
     void merge(Node *node, const FileEntries &entries);
     void removeChildren(Node *node, const std::vector<int> &rows);
 
-    ReaderThread m_reader{true};
+    ReaderThread m_reader{true, this, this};
     QCollator m_collator;
     Node m_root; // above the file system's root, which is its only child
     quint64 m_ticket = 0;

@@ -1,12 +1,16 @@
-// A 1 ms timer on the window's thread: the longest gap between its beats is the
-// longest time that thread could not have answered the user.
+// Measuring the window's thread: a heartbeat and a wait that keeps it beating.
 #pragma once
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 
+// A 1 ms timer on the window's thread: the longest gap between its beats is the
+// longest time that thread could not have answered the user.
 class Heartbeat {
 public:
     Heartbeat()
@@ -42,3 +46,12 @@ private:
     qint64 m_last = 0;
     qint64 m_maxGapNs = 0;
 };
+
+// Handles events until condition holds or timeoutMs have passed.
+inline bool until(const std::function<bool()> &condition, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return condition();
+}
