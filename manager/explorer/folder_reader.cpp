@@ -43,6 +43,27 @@ bool statAt(int dirFd, const char *name, struct stat &st)
     return ::fstatat(dirFd, name, &st, 0) == 0 || ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+// Holds the reader's lock. Qt may call into us on a thread where ThreadSanitizer
+// does not see locks taken, so the order is also stated to it.
+class QueueLock {
+public:
+    explicit QueueLock(std::mutex &lock) : m_lock(lock)
+    {
+        m_lock.lock();
+        orderedAfter(&m_lock);
+    }
+    ~QueueLock()
+    {
+        orderedBefore(&m_lock);
+        m_lock.unlock();
+    }
+    QueueLock(const QueueLock &) = delete;
+    QueueLock &operator=(const QueueLock &) = delete;
+
+private:
+    std::mutex &m_lock;
+};
+
 } // namespace
 
 bool readEntry(const QString &folder, const QString &name, const QCollator &collator,
@@ -86,8 +107,7 @@ FolderReader::FolderReader(bool foldersOnly) : m_foldersOnly(foldersOnly)
 FolderReader::~FolderReader()
 {
     orderedAfter(this);
-    orderedAfter(&m_requests);
-    const std::lock_guard lock(m_lock);
+    const QueueLock lock(m_lock);
     m_requests.clear();
     m_results.clear();
     if (m_inotify >= 0)
@@ -97,9 +117,8 @@ FolderReader::~FolderReader()
 void FolderReader::list(quint64 ticket, const QString &folder)
 {
     {
-        const std::lock_guard lock(m_lock);
+        const QueueLock lock(m_lock);
         m_requests.push_back({ticket, folder});
-        orderedBefore(&m_requests);
     }
     emit requested();
 }
@@ -107,17 +126,15 @@ void FolderReader::list(quint64 ticket, const QString &folder)
 void FolderReader::unwatch(const QString &folder)
 {
     {
-        const std::lock_guard lock(m_lock);
+        const QueueLock lock(m_lock);
         m_requests.push_back({0, folder});
-        orderedBefore(&m_requests);
     }
     emit requested();
 }
 
 std::vector<FolderResult> FolderReader::takeResults()
 {
-    const std::lock_guard lock(m_lock);
-    orderedAfter(&m_results);
+    const QueueLock lock(m_lock);
     return std::exchange(m_results, {});
 }
 
@@ -125,10 +142,9 @@ void FolderReader::post(FolderResult result)
 {
     bool first = false;
     {
-        const std::lock_guard lock(m_lock);
+        const QueueLock lock(m_lock);
         first = m_results.empty();
         m_results.push_back(std::move(result));
-        orderedBefore(&m_results);
     }
     if (first)
         emit resultsReady();
@@ -139,8 +155,7 @@ void FolderReader::handleRequests()
     for (;;) {
         Request request;
         {
-            const std::lock_guard lock(m_lock);
-            orderedAfter(&m_requests);
+            const QueueLock lock(m_lock);
             if (m_requests.empty())
                 return;
             request = std::move(m_requests.front());

@@ -75,9 +75,7 @@ private:
 
     const bool m_foldersOnly;
     std::atomic<quint64> m_cancelBelow{0};
-    // Guards the two queues. Qt may call into us with ThreadSanitizer's view of
-    // locks switched off, so each hand-over is also stated to it (tsan_order.h).
-    std::mutex m_lock;
+    std::mutex m_lock; // guards the two queues
     std::deque<Request> m_requests;
     std::vector<FolderResult> m_results;
 
