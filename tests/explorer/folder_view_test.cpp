@@ -55,6 +55,26 @@ TEST_F(FolderViewTest, NamesOrderWithoutRegardToCaseAndNumbersByValue)
                                            "Track 10.mp3"}));
 }
 
+TEST_F(FolderViewTest, TheDetailsHeaderSortsBySizeAndBackByName)
+{
+    touch("big.bin", QByteArray(3000, 'x'));
+    touch("small.bin", "x");
+    touch("middle.bin", QByteArray(200, 'x'));
+    makeDir("dir");
+    FolderView view;
+    view.setCurrentDirectory(scratch.path());
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
+    view.setItemSelected(1, true); // big.bin
+    auto *details = qobject_cast<QTreeView *>(view.currentView());
+    ASSERT_NE(details, nullptr);
+    details->sortByColumn(1, Qt::DescendingOrder);
+    EXPECT_EQ(captions(view), QStringList({"big.bin", "middle.bin", "small.bin", "dir"}));
+    EXPECT_TRUE(view.isItemSelected(0)) << "the selection follows its item";
+    details->sortByColumn(0, Qt::AscendingOrder);
+    EXPECT_EQ(captions(view), QStringList({"dir", "big.bin", "middle.bin", "small.bin"}));
+    EXPECT_TRUE(view.isItemSelected(1));
+}
+
 TEST_F(FolderViewTest, ListingAgainReadsTheDiskAgainUnderTheHourglass)
 {
     touch("one");
