@@ -4,7 +4,35 @@
 #include <cstring>
 #include <unistd.h>
 
-FrameReader::FrameReader(int fd, std::size_t capacity) : m_fd(fd), m_buffer(capacity) {}
+#if __has_include(<sanitizer/asan_interface.h>)
+#include <sanitizer/asan_interface.h>
+#endif
+#ifndef ASAN_POISON_MEMORY_REGION
+#define ASAN_POISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#endif
+
+FrameReader::FrameReader(int fd, std::size_t capacity) : m_fd(fd), m_buffer(capacity)
+{
+    markUnread(true);
+}
+
+FrameReader::~FrameReader()
+{
+    markUnread(false);
+}
+
+// Under AddressSanitizer the part of the buffer that holds no bytes of the file
+// is unreadable, so a caller that strays past what it was given is caught
+// even though the memory is ours.
+void FrameReader::markUnread(bool unread)
+{
+    unsigned char *tail = m_buffer.data() + m_end;
+    if (unread)
+        ASAN_POISON_MEMORY_REGION(tail, m_buffer.size() - m_end);
+    else
+        ASAN_UNPOISON_MEMORY_REGION(tail, m_buffer.size() - m_end);
+}
 
 bool FrameReader::fill(std::size_t length)
 {
@@ -15,6 +43,7 @@ bool FrameReader::fill(std::size_t length)
     std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
     m_end -= m_begin;
     m_begin = 0;
+    markUnread(false);
     while (m_end < length && !m_atEnd && !m_failed) {
         const ssize_t got = ::read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
         if (got > 0)
@@ -24,6 +53,7 @@ bool FrameReader::fill(std::size_t length)
         else if (errno != EINTR)
             m_failed = true;
     }
+    markUnread(true);
     return m_end >= length;
 }
 

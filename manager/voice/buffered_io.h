@@ -9,6 +9,9 @@
 class FrameReader {
 public:
     explicit FrameReader(int fd, std::size_t capacity = 64 * 1024);
+    ~FrameReader();
+    FrameReader(const FrameReader &) = delete;
+    FrameReader &operator=(const FrameReader &) = delete;
 
     // The next length bytes, contiguous and valid until the next call, without
     // consuming them. nullptr when fewer remain (end of file or a read error).
@@ -20,6 +23,7 @@ public:
 
 private:
     bool fill(std::size_t length);
+    void markUnread(bool unread);
 
     int m_fd;
     std::vector<unsigned char> m_buffer;

@@ -8,6 +8,7 @@
 #include <halvex.h>
 
 #include <array>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,6 +54,10 @@ const char *writeWave(FrameReader &voice, UniqueFd &wave, int mode, const VoiceM
     const WaveHeader header = waveHeaderTemplate(info.sampleRate);
     out.write(header.data(), header.size());
 
+    // The file is stepped through by the first header's length, but the
+    // decoder reads as far as each frame's own header says: it gets every
+    // frame from a zero-padded copy, so a damaged header makes it read zeros.
+    std::array<unsigned char, maxDecoderFrameBytes> frameCopy{};
     // A frame the decoder rejects leaves the buffer as it was, so it repeats
     // the previous frame's samples; before any frame that is silence.
     std::array<unsigned char, pcmBytesPerFrame> pcm{};
@@ -60,7 +65,8 @@ const char *writeWave(FrameReader &voice, UniqueFd &wave, int mode, const VoiceM
     while (const unsigned char *frame = voice.next(info.frameLength)) {
         if (dataBytes + pcm.size() > maxWaveDataBytes)
             return VoiceMessages::cannotWriteWave;
-        Kestrun_Voice_decoder(frame, pcm.data(), mode);
+        std::memcpy(frameCopy.data(), frame, info.frameLength);
+        Kestrun_Voice_decoder(frameCopy.data(), pcm.data(), mode);
         if (!out.write(pcm.data(), pcm.size()))
             return VoiceMessages::cannotWriteWave;
         dataBytes += pcm.size();

@@ -16,6 +16,9 @@ struct VoiceMode {
 std::optional<VoiceMode> voiceModeInfo(int mode);
 
 inline constexpr std::size_t pcmBytesPerFrame = 1152; // 576 samples, 16-bit mono
+// The most bytes any header the decoder accepts makes it read: an MPEG-1 Layer III
+// frame at 320 kbit/s and 32 kHz with padding.
+inline constexpr std::size_t maxDecoderFrameBytes = 1441;
 inline constexpr std::size_t waveHeaderSize = 44;
 inline constexpr std::size_t riffLengthOffset = 4;
 inline constexpr std::size_t dataLengthOffset = 40;
