@@ -2,12 +2,14 @@
 
 #include "platform/exclusive_open.h"
 #include "platform/paths.h"
+#include "platform/pending_file.h"
 #include "voice/buffered_io.h"
 #include "voice/voice_format.h"
 
 #include <halvex.h>
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -48,9 +50,9 @@ void syncFolderOf(const std::string &path)
 
 // Decodes every whole frame into the wave file and completes its header.
 // Returns nullptr when the wave file is complete on disk, else the message.
-const char *writeWave(FrameReader &voice, UniqueFd &wave, int mode, const VoiceMode &info)
+const char *writeWave(FrameReader &voice, int wave, int mode, const VoiceMode &info)
 {
-    BufferedWriter out(wave.get());
+    BufferedWriter out(wave);
     const WaveHeader header = waveHeaderTemplate(info.sampleRate);
     out.write(header.data(), header.size());
 
@@ -75,18 +77,24 @@ const char *writeWave(FrameReader &voice, UniqueFd &wave, int mode, const VoiceM
         return VoiceMessages::cannotReadVoice;
 
     const auto count = static_cast<std::uint32_t>(dataBytes);
-    if (!out.flush()
-        || !writeAllAt(wave.get(), littleEndian32(count).data(), 4, dataLengthOffset)
-        || !writeAllAt(wave.get(), littleEndian32(36 + count).data(), 4, riffLengthOffset)
-        || ::fsync(wave.get()) != 0 || !wave.close())
+    if (!out.flush() || !writeAllAt(wave, littleEndian32(count).data(), 4, dataLengthOffset)
+        || !writeAllAt(wave, littleEndian32(36 + count).data(), 4, riffLengthOffset))
         return VoiceMessages::cannotWriteWave;
     return nullptr;
+}
+
+// The wave file the user agreed to replace, locked as every opener here locks,
+// so one that another program holds is refused and left as it is.
+bool lockReplacedWave(const std::string &wavePath, UniqueFd &held)
+{
+    held = openExclusiveRead(wavePath);
+    return held || errno != EWOULDBLOCK;
 }
 
 // Everything after the existence question. Returns nullptr on success, else
 // the message to show once both files are closed.
 const char *convertFiles(const std::string &voicePath, const std::string &wavePath,
-                         const ConvertOptions &options)
+                         bool replace, const ConvertOptions &options)
 {
     UniqueFd voice = openExclusiveRead(voicePath);
     if (!voice)
@@ -102,14 +110,22 @@ const char *convertFiles(const std::string &voicePath, const std::string &wavePa
     if (!info)
         return VoiceMessages::wrongVoice;
 
-    UniqueFd wave = createExclusiveReadWrite(wavePath);
-    if (!wave)
+    UniqueFd replaced;
+    if (replace && !lockReplacedWave(wavePath, replaced))
         return VoiceMessages::cannotCreateWave;
-    if (const char *error = writeWave(reader, wave, mode, *info)) {
-        wave.reset();
-        ::unlink(wavePath.c_str());
+    const std::string folder = extractFileDir(wavePath);
+    sweepAbandoned(folder, waveTemporaryPrefix);
+    PendingFile wave(folder, waveTemporaryPrefix);
+    if (!wave.isValid())
+        return VoiceMessages::cannotCreateWave;
+    if (const char *error = writeWave(reader, wave.fd(), mode, *info))
         return error;
-    }
+    // Until here an old wave file stays as it was; now it is replaced whole.
+    if (!wave.publish(wavePath, replace))
+        return errno == EIO || errno == ENOSPC ? VoiceMessages::cannotWriteWave
+                                               : VoiceMessages::cannotCreateWave;
+    if (!wave.close())
+        return VoiceMessages::cannotWriteWave;
     syncFolderOf(wavePath);
     voice.reset();
     if (!options.keepVoice)
@@ -129,12 +145,10 @@ ConvertOutcome convertVoiceFile(const std::string &voicePath, VoiceConversionUi 
         ui.showMessage(VoiceMessages::wrongVoice);
         return ConvertOutcome::Failed;
     }
-    if (existsAsFile(wavePath)) {
-        if (!ui.askOverwrite(wavePath))
-            return ConvertOutcome::Declined;
-        ::unlink(wavePath.c_str());
-    }
-    if (const char *error = convertFiles(voicePath, wavePath, options)) {
+    const bool replace = existsAsFile(wavePath);
+    if (replace && !ui.askOverwrite(wavePath))
+        return ConvertOutcome::Declined;
+    if (const char *error = convertFiles(voicePath, wavePath, replace, options)) {
         ui.showMessage(error);
         return ConvertOutcome::Failed;
     }

@@ -37,11 +37,18 @@ struct ConvertOptions {
     bool keepVoice = false; // keep the voice file after a good conversion
 };
 
+// Where a wave file being written needs a name (a file system without
+// unnamed files), it is hidden and starts with this; the next conversion in
+// that folder removes what a killed one left.
+inline constexpr const char *waveTemporaryPrefix = ".tovixman-wave-";
+
 // The wave file's path: the extension of the file name replaced by ".wav",
 // or ".wav" appended when the name has none.
 std::string waveFilePath(const std::string &voicePath);
 
 // Converts one voice file. Never throws; every failure reaches ui as a
-// message. The recording is deleted only once its wave file is complete on disk.
+// message. The wave file appears under its name only when complete and
+// synced, replacing an old one in the same step; the recording is deleted
+// only after that.
 ConvertOutcome convertVoiceFile(const std::string &voicePath, VoiceConversionUi &ui,
                                 const ConvertOptions &options = {});

@@ -22,8 +22,9 @@ TEST(ConversionFaults, MissingVoiceFileIsReportedAfterAnAcceptedOverwrite)
 
     EXPECT_EQ(convertVoiceFile(dir.file("gone.VOC"), ui), ConvertOutcome::Failed);
     EXPECT_EQ(ui.messages, std::vector<std::string>{VoiceMessages::cannotOpenVoice});
-    // The old wave file was given up when the user said Yes.
-    EXPECT_TRUE(folderEntries(dir.path()).empty());
+    // Saying Yes gives the old wave file up only for a complete new one.
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"gone.wav"});
+    EXPECT_EQ(readBytes(dir.file("gone.wav")), "old");
 }
 
 TEST(ConversionFaults, VoiceFileLockedByAnotherProgramIsNotTouched)

@@ -1,6 +1,7 @@
 // The path rules and exclusive opening that the conversion and the queue rely on.
 #include "platform/exclusive_open.h"
 #include "platform/paths.h"
+#include "platform/pending_file.h"
 #include "voice_test_support.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +100,51 @@ TEST(ExclusiveOpen, CreatingEmptiesAFileButNotOneLockedElsewhere)
     EXPECT_FALSE(holder.isValid());
     EXPECT_TRUE(moved.isValid());
     EXPECT_EQ(fileLength(UniqueFd()), -1);
+}
+
+TEST(PendingFile, NothingShowsUntilPublishedAndThenTheWholeFile)
+{
+    ScratchDir dir;
+    writeBytes(dir.file("target"), "old");
+    {
+        PendingFile unfinished(dir.path(), ".part-");
+        ASSERT_TRUE(unfinished.isValid());
+        EXPECT_EQ(::write(unfinished.fd(), "lost", 4), 4);
+    }
+    PendingFile file(dir.path(), ".part-");
+    ASSERT_TRUE(file.isValid());
+    EXPECT_EQ(::write(file.fd(), "new", 3), 3);
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"target"});
+
+    EXPECT_FALSE(file.publish(dir.file("target"), false));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(readBytes(dir.file("target")), "old");
+    ASSERT_TRUE(file.publish(dir.file("target"), true));
+    EXPECT_TRUE(file.close());
+    EXPECT_EQ(readBytes(dir.file("target")), "new");
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"target"});
+
+    PendingFile fresh(dir.path(), ".part-", dir.path());
+    ASSERT_TRUE(fresh.publish(dir.file("other"), false));
+    EXPECT_FALSE(fresh.publish(dir.file("again"), true)) << "a file is published once";
+}
+
+TEST(PendingFile, SweepRemovesOnlyLeftoversNoOneHolds)
+{
+    ScratchDir dir;
+    for (const char *name : {".part-dead", ".part-live", "keep.part-", ".other"})
+        writeBytes(dir.file(name), "x");
+    ASSERT_EQ(::mkdir(dir.file(".part-folder").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("keep.part-", dir.file(".part-link").c_str()), 0);
+    const int writer = ::open(dir.file(".part-live").c_str(), O_RDWR);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+
+    sweepAbandoned(dir.path(), ".part-");
+    ::close(writer);
+    EXPECT_EQ(folderEntries(dir.path()),
+              (std::vector<std::string>{".other", ".part-folder", ".part-link", ".part-live",
+                                        "keep.part-"}));
 }
 
 } // namespace

@@ -1,0 +1,210 @@
+#include "platform/pending_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/file.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int nameAttempts = 8;
+
+bool lockExclusive(int fd)
+{
+    int rc;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0;
+}
+
+bool sameInode(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Read from /proc rather than with umask(), which would race other threads.
+mode_t currentUmask()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Umask:", 0) == 0)
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    }
+    return 022;
+}
+
+std::string randomSuffix()
+{
+    static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    unsigned char bytes[8] = {};
+    if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+        const unsigned long mix = static_cast<unsigned long>(::getpid()) * 2654435761ul
+            ^ static_cast<unsigned long>(std::rand());
+        std::memcpy(bytes, &mix, sizeof bytes < sizeof mix ? sizeof bytes : sizeof mix);
+    }
+    std::string suffix;
+    for (unsigned char byte : bytes)
+        suffix += digits[byte % 36];
+    return suffix;
+}
+
+bool renameNoReplace(const std::string &from, const std::string &to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without the flag: a hard link fails when the name exists.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return true;
+    }
+    struct stat st;
+    if (errno == EEXIST || ::lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+// A hidden named file in folder, locked and still under its name.
+int createNamed(const std::string &folder, const std::string &prefix, std::string &name)
+{
+    for (int attempt = 0; attempt < nameAttempts; ++attempt) {
+        name = folder + "/" + prefix + "XXXXXX";
+        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        // A sweep elsewhere may have taken the name before the lock was ours.
+        struct stat opened {}, named {};
+        if (lockExclusive(fd) && ::fstat(fd, &opened) == 0 && ::lstat(name.c_str(), &named) == 0
+            && sameInode(opened, named)) {
+            ::fchmod(fd, 0666 & ~currentUmask());
+            return fd;
+        }
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+} // namespace
+
+PendingFile::PendingFile(const std::string &folder, std::string hiddenPrefix,
+                         std::string stagingFolder)
+    : m_folder(folder.empty() ? "." : folder), m_prefix(std::move(hiddenPrefix)),
+      m_staging(std::move(stagingFolder))
+{
+    m_fd = ::open(m_folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (m_fd >= 0) {
+        lockExclusive(m_fd); // a file no one else can reach yet: never refused
+        return;
+    }
+    // EISDIR: a kernel without O_TMPFILE; EOPNOTSUPP: a file system without it.
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+        m_fd = createNamed(m_folder, m_prefix, m_name);
+}
+
+PendingFile::~PendingFile()
+{
+    close();
+}
+
+bool PendingFile::linkAs(const std::string &path) const
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    if (errno != ENOENT)
+        return false;
+    // Without /proc the same by descriptor, which needs CAP_DAC_READ_SEARCH.
+    return ::linkat(m_fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+// A link cannot replace a name, so the file takes a hidden name for the
+// moment it takes to rename it over path.
+bool PendingFile::replaceThroughTransientName(const std::string &path)
+{
+    for (const std::string &folder : {m_staging, m_folder}) {
+        for (int attempt = 0; !folder.empty() && attempt < nameAttempts; ++attempt) {
+            const std::string transient = folder + "/" + m_prefix + randomSuffix();
+            if (!linkAs(transient)) {
+                if (errno == EEXIST)
+                    continue;
+                break; // EXDEV for a staging folder elsewhere: try the next folder
+            }
+            if (::rename(transient.c_str(), path.c_str()) == 0)
+                return true;
+            const int error = errno;
+            ::unlink(transient.c_str());
+            errno = error;
+            return false;
+        }
+    }
+    return false;
+}
+
+bool PendingFile::publish(const std::string &path, bool replace)
+{
+    if (m_fd < 0 || m_published) {
+        errno = EBADF;
+        return false;
+    }
+    if (::fsync(m_fd) != 0)
+        return false;
+    if (!m_name.empty())
+        m_published = replace ? ::rename(m_name.c_str(), path.c_str()) == 0
+                              : renameNoReplace(m_name, path);
+    else if (linkAs(path))
+        m_published = true;
+    else if (errno == EEXIST && replace)
+        m_published = replaceThroughTransientName(path);
+    return m_published;
+}
+
+bool PendingFile::close()
+{
+    if (m_fd < 0)
+        return true;
+    // Removed while still locked, so no sweep meets it half gone.
+    if (!m_published && !m_name.empty())
+        ::unlink(m_name.c_str());
+    const bool closed = ::close(m_fd) == 0;
+    m_fd = -1;
+    return closed;
+}
+
+bool removeIfAbandoned(int dirFd, const char *name, const std::string &prefix)
+{
+    if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0)
+        return false;
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat opened {}, named {};
+    bool removed = false;
+    // The lock is free only once its writer has closed the file or died.
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && lockExclusive(fd)
+        && ::fstatat(dirFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && sameInode(opened, named))
+        removed = ::unlinkat(dirFd, name, 0) == 0;
+    ::close(fd);
+    return removed;
+}
+
+void sweepAbandoned(const std::string &folder, const std::string &prefix)
+{
+    DIR *dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir))
+        removeIfAbandoned(::dirfd(dir), entry->d_name, prefix);
+    ::closedir(dir);
+}

@@ -1,0 +1,50 @@
+// A new file that no one can take for the real thing until it is whole: it is
+// written with no name (O_TMPFILE) where the file system allows, else under a
+// hidden name of its own, and gets its real name in one step only when
+// published. Failures leave errno set.
+#pragma once
+
+#include <string>
+
+class PendingFile {
+public:
+    // A file in folder; where it must have a name, that name starts with
+    // hiddenPrefix. It is locked (flock) for as long as it is open, so
+    // removeIfAbandoned can tell a live one from a leftover. A replacing
+    // publish needs a name for a moment: it stands in stagingFolder when that
+    // is on the same file system, else in folder.
+    PendingFile(const std::string &folder, std::string hiddenPrefix,
+                std::string stagingFolder = {});
+    // An unpublished file goes with the object.
+    ~PendingFile();
+    PendingFile(const PendingFile &) = delete;
+    PendingFile &operator=(const PendingFile &) = delete;
+
+    bool isValid() const { return m_fd >= 0; }
+    int fd() const { return m_fd; }
+
+    // Syncs the data, then gives the file the name path, in folder. With
+    // replace a file of that name is replaced at once; without, it is kept
+    // and publish fails with EEXIST.
+    bool publish(const std::string &path, bool replace);
+    // Closes the file; false when the close fails.
+    bool close();
+
+private:
+    bool linkAs(const std::string &path) const;
+    bool replaceThroughTransientName(const std::string &path);
+
+    std::string m_folder;
+    std::string m_prefix;
+    std::string m_staging;
+    std::string m_name; // the hidden name, when the file system gave no unnamed file
+    int m_fd = -1;
+    bool m_published = false;
+};
+
+// Removes folder's entry name when it starts with prefix, is a plain file and
+// no one holds it locked: what a killed writer left. dirFd is folder, open.
+bool removeIfAbandoned(int dirFd, const char *name, const std::string &prefix);
+
+// removeIfAbandoned for every entry of folder.
+void sweepAbandoned(const std::string &folder, const std::string &prefix);
