@@ -1,23 +1,30 @@
-// Writes that never leave a half file under the real name: the bytes go to a
-// temporary file in the destination's folder, which is renamed into place.
+// Writes that never leave a half file under the real name, nor a temporary
+// file behind in a folder the player does not own: the bytes go to an unnamed
+// file in the destination's folder, which gets its name only when complete.
 #pragma once
 
 #include <string>
 
 namespace nerolink {
 
-// Temporary files carry this prefix; listings skip them.
+// Where a file system cannot give an unnamed file, the temporary carries this
+// prefix; listings skip such files and the next call removes leftovers.
 inline constexpr const char kTemporaryPrefix[] = ".nerolink-part-";
 
 bool isTemporaryName(const std::string &name);
 
+// Removes the temporaries in folder that no one is writing any more.
+void sweepTemporaries(const std::string &folder);
+
 bool writeFileAtomically(const std::string &path, const std::string &bytes);
 
-// Copies a regular file. Waits delayMs after the copy and before the rename, so
-// an operation can be slowed or interrupted at its most sensitive point.
-// Without replace an existing destination is kept and the copy fails.
+// Copies a regular file. Waits delayMs after the copy and before it takes its
+// name, so an operation can be slowed or interrupted at its most sensitive
+// point. Without replace an existing destination is kept and the copy fails.
+// Replacing needs a name for a moment: it stands in stagingFolder (the
+// player's own) when that is on the destination's file system.
 bool copyFileAtomically(const std::string &source, const std::string &destination,
-                        bool replace, int delayMs);
+                        bool replace, int delayMs, const std::string &stagingFolder = {});
 
 void sleepMilliseconds(int ms);
 

@@ -43,7 +43,10 @@ bool MemoryStore::upload(const std::string &shortName, const std::string &pcPath
     const StoredFile *file = find(shortName);
     if (!file || pcPath.empty())
         return false;
-    return copyFileAtomically(folder_ + "/" + file->name, pcPath, true, config_.delayMs);
+    const auto slash = pcPath.rfind('/');
+    sweepTemporaries(slash == std::string::npos ? "." : pcPath.substr(0, slash + 1));
+    return copyFileAtomically(folder_ + "/" + file->name, pcPath, true, config_.delayMs,
+                              config_.playerFolder);
 }
 
 bool MemoryStore::remove(const std::string &shortName)

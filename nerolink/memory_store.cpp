@@ -3,6 +3,7 @@
 #include "device/records.h"
 #include "file_copy.h"
 #include "name_index.h"
+#include "platform/pending_file.h"
 #include "short_names.h"
 
 #include <algorithm>
@@ -40,10 +41,10 @@ bool scanFolder(const std::string &folder, std::map<std::string, SeenFile> &seen
         struct stat st;
         if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
             continue;
-        // Every call holds the player lock, so a temporary file here is left
-        // over from an interrupted write.
+        // A temporary file here that no one is writing is left over from an
+        // interrupted download.
         if (isTemporaryName(entry->d_name)) {
-            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+            removeIfAbandoned(::dirfd(dir), entry->d_name, kTemporaryPrefix);
             continue;
         }
         used += static_cast<uint64_t>(st.st_size);

@@ -3,6 +3,7 @@
 // nothing is thrown across the library boundary.
 #include "device/nerolink.h"
 #include "device/records.h"
+#include "file_copy.h"
 #include "memory_store.h"
 #include "player_config.h"
 #include "player_lock.h"
@@ -25,6 +26,7 @@ int32_t withPlayer(Work &&work)
         std::lock_guard guard(callMutex);
         const std::string folder = playerFolder();
         PlayerLock lock(folder);
+        sweepTemporaries(folder);
         const auto config = loadPlayer(folder);
         if (!config || !config->attached)
             return 0;

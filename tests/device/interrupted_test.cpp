@@ -3,6 +3,9 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/file.h>
 #include <filesystem>
 #include <sys/wait.h>
 #include <thread>
@@ -12,16 +15,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool hasTemporaryIn(const std::string &folder)
+// Whether the process has a file open in folder: the file being written, named or not.
+bool writesIn(pid_t pid, const std::string &folder)
 {
-    for (const auto &entry : fs::directory_iterator(folder)) {
-        if (entry.path().filename().string().rfind(".nerolink-part-", 0) == 0)
+    std::error_code ignored;
+    for (const auto &fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ignored)) {
+        const std::string target = fs::read_symlink(fd.path(), ignored).string();
+        if (target.rfind(folder + "/", 0) == 0)
             return true;
     }
     return false;
 }
 
-// Runs work in a child process and kills it once a temporary file shows in folder.
+// Runs work in a child process and kills it once it writes a file in folder.
 bool killMidWrite(const std::string &folder, void (*work)(const std::string &, const std::string &),
                   const std::string &a, const std::string &b)
 {
@@ -32,7 +38,7 @@ bool killMidWrite(const std::string &folder, void (*work)(const std::string &, c
     }
     bool seen = false;
     for (int i = 0; i < 500 && !seen; ++i) {
-        seen = hasTemporaryIn(folder);
+        seen = writesIn(child, folder);
         if (!seen)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -79,4 +85,25 @@ TEST_F(PlayerTest, KilledUploadKeepsTheOldPcFile)
                              },
                              destination, {}));
     EXPECT_EQ(readFile(destination), "old content");
+    EXPECT_EQ(folderEntries(pcPath("music")), std::vector<std::string>{"SONG.MP3"})
+        << "no temporary file may stay in a PC folder";
+}
+
+TEST_F(PlayerTest, LeftoversNoOneWritesAreSweptFromThePcAndPlayerFolders)
+{
+    makePlayer();
+    ASSERT_EQ(dll_fn_download_file(pcFile("SONG.MP3", "song").c_str(), mtCard), 1);
+    // What a file system without unnamed files, or a kill at the last moment, leaves.
+    pcFile(".nerolink-part-dead01", "half");
+    std::ofstream(player_ + "/.nerolink-part-dead02") << "half";
+    const std::string live = pcFile(".nerolink-part-live01", "being written");
+    const int writer = ::open(live.c_str(), O_RDWR);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+
+    ASSERT_EQ(dll_fn_upload_file("SONG.MP3", pcPath("copy.MP3").c_str(), mtCard), 1);
+    ::close(writer);
+    EXPECT_EQ(folderEntries(pc_),
+              (std::vector<std::string>{".nerolink-part-live01", "SONG.MP3", "copy.MP3"}));
+    EXPECT_FALSE(fileExists(player_ + "/.nerolink-part-dead02"));
 }
