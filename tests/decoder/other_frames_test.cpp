@@ -94,6 +94,25 @@ TEST(OtherFrames, FrameOfAnotherLayerMidStreamIsSilentAndTheStreamGoesOn)
     }
 }
 
+TEST(OtherFrames, FrameOfAnotherLayerRightAfterTheFirstLeavesNothingBehind)
+{
+    // Refused as the stream's next frame and again as the start of a fresh one: none of
+    // its bytes may stay in libmpg123's buffer to swallow the frames that follow.
+    for (const char *name : {"voice_mode1.VOC", "voice_mode2.VOC"}) {
+        const Frames frames = framesOf(name);
+        const Bytes reference = referencePcm(dataPath(name));
+        for (unsigned char layerByte : {0xF5, 0xF7}) { // Layer II, Layer I
+            Frames mixed = frames;
+            mixed[1][1] = layerByte;
+            SCOPED_TRACE(std::string(name) + (layerByte == 0xF5 ? " layer II" : " layer I"));
+            const Bytes pcm = decodeWritingEveryByte(mixed);
+            EXPECT_TRUE(silent(pcm, 1));
+            EXPECT_FALSE(silent(pcm, 3));
+            expectSettlesBack(pcm, reference, 5);
+        }
+    }
+}
+
 TEST(OtherFrames, ChangedModeStartsAFreshDecodingAtTheChange)
 {
     const Frames mode1 = framesOf("voice_mode1.VOC");

@@ -5,6 +5,10 @@
 #include "short_names.h"
 
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/stat.h>
 #include <filesystem>
 #include <set>
 
@@ -199,6 +203,23 @@ TEST_F(PlayerTest, FilesAddedBesideTheLibraryJoinAtTheEndAndKeepTheirNames)
     pcFile("x", "");
     fs::copy_file(pcPath("x"), memoryPath("card", ".nerolink-part-abc123"));
     EXPECT_EQ(names(mtCard), std::vector<std::string>{"Copied by hand.txt"});
+}
+
+TEST_F(PlayerTest, FilesPutThereByOtherMeansJoinOldestFirst)
+{
+    makePlayer();
+    ASSERT_EQ(dll_fn_download_file(pcFile("first.txt", "1").c_str(), mtInternal), 1);
+    // Named and written against their age, so neither name nor creation order gives it.
+    const struct { const char *name; time_t age; } files[] = {
+        {"a newest.txt", 10}, {"b oldest.txt", 3000}, {"c middle.txt", 200}};
+    for (const auto &file : files) {
+        const std::string path = memoryPath("internal", file.name);
+        std::ofstream(path) << file.name;
+        const struct timespec times[2] = {{time(nullptr) - file.age, 0}, {time(nullptr) - file.age, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    }
+    EXPECT_EQ(names(mtInternal), (std::vector<std::string>{"first.txt", "b oldest.txt",
+                                                           "c middle.txt", "a newest.txt"}));
 }
 
 TEST_F(PlayerTest, ShortNamesAreKeptInThePlayerFolder)
