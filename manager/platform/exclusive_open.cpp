@@ -43,8 +43,6 @@ bool UniqueFd::close() noexcept
     return ::close(release()) == 0;
 }
 
-namespace {
-
 bool lockExclusive(int fd)
 {
     int rc;
@@ -53,8 +51,6 @@ bool lockExclusive(int fd)
     } while (rc != 0 && errno == EINTR);
     return rc == 0;
 }
-
-} // namespace
 
 UniqueFd openExclusiveRead(const std::string &path)
 {

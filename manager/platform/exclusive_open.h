@@ -34,6 +34,10 @@ private:
     int m_fd = -1;
 };
 
+// Takes the open file's exclusive lock without waiting; false when another
+// opener holds it.
+bool lockExclusive(int fd);
+
 // Opens an existing regular file for reading, locked against every other
 // opener that locks. Invalid when the file is missing, not a regular file,
 // unreadable, or locked elsewhere.

@@ -1,5 +1,7 @@
 #include "platform/pending_file.h"
 
+#include "platform/exclusive_open.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -7,7 +9,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
-#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,15 +16,6 @@
 namespace {
 
 constexpr int nameAttempts = 8;
-
-bool lockExclusive(int fd)
-{
-    int rc;
-    do {
-        rc = ::flock(fd, LOCK_EX | LOCK_NB);
-    } while (rc != 0 && errno == EINTR);
-    return rc == 0;
-}
 
 bool sameInode(const struct stat &a, const struct stat &b)
 {
