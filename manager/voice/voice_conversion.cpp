@@ -49,7 +49,7 @@ void syncFolderOf(const std::string &path)
 }
 
 // Decodes every whole frame into the wave file and completes its header.
-// Returns nullptr when the wave file is complete on disk, else the message.
+// Returns nullptr once all of it is written, else the message.
 const char *writeWave(FrameReader &voice, int wave, int mode, const VoiceMode &info)
 {
     BufferedWriter out(wave);
@@ -122,8 +122,8 @@ const char *convertFiles(const std::string &voicePath, const std::string &wavePa
         return error;
     // Until here an old wave file stays as it was; now it is replaced whole.
     if (!wave.publish(wavePath, replace))
-        return errno == EIO || errno == ENOSPC ? VoiceMessages::cannotWriteWave
-                                               : VoiceMessages::cannotCreateWave;
+        return errno == EIO || errno == ENOSPC || errno == EDQUOT ? VoiceMessages::cannotWriteWave
+                                                                  : VoiceMessages::cannotCreateWave;
     if (!wave.close())
         return VoiceMessages::cannotWriteWave;
     syncFolderOf(wavePath);
