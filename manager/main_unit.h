@@ -69,6 +69,7 @@ public:
     bool FCardPresent = false;
     bool FClosing = false;
     bool FDeviceBusy = false;
+    bool FConverting = false; // an uploaded recording is being converted
     int32_t FReservedInternal = 0;
     int32_t FReservedCard = 0;
     TCopyJob FCurrentJob;
@@ -216,6 +217,8 @@ public slots:
     void MainMenu_CancelClick();
     void MainMenu_CancelAllClick();
     void ConvertVoiceFile(const QString &voicePath);
+    // The busy bar's percentage and the elapsed time while a recording converts.
+    void showConversionProgress(std::uint64_t doneBytes, std::uint64_t totalBytes);
     void MainMenu_DownloadToPlayerClick();
     void FileDropDrop(const QStringList &paths, const QPoint &clientPos);
     void MainMenu_UploadFromPlayerClick();

@@ -14,7 +14,6 @@
 #include "queue/queue_lines.h"
 #include "queue/reservation.h"
 #include "queue/thread_done_event.h"
-#include "voice/voice_conversion.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -61,25 +60,6 @@ bool isVoiceFile(const TCopyJob &job)
                    [](unsigned char c) { return char(std::toupper(c)); });
     return ext == ".VOC";
 }
-
-// The conversion asks and reports through the window's own message boxes.
-class WindowVoiceUi : public VoiceConversionUi {
-public:
-    explicit WindowVoiceUi(QWidget *owner) : m_owner(owner) {}
-
-    bool askOverwrite(const std::string &) override
-    {
-        return confirmYes(m_owner, QString::fromLatin1(VoiceMessages::overwriteQuestion),
-                          PromptIcon::Question);
-    }
-    void showMessage(const std::string &text) override
-    {
-        ownedBox(m_owner, QString::fromLocal8Bit(text), PromptIcon::None, PromptButtons::Ok);
-    }
-
-private:
-    QWidget *m_owner;
-};
 
 } // namespace
 
@@ -183,7 +163,8 @@ int32_t TForm_TovixMan::queuedReservation(int32_t target) const
 
 void TForm_TovixMan::Timer_TransferTimer()
 {
-    if (FClosing)
+    // A conversion handles events while it decodes; its job is not done yet.
+    if (FClosing || FConverting)
         return;
     if (FJobDone)
         completeJob();
@@ -345,12 +326,6 @@ void TForm_TovixMan::MainMenu_CancelClick()
 void TForm_TovixMan::MainMenu_CancelAllClick()
 {
     cancelLines(true);
-}
-
-void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
-{
-    WindowVoiceUi ui(this);
-    convertVoiceFile(voicePath.toLocal8Bit().toStdString(), ui);
 }
 
 // A transfer cut off mid-file leaves a broken file on the player or the PC,

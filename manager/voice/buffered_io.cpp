@@ -2,7 +2,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+constexpr long long kWritebackChunk = 4 << 20;
+} // namespace
 
 #if __has_include(<sanitizer/asan_interface.h>)
 #include <sanitizer/asan_interface.h>
@@ -84,8 +89,26 @@ bool BufferedWriter::writeAll(const unsigned char *bytes, std::size_t count)
         }
         bytes += put;
         count -= static_cast<std::size_t>(put);
+        m_written += put;
     }
+    paceWriteback();
     return true;
+}
+
+// Starts writeback of each full chunk and waits for the one before it, the
+// usual way of streaming a large file out without a long stall at its sync.
+// Errors are left to that sync, which reports them.
+void BufferedWriter::paceWriteback()
+{
+    if (m_written - m_sentUpTo < kWritebackChunk)
+        return;
+    (void)::sync_file_range(m_fd, m_sentUpTo, m_written - m_sentUpTo, SYNC_FILE_RANGE_WRITE);
+    if (m_sentUpTo > m_settledUpTo)
+        (void)::sync_file_range(m_fd, m_settledUpTo, m_sentUpTo - m_settledUpTo,
+                                SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE
+                                    | SYNC_FILE_RANGE_WAIT_AFTER);
+    m_settledUpTo = m_sentUpTo;
+    m_sentUpTo = m_written;
 }
 
 bool BufferedWriter::write(const unsigned char *bytes, std::size_t count)

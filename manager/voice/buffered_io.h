@@ -33,6 +33,9 @@ private:
     bool m_failed = false;
 };
 
+// Writes a file from its start. Written data is sent to the disk as it goes,
+// a few MiB at a time, so the final fsync of a file of hundreds of MiB has
+// little left to wait for and dirty pages never pile up.
 class BufferedWriter {
 public:
     explicit BufferedWriter(int fd, std::size_t capacity = 64 * 1024);
@@ -44,11 +47,15 @@ public:
 
 private:
     bool writeAll(const unsigned char *bytes, std::size_t count);
+    void paceWriteback();
 
     int m_fd;
     std::vector<unsigned char> m_buffer;
     std::size_t m_used = 0;
     int m_error = 0;
+    long long m_written = 0;     // bytes written to the file so far
+    long long m_sentUpTo = 0;    // writeback started for the bytes before this
+    long long m_settledUpTo = 0; // and finished for the bytes before this
 };
 
 // Writes all count bytes at offset; false (errno set) when that fails.

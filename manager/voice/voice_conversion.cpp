@@ -8,6 +8,7 @@
 
 #include <halvex.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -16,6 +17,8 @@
 #include <unistd.h>
 
 VoiceConversionUi::~VoiceConversionUi() = default;
+
+void VoiceConversionUi::progress(std::uint64_t, std::uint64_t) {}
 
 std::string waveFilePath(const std::string &voicePath)
 {
@@ -48,9 +51,13 @@ void syncFolderOf(const std::string &path)
         ::fsync(folder.get());
 }
 
+// About a millisecond of decoding between two progress calls.
+constexpr std::uint64_t kFramesPerProgress = 256;
+
 // Decodes every whole frame into the wave file and completes its header.
 // Returns nullptr once all of it is written, else the message.
-const char *writeWave(FrameReader &voice, int wave, int mode, const VoiceMode &info)
+const char *writeWave(FrameReader &voice, int wave, int mode, const VoiceMode &info,
+                      VoiceConversionUi &ui, std::uint64_t voiceBytes)
 {
     BufferedWriter out(wave);
     const WaveHeader header = waveHeaderTemplate(info.sampleRate);
@@ -64,7 +71,10 @@ const char *writeWave(FrameReader &voice, int wave, int mode, const VoiceMode &i
     // the previous frame's samples; before any frame that is silence.
     std::array<unsigned char, pcmBytesPerFrame> pcm{};
     std::uint64_t dataBytes = 0;
+    std::uint64_t frames = 0;
     while (const unsigned char *frame = voice.next(info.frameLength)) {
+        if (++frames % kFramesPerProgress == 0)
+            ui.progress(frames * info.frameLength, voiceBytes);
         if (dataBytes + pcm.size() > maxWaveDataBytes)
             return VoiceMessages::cannotWriteWave;
         std::memcpy(frameCopy.data(), frame, info.frameLength);
@@ -94,7 +104,7 @@ bool lockReplacedWave(const std::string &wavePath, UniqueFd &held)
 // Everything after the existence question. Returns nullptr on success, else
 // the message to show once both files are closed.
 const char *convertFiles(const std::string &voicePath, const std::string &wavePath,
-                         bool replace, const ConvertOptions &options)
+                         bool replace, const ConvertOptions &options, VoiceConversionUi &ui)
 {
     UniqueFd voice = openExclusiveRead(voicePath);
     if (!voice)
@@ -118,7 +128,9 @@ const char *convertFiles(const std::string &voicePath, const std::string &wavePa
     PendingFile wave(folder, waveTemporaryPrefix);
     if (!wave.isValid())
         return VoiceMessages::cannotCreateWave;
-    if (const char *error = writeWave(reader, wave.fd(), mode, *info))
+    const std::int64_t voiceBytes = fileLength(voice);
+    if (const char *error = writeWave(reader, wave.fd(), mode, *info, ui,
+                                      std::uint64_t(std::max<std::int64_t>(voiceBytes, 0))))
         return error;
     // Until here an old wave file stays as it was; now it is replaced whole.
     if (!wave.publish(wavePath, replace))
@@ -148,7 +160,7 @@ ConvertOutcome convertVoiceFile(const std::string &voicePath, VoiceConversionUi 
     const bool replace = existsAsFile(wavePath);
     if (replace && !ui.askOverwrite(wavePath))
         return ConvertOutcome::Declined;
-    if (const char *error = convertFiles(voicePath, wavePath, replace, options)) {
+    if (const char *error = convertFiles(voicePath, wavePath, replace, options, ui)) {
         ui.showMessage(error);
         return ConvertOutcome::Failed;
     }

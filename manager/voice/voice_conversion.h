@@ -3,6 +3,7 @@
 // caller supplies the user's side through VoiceConversionUi.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // What the user hears from a conversion. The main window answers with its
@@ -14,6 +15,9 @@ public:
     virtual bool askOverwrite(const std::string &wavePath) = 0;
     // One of the messages below, acknowledged with OK.
     virtual void showMessage(const std::string &text) = 0;
+    // Called every few hundred frames while the recording is decoded, with
+    // its bytes done so far and in all; a window handles its events here.
+    virtual void progress(std::uint64_t doneBytes, std::uint64_t totalBytes);
 };
 
 namespace VoiceMessages {
