@@ -5,6 +5,7 @@
 #include "explorer/folder_view.h"
 #include "platform/ini.h"
 #include "platform/prompts.h"
+#include "platform/settings_location.h"
 #include "queue/thread_done_event.h"
 
 #include <QCloseEvent>
@@ -60,7 +61,8 @@ TForm_TovixMan::~TForm_TovixMan()
 
 QString TForm_TovixMan::defaultSettingsPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/settings.ini");
+    return QString::fromStdString(settingsFileFor(
+        QCoreApplication::applicationDirPath().toStdString(), userConfigFolder()));
 }
 
 QString TForm_TovixMan::statusText(int panel) const
