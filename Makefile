@@ -8,7 +8,7 @@ PREFIX       ?= $(HOME)/.local
 CMAKE_FLAGS  ?=
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps configure build test run bench fuzz sanitize tsan install uninstall clean
+.PHONY: all deps configure build test run bench fuzz sanitize tsan install uninstall package clean
 
 all: build
 
@@ -54,5 +54,13 @@ install: build
 uninstall:
 	@tools/uninstall.sh $(BUILD) $(PREFIX)
 
+# A Debian package from its own build under /usr, checked before it is handed out.
+package: deps
+	@cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DTOVIX_PACKAGE=ON >/dev/null
+	@cmake --build build-package -j$(JOBS)
+	@rm -f build-package/tovixman_*.deb
+	@cd build-package && cpack >/dev/null
+	@tools/check-package.sh build-package/tovixman_*.deb
+
 clean:
-	rm -rf $(BUILD) build-asan build-tsan build-fuzz
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz build-package

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   lame espeak-ng sox python3 time
   xvfb xauth imagemagick fonts-dejavu-core
+  desktop-file-utils
 )
 
 missing=()

@@ -14,5 +14,7 @@ while IFS= read -r file; do
     *) echo "Skipping $file: not under $prefix" >&2 ;;
   esac
 done < "$manifest"
-rmdir --ignore-fail-on-non-empty "$prefix/share/tovixman/samples" "$prefix/share/tovixman" 2>/dev/null || true
+for folder in share/tovixman/samples share/tovixman share/doc/tovixman/docs share/doc/tovixman lib/tovixman; do
+  rmdir --ignore-fail-on-non-empty "$prefix/$folder" 2>/dev/null || true
+done
 # settings.ini is the user's own and stays.

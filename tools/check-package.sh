@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Checks a built tovixman .deb before it is handed out: the files it must ship, the
+# programs' library search path, its dependencies and its desktop entry.
+# Prints each failed check and a closing "package: N passed, N failed"; exits 1 on any failure.
+set -uo pipefail
+if [ $# -ne 1 ] || [ ! -f "$1" ]; then
+  echo "usage: check-package.sh FILE.deb (one package file; got: $*)" >&2
+  exit 2
+fi
+deb=$1
+private=/usr/lib/tovixman
+programs=(TovixMan voc2wav tovix-player)
+libraries=(libHalvex.so libNerolink.so)
+
+passed=0 failed=0
+check() { # what, command...
+  local what=$1
+  shift
+  if "$@" >/dev/null 2>&1; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $what"
+  fi
+}
+
+tree=$(mktemp -d)
+trap 'rm -rf "$tree"' EXIT
+listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
+dpkg-deb -x "$deb" "$tree"
+
+listed() { grep -qxF "./${1#/}" <<<"$listing"; }
+for f in "${programs[@]/#//usr/bin/}" "${libraries[@]/#/$private/}" \
+         /usr/share/applications/tovixman.desktop /usr/share/icons/hicolor/64x64/apps/tovixman.png \
+         /usr/share/tovixman/samples/voice_mode{0,1,2}.VOC \
+         /usr/share/doc/tovixman/README.md /usr/share/doc/tovixman/docs/stand-in-player.md; do
+  check "$f is in the package" listed "$f"
+done
+check "everything installs under /usr" test -z "$(grep -vE '^\./(usr/.*)?$' <<<"$listing")"
+
+# Each program's RUNPATH, with $ORIGIN as the dynamic loader reads it, is the private
+# folder, and every library it needs from there is in the package.
+runpath_is_private() {
+  local binary=$tree/usr/bin/$1 runpath
+  runpath=$(readelf -d "$binary" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
+  [ "$(realpath -m "${runpath//\$ORIGIN//usr/bin}")" = "$private" ] || return 1
+  for lib in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+    case " ${libraries[*]} " in *" $lib "*) [ -f "$tree$private/$lib" ] || return 1 ;; esac
+  done
+}
+for p in "${programs[@]}"; do
+  check "$p is executable" test -x "$tree/usr/bin/$p"
+  check "$p finds its libraries in $private" runpath_is_private "$p"
+  check "$p does not name the tree it was built from" \
+    test -z "$(grep -lF "$(cd "$(dirname "$0")/.." && pwd)" "$tree/usr/bin/$p")"
+done
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for d in libc6 libmpg123-0 libqt6widgets6 qt6-qpa-plugins; do
+  check "depends on $d" grep -qE "(^|, )$d( |,|$)" <<<"$depends"
+done
+
+entry=$tree/usr/share/applications/tovixman.desktop
+check "desktop-file-validate passes" desktop-file-validate "$entry"
+exec_is_packaged() { local exec; exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry"); [ -x "$tree$exec" ]; }
+check "the desktop entry starts the packaged TovixMan" exec_is_packaged
+check "the desktop entry's icon is the packaged one" grep -qx 'Icon=tovixman' "$entry"
+
+echo "package: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
