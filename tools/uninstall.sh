@@ -8,7 +8,8 @@ if [ ! -f "$manifest" ]; then
   echo "Nothing to uninstall: $manifest is missing (run make install first)." >&2
   exit 1
 fi
-while IFS= read -r file; do
+# CMake ends the manifest without a line break, so the last line needs its own test.
+while IFS= read -r file || [ -n "$file" ]; do
   case "$file" in
     "$prefix"/*) rm -fv "$file" ;;
     *) echo "Skipping $file: not under $prefix" >&2 ;;
