@@ -114,14 +114,15 @@ bool addDemoFiles(const PlayerConfig &config, std::ostream &out)
 {
     const char *tmp = std::getenv("TMPDIR");
     std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/tovix-player-XXXXXX";
-    if (!::mkdtemp(folder.data()))
+    const auto player = attachPlayer(config);
+    if (!player || !::mkdtemp(folder.data()))
         return false;
     bool ok = true;
     for (const DemoFile &file : demoFiles()) {
         const std::string path = stage(folder, file, out);
         if (path.empty())
             continue;
-        MemoryStore store(config, *config.memory(file.target));
+        MemoryStore store(*player, *config.memory(file.target));
         const bool added = store.open() && store.download(path);
         out << "  " << (added ? "added " : "could not add ") << file.name
             << (file.target == mtCard ? " (memory card)\n" : " (internal memory)\n");

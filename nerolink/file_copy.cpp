@@ -71,7 +71,8 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes)
 }
 
 bool copyFileAtomically(const std::string &source, const std::string &destination,
-                        bool replace, int delayMs, const std::string &stagingFolder)
+                        bool replace, int delayMs, const std::string &stagingFolder,
+                        const std::function<bool()> &stillThere)
 {
     const int from = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (from < 0)
@@ -83,7 +84,7 @@ bool copyFileAtomically(const std::string &source, const std::string &destinatio
         ok = file.isValid() && copyAll(from, file.fd());
         if (ok) {
             sleepMilliseconds(delayMs);
-            ok = file.publish(destination, replace) && file.close();
+            ok = (!stillThere || stillThere()) && file.publish(destination, replace) && file.close();
         }
     }
     ::close(from);

@@ -3,6 +3,7 @@
 // file in the destination's folder, which gets its name only when complete.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace nerolink {
@@ -22,9 +23,12 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes);
 // name, so an operation can be slowed or interrupted at its most sensitive
 // point. Without replace an existing destination is kept and the copy fails.
 // Replacing needs a name for a moment: it stands in stagingFolder (the
-// player's own) when that is on the destination's file system.
+// player's own) when that is on the destination's file system. When
+// stillThere says no just before the name is taken (the drive went away),
+// nothing is published and the copy fails.
 bool copyFileAtomically(const std::string &source, const std::string &destination,
-                        bool replace, int delayMs, const std::string &stagingFolder = {});
+                        bool replace, int delayMs, const std::string &stagingFolder = {},
+                        const std::function<bool()> &stillThere = {});
 
 void sleepMilliseconds(int ms);
 

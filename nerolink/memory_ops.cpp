@@ -1,5 +1,6 @@
 #include "memory_store.h"
 
+#include "fat_names.h"
 #include "file_copy.h"
 #include "short_names.h"
 
@@ -11,13 +12,30 @@
 
 namespace nerolink {
 
+// FAT keeps one of the names that differ only in letter case; so does the
+// player, whatever folder stands for it.
+bool MemoryStore::nameClashes(const std::string &name) const
+{
+    DIR *dir = ::opendir(folder_.c_str());
+    if (!dir)
+        return true;
+    const std::u32string key = fatComparisonKey(name);
+    bool clash = false;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!isTemporaryName(entry->d_name) && fatComparisonKey(entry->d_name) == key)
+            clash = true;
+    }
+    ::closedir(dir);
+    return clash;
+}
+
 bool MemoryStore::download(const std::string &pcPath)
 {
-    if (config_.writeProtected || files_.size() >= static_cast<std::size_t>(kMaxPlayerFiles))
+    if (refusesWrites() || files_.size() >= static_cast<std::size_t>(kMaxPlayerFiles))
         return false;
     const auto slash = pcPath.rfind('/');
     const std::string name = slash == std::string::npos ? pcPath : pcPath.substr(slash + 1);
-    if (!isStorableName(name))
+    if (!isStorableName(name) || !isFatName(name) || nameClashes(name))
         return false;
     struct stat source;
     if (::stat(pcPath.c_str(), &source) != 0 || !S_ISREG(source.st_mode)
@@ -29,7 +47,8 @@ bool MemoryStore::download(const std::string &pcPath)
     if (::lstat(destination.c_str(), &existing) == 0)
         return false;
 
-    if (!copyFileAtomically(pcPath, destination, false, config_.delayMs))
+    if (!copyFileAtomically(pcPath, destination, false, config_.delayMs, {},
+                            [this] { return place_.stillThere(); }))
         return false;
     files_.push_back({makeShortName(name, [this](const std::string &s) { return isTaken(s); }),
                       name, static_cast<uint64_t>(source.st_size)});
@@ -46,16 +65,16 @@ bool MemoryStore::upload(const std::string &shortName, const std::string &pcPath
     const auto slash = pcPath.rfind('/');
     sweepTemporaries(slash == std::string::npos ? "." : pcPath.substr(0, slash + 1));
     return copyFileAtomically(folder_ + "/" + file->name, pcPath, true, config_.delayMs,
-                              config_.playerFolder);
+                              config_.playerFolder, [this] { return place_.stillThere(); });
 }
 
 bool MemoryStore::remove(const std::string &shortName)
 {
     const StoredFile *file = find(shortName);
-    if (config_.writeProtected || !file)
+    if (refusesWrites() || !file)
         return false;
     sleepMilliseconds(config_.delayMs);
-    if (::unlink((folder_ + "/" + file->name).c_str()) != 0)
+    if (!place_.stillThere() || ::unlink((folder_ + "/" + file->name).c_str()) != 0)
         return false;
     usedBytes_ -= std::min(usedBytes_, file->size);
     files_.erase(files_.begin() + (file - files_.data()));
@@ -65,9 +84,11 @@ bool MemoryStore::remove(const std::string &shortName)
 
 bool MemoryStore::format()
 {
-    if (config_.writeProtected)
+    if (refusesWrites())
         return false;
     sleepMilliseconds(config_.delayMs);
+    if (!place_.stillThere())
+        return false;
     DIR *dir = ::opendir(folder_.c_str());
     if (!dir)
         return false;

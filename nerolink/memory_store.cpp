@@ -67,18 +67,23 @@ bool isStorableName(const std::string &name)
     });
 }
 
-MemoryStore::MemoryStore(const PlayerConfig &config, const MemoryConfig &memory)
-    : config_(config), memory_(memory), folder_(config.memoryFolder(memory))
+MemoryStore::MemoryStore(const AttachedPlayer &player, const MemoryConfig &memory)
+    : player_(player), config_(player.config),
+      place_(&memory == &player.config.card ? player.card : player.internal), memory_(memory),
+      folder_(place_.path())
 {
+}
+
+bool MemoryStore::refusesWrites() const
+{
+    return player_.writeProtected() || !place_.writable();
 }
 
 bool MemoryStore::open()
 {
     files_.clear();
-    if (!config_.usable(memory_))
+    if (!player_.usable(memory_))
         return false;
-    if (memory_.folder.empty())
-        ::mkdir(folder_.c_str(), 0777); // the player's own folders come back when missing
     std::map<std::string, SeenFile> seen;
     if (!scanFolder(folder_, seen, usedBytes_))
         return false;

@@ -2,6 +2,7 @@
 // arrived, each with a short name kept in the player folder.
 #pragma once
 
+#include "attached_player.h"
 #include "device/nerolink.h"
 #include "player_config.h"
 
@@ -26,11 +27,15 @@ bool isStorableName(const std::string &name);
 
 class MemoryStore {
 public:
-    MemoryStore(const PlayerConfig &config, const MemoryConfig &memory);
+    MemoryStore(const AttachedPlayer &player, const MemoryConfig &memory);
 
     // Reads the folder and settles short names for newly seen files. False when
     // the memory is unusable or its folder cannot be read.
     bool open();
+
+    // Downloads, removals and formats are refused: the player is
+    // write-protected or this memory cannot be written.
+    bool refusesWrites() const;
 
     const std::vector<StoredFile> &files() const { return files_; }
     const StoredFile *find(const std::string &shortName) const;
@@ -51,8 +56,11 @@ private:
     void settleShortNames(std::vector<StoredFile> &fresh);
     bool isTaken(const std::string &shortName) const;
     void saveIndex() const;
+    bool nameClashes(const std::string &name) const;
 
+    const AttachedPlayer &player_;
     const PlayerConfig &config_;
+    const MemoryPlace &place_;
     const MemoryConfig &memory_;
     std::string folder_;
     std::vector<StoredFile> files_;

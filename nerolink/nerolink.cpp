@@ -1,6 +1,7 @@
 // The seven exported functions of the stand-in device library. Each call reads
 // the player's state afresh, runs under one lock, and reports failure as 0;
 // nothing is thrown across the library boundary.
+#include "attached_player.h"
 #include "device/nerolink.h"
 #include "device/records.h"
 #include "file_copy.h"
@@ -28,9 +29,10 @@ int32_t withPlayer(Work &&work)
         PlayerLock lock(folder);
         sweepTemporaries(folder);
         const auto config = loadPlayer(folder);
-        if (!config || !config->attached)
+        const auto player = config ? attachPlayer(*config) : nullptr;
+        if (!player)
             return 0;
-        return work(*config);
+        return work(*player);
     } catch (...) {
         return 0;
     }
@@ -40,11 +42,11 @@ int32_t withPlayer(Work &&work)
 template <typename Work>
 int32_t withMemory(int32_t target, Work &&work)
 {
-    return withPlayer([&](const PlayerConfig &config) -> int32_t {
-        const MemoryConfig *memory = config.memory(target);
+    return withPlayer([&](const AttachedPlayer &player) -> int32_t {
+        const MemoryConfig *memory = player.config.memory(target);
         if (!memory)
             return 0;
-        MemoryStore store(config, *memory);
+        MemoryStore store(player, *memory);
         return store.open() && work(store) ? 1 : 0;
     });
 }
@@ -57,17 +59,17 @@ int32_t dll_fn_get_player_version(TPlayerVersion *version)
 {
     if (!version)
         return 0;
-    return withPlayer([&](const PlayerConfig &config) -> int32_t {
+    return withPlayer([&](const AttachedPlayer &player) -> int32_t {
         std::memset(version, 0, sizeof *version);
-        setFieldText(version->VersionText, config.version);
+        setFieldText(version->VersionText, player.config.version);
         return 1;
     });
 }
 
 int32_t dll_fn_get_player_status(void)
 {
-    return withPlayer([](const PlayerConfig &config) {
-        return static_cast<int32_t>(config.statusBits());
+    return withPlayer([](const AttachedPlayer &player) {
+        return static_cast<int32_t>(player.statusBits());
     });
 }
 
@@ -75,11 +77,11 @@ int32_t dll_fn_refresh_device(TMemoryInfo *info, int32_t target)
 {
     if (!info)
         return 0;
-    return withPlayer([&](const PlayerConfig &config) -> int32_t {
-        const MemoryConfig *memory = config.memory(target);
+    return withPlayer([&](const AttachedPlayer &player) -> int32_t {
+        const MemoryConfig *memory = player.config.memory(target);
         if (!memory || memory->failRefresh)
             return 0;
-        MemoryStore store(config, *memory);
+        MemoryStore store(player, *memory);
         if (!store.open())
             return 0;
         store.fill(*info);

@@ -56,7 +56,9 @@ std::string homeFolder()
 void readMemory(const IniFile &ini, MemoryConfig &memory)
 {
     memory.folder = ini.value(memory.section, "Folder");
-    memory.spaceFromFileSystem = !memory.folder.empty();
+    memory.label = ini.value(memory.section, "Label");
+    memory.mountPoint = parseBool(ini.value(memory.section, "MountPoint"), false);
+    memory.spaceFromFileSystem = !memory.folder.empty() || !memory.label.empty();
     memory.capacityBytes = parseBytes(ini.value(memory.section, "CapacityBytes"), memory.capacityBytes);
 }
 
@@ -64,6 +66,8 @@ void writeMemory(IniFile &ini, const MemoryConfig &memory)
 {
     ini.setValue(memory.section, "CapacityBytes", std::to_string(memory.capacityBytes));
     ini.setValue(memory.section, "Folder", memory.folder);
+    ini.setValue(memory.section, "Label", memory.label);
+    ini.setValue(memory.section, "MountPoint", memory.mountPoint ? "yes" : "no");
 }
 
 } // namespace
@@ -148,8 +152,8 @@ PlayerConfig defaultPlayer(const std::string &folder)
 {
     PlayerConfig config;
     config.playerFolder = folder;
-    config.internal = {"Internal", "internal", {}, false, kDefaultInternalBytes, false};
-    config.card = {"Card", "card", {}, false, kDefaultCardBytes, false};
+    config.internal = {"Internal", "internal", {}, false, kDefaultInternalBytes, false, {}, false};
+    config.card = {"Card", "card", {}, false, kDefaultCardBytes, false, {}, false};
     return config;
 }
 
@@ -193,9 +197,18 @@ bool savePlayer(const PlayerConfig &config)
 bool setPlayerValue(const std::string &folder, const std::string &section,
                     const std::string &key, const std::string &value)
 {
+    return setPlayerValues(folder, {{section, key, value}});
+}
+
+bool setPlayerValues(const std::string &folder, const std::vector<PlayerValue> &values)
+{
     IniFile ini;
     const std::string path = folder + "/" + kIniName;
-    return ini.load(path) && (ini.setValue(section, key, value), ini.save(path));
+    if (!ini.load(path))
+        return false;
+    for (const PlayerValue &v : values)
+        ini.setValue(v.section, v.key, v.value);
+    return ini.save(path);
 }
 
 } // namespace nerolink

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace nerolink {
 
@@ -25,6 +26,8 @@ struct MemoryConfig {
     bool spaceFromFileSystem = false; // a folder of its own, such as a mounted USB player
     uint64_t capacityBytes = 0;
     bool failRefresh = false;
+    std::string label;     // a drive found by its volume label, in place of folder
+    bool mountPoint = false; // folder was a mount point when chosen: only there while mounted
 };
 
 struct PlayerConfig {
@@ -45,6 +48,7 @@ struct PlayerConfig {
     std::string indexPath(const MemoryConfig &memory) const;
     // Whether the memory can be read at all (the card must be in a usable state).
     bool usable(const MemoryConfig &memory) const;
+    // The bits player.ini sets; where the memories are adds more (PlayerState).
     uint32_t statusBits() const;
 };
 
@@ -68,5 +72,11 @@ bool savePlayer(const PlayerConfig &config);
 // Changes one key of an existing player.ini, keeping the rest as it was.
 bool setPlayerValue(const std::string &folder, const std::string &section,
                     const std::string &key, const std::string &value);
+
+struct PlayerValue {
+    std::string section, key, value;
+};
+// Changes several keys at once: one write, so no reader sees half of them.
+bool setPlayerValues(const std::string &folder, const std::vector<PlayerValue> &values);
 
 } // namespace nerolink

@@ -2,6 +2,7 @@
 
 #include "device/nerolink.h"
 #include "device/records.h"
+#include "memory_place.h"
 #include "player_config.h"
 
 #include <iomanip>
@@ -25,11 +26,40 @@ std::string statusBitsText(uint32_t bits)
     return std::to_string(bits) + (text.empty() ? "" : " (" + text + ")");
 }
 
-void printMemory(const char *title, const PlayerConfig &config, int32_t target, std::ostream &out)
+std::string givenAs(const MemoryConfig &memory)
 {
-    const MemoryConfig &memory = *config.memory(target);
-    out << "\n" << title << ": " << config.memoryFolder(memory)
-        << (memory.spaceFromFileSystem ? " (space from its file system)" : "") << "\n";
+    if (!memory.label.empty())
+        return "the drive labelled \"" + memory.label + "\"";
+    if (memory.folder.empty())
+        return "the player's own folder";
+    return memory.mountPoint ? "a folder, a mount point when chosen" : "a folder";
+}
+
+std::string fileSystemText(const MountEntry &mount)
+{
+    return mount.fsType + " from " + mount.source + " on " + mount.mountPoint;
+}
+
+// Where the memory is, whether it is there, mounted and writable.
+void printPlace(const MemoryConfig &memory, const MemoryPlace &place, std::ostream &out)
+{
+    out << "  Given as: " << givenAs(memory) << "\n";
+    if (!place.present()) {
+        out << "  Present: no (" << place.absence() << ")\n";
+        return;
+    }
+    out << "  Present: yes\n";
+    const bool known = !place.mount().mountPoint.empty();
+    out << "  Mounted: " << (place.isMountPoint() ? "yes" : "no")
+        << (known ? (place.isMountPoint() ? ", " : ", a folder in ") + fileSystemText(place.mount()) : "")
+        << "\n";
+    out << "  Writable: "
+        << (place.writable() ? std::string("yes") : "no (" + place.writeProblem() + ")") << "\n";
+}
+
+void printFiles(const PlayerConfig &config, const MemoryConfig &memory, int32_t target,
+                std::ostream &out)
+{
     if (!config.usable(memory)) {
         out << "  not readable: the card is " << cardStateName(config.cardState) << "\n";
         return;
@@ -40,7 +70,8 @@ void printMemory(const char *title, const PlayerConfig &config, int32_t target, 
         return;
     }
     out << "  " << info->FileCount << " file(s), " << info->TotalBytes << " bytes, "
-        << info->FreeBytes << " free\n";
+        << info->FreeBytes << " free"
+        << (memory.spaceFromFileSystem ? " (space from its file system)" : "") << "\n";
     if (info->FileCount == 0)
         return;
     out << "  " << std::left << std::setw(14) << "SHORT NAME" << std::right << std::setw(11)
@@ -51,6 +82,18 @@ void printMemory(const char *title, const PlayerConfig &config, int32_t target, 
             << std::setw(11) << entry.Size << "  "
             << (entry.HasLongName ? fieldText(entry.LongName) : std::string("-")) << "\n";
     }
+}
+
+void printMemory(const char *title, const PlayerConfig &config, const MemoryConfig &memory,
+                 const MemoryPlace &place, bool attached, std::ostream &out)
+{
+    const std::string where = !place.folder().empty() ? place.folder()
+        : memory.label.empty()                        ? config.memoryFolder(memory)
+                                                      : givenAs(memory);
+    out << "\n" << title << ": " << where << "\n";
+    printPlace(memory, place, out);
+    if (attached && place.present())
+        printFiles(config, memory, &memory == &config.card ? mtCard : mtInternal, out);
 }
 
 } // namespace
@@ -75,12 +118,15 @@ int printStatus(const std::string &folder, std::ostream &out)
         << "Delay: " << config->delayMs << " ms\n"
         << "Refresh failure: " << failRefreshText(config->internal.failRefresh, config->card.failRefresh)
         << "\n";
-    if (!attached) {
-        out << "\nThe memories cannot be read while the player is detached.\n";
-        return 0;
-    }
-    printMemory("Internal memory", *config, mtInternal, out);
-    printMemory("Memory card", *config, mtCard, out);
+    if (!config->attached)
+        out << "\nThe player is detached (Attached=no); its files cannot be read.\n";
+    else if (!attached)
+        out << "\nThe player reads as detached: its internal memory is not there.\n";
+    const MountTable table = readMountTable();
+    printMemory("Internal memory", *config, config->internal,
+                locateMemory(*config, config->internal, table), attached, out);
+    printMemory("Memory card", *config, config->card, locateMemory(*config, config->card, table),
+                attached, out);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 #include "player_commands.h"
 #include "player_config.h"
 #include "player_status.h"
+#include "use_command.h"
 
 #include <cstring>
 #include <iostream>
@@ -19,6 +20,9 @@ const char kUsage[] =
     "       tovix-player protect on|off\n"
     "       tovix-player delay MS\n"
     "       tovix-player fail-refresh internal|card|none\n"
+    "       tovix-player use DIR [--card DIR | --card-label LABEL]\n"
+    "       tovix-player use --label LABEL [--card DIR | --card-label LABEL]\n"
+    "       tovix-player use --none\n"
     "       tovix-player status\n"
     "The player folder is $NEROLINK_PLAYER, else $XDG_DATA_HOME/nerolink/player\n"
     "(by default ~/.local/share/nerolink/player).\n";
@@ -96,6 +100,13 @@ int main(int argc, char **argv)
     }
     if (command == "init")
         return init(folder, args);
+    if (command == "use") {
+        UseOptions options;
+        std::string problem;
+        if (!parseUseOptions(args, options, problem))
+            return usage(problem);
+        return useMemories(folder, options, std::cout, std::cerr);
+    }
     if ((command == "attach" || command == "detach" || command == "status") && args.size() == 1) {
         if (command == "status")
             return printStatus(folder, std::cout);
