@@ -2,7 +2,9 @@
 
 #include "device/records.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <sys/wait.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -95,4 +97,24 @@ std::vector<std::string> folderEntries(const std::string &path)
         out.push_back(entry.path().filename().string());
     std::sort(out.begin(), out.end());
     return out;
+}
+
+CommandResult tovixPlayer(const std::string &args, const std::string &environment)
+{
+    CommandResult run;
+    const std::string command = environment + " '" TOVIX_PLAYER_COMMAND "' " + args + " 2>&1";
+    FILE *pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        run.output.append(buffer, got);
+    const int status = ::pclose(pipe);
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
 }

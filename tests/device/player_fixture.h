@@ -45,3 +45,12 @@ std::string readFile(const std::string &path);
 bool fileExists(const std::string &path);
 // Names of the entries directly in a folder, sorted.
 std::vector<std::string> folderEntries(const std::string &path);
+
+struct CommandResult {
+    int code = -1;
+    std::string output; // standard output and standard error
+};
+
+// Runs tovix-player with args, after an environment prefix such as "env X=1".
+CommandResult tovixPlayer(const std::string &args, const std::string &environment = {});
+bool contains(const std::string &text, const std::string &part);

@@ -1,0 +1,86 @@
+// "tovix-player use": memories made folders or labelled drives, back to the
+// player's own folders, and everything it refuses.
+#include "drive_fixture.h"
+
+#include <fstream>
+#include <unistd.h>
+
+TEST_F(DriveTest, UseMakesTheMemoriesFoldersKeepingTheRestOfPlayerIni)
+{
+    ASSERT_EQ(tovixPlayer("init").code, 0);
+    std::ofstream(player_ + "/player.ini", std::ios::app) << "; mine\n[Mine]\nKeep=1\n";
+    const std::string drive = folder("TOVIX"), card = folder("SD");
+    setMounts({mountLine(drive)});
+    const CommandResult run = tovixPlayer("use '" + drive + "' --card '" + card + "'");
+    ASSERT_EQ(run.code, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "Internal memory: " + drive + " (a mount point: there while mounted)"));
+    EXPECT_TRUE(contains(run.output, "Memory card: " + card + "\n")) << run.output;
+    const std::string ini = readFile(player_ + "/player.ini");
+    EXPECT_TRUE(contains(ini, "[Internal]\nCapacityBytes=67108864\nFolder=" + drive
+                              + "\nLabel=\nMountPoint=yes\n")) << ini;
+    EXPECT_TRUE(contains(ini, "Folder=" + card + "\nLabel=\nMountPoint=no\n")) << ini;
+    EXPECT_TRUE(contains(ini, "; mine\n[Mine]\nKeep=1\n")) << ini;
+    ASSERT_EQ(dll_fn_download_file(pcFile("a.txt", "a").c_str(), mtCard), 1);
+    EXPECT_TRUE(fileExists(card + "/a.txt"));
+
+    const CommandResult status = tovixPlayer("status");
+    EXPECT_TRUE(contains(status.output, "Internal memory: " + drive + "\n  Given as: a folder, a mount "
+                                        "point when chosen\n  Present: yes\n  Mounted: yes, vfat "
+                                        "from /dev/sdz1 on " + drive + "\n  Writable: yes\n"))
+        << status.output;
+
+    setMounts({});
+    const CommandResult gone = tovixPlayer("status");
+    EXPECT_TRUE(contains(gone.output, "Attached: no")) << gone.output;
+    EXPECT_TRUE(contains(gone.output, "Present: no (nothing is mounted on " + drive + ")"));
+
+    ASSERT_EQ(tovixPlayer("use --none").code, 0);
+    EXPECT_TRUE(contains(readFile(player_ + "/player.ini"),
+                         "[Internal]\nCapacityBytes=67108864\nFolder=\nLabel=\nMountPoint=no\n"));
+    EXPECT_EQ(names(mtCard), std::vector<std::string>{});
+}
+
+TEST_F(DriveTest, UseByLabelWorksBeforeTheDriveIsThereAndRefusesTwoDrives)
+{
+    ASSERT_EQ(tovixPlayer("init").code, 0);
+    const CommandResult early = tovixPlayer("use --label 'VOICE REC' --card-label SD");
+    ASSERT_EQ(early.code, 0) << early.output;
+    EXPECT_TRUE(contains(early.output, "No drive labelled \"VOICE REC\" is mounted now")) << early.output;
+    const std::string ini = readFile(player_ + "/player.ini");
+    EXPECT_TRUE(contains(ini, "Folder=\nLabel=VOICE REC\nMountPoint=no\n")) << ini;
+    EXPECT_TRUE(contains(ini, "Label=SD\n")) << ini;
+
+    const std::string one = folder("one"), two = folder("two");
+    setUdevLabel("8:17", "VOICE\\x20REC");
+    setUdevLabel("8:33", "VOICE\\x20REC");
+    setMounts({mountLine(one), mountLine(two, "8:33", "rw", "/dev/sdy1")});
+    const CommandResult twice = tovixPlayer("use --label 'VOICE REC'");
+    EXPECT_EQ(twice.code, 1);
+    EXPECT_TRUE(contains(twice.output, "2 mounted drives are labelled \"VOICE REC\""));
+    EXPECT_TRUE(contains(twice.output, "/dev/sdy1 on " + two)) << twice.output;
+    EXPECT_EQ(readFile(player_ + "/player.ini"), ini);
+}
+
+TEST_F(DriveTest, UseRefusesWhatItCannotUseAndChangesNothing)
+{
+    ASSERT_EQ(tovixPlayer("init").code, 0);
+    const std::string ini = readFile(player_ + "/player.ini");
+    const std::string file = pcFile("plain.txt", "p");
+    for (const std::string &args : {std::string("use"), std::string("use a b"), std::string("use --label"),
+                                    std::string("use --none x"), std::string("use --label L x"),
+                                    std::string("use x --card a --card-label b"),
+                                    std::string("use --label ' L'"), std::string("use --frob")}) {
+        const CommandResult run = tovixPlayer(args);
+        EXPECT_EQ(run.code, 2) << args << run.output;
+        EXPECT_TRUE(contains(run.output, "usage: tovix-player")) << args;
+    }
+    for (const std::string &missing : {root_ + "/missing", file}) {
+        const CommandResult run = tovixPlayer("use '" + missing + "'");
+        EXPECT_EQ(run.code, 1) << missing;
+        EXPECT_TRUE(contains(run.output, missing + " is not a folder")) << run.output;
+    }
+    EXPECT_EQ(tovixPlayer("use '" + folder("ok") + "' --card '" + root_ + "/missing'").code, 1);
+    EXPECT_EQ(readFile(player_ + "/player.ini"), ini);
+    ::unlink((player_ + "/player.ini").c_str());
+    EXPECT_EQ(tovixPlayer("use --none").code, 1);
+}
