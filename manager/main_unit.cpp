@@ -48,6 +48,7 @@ TForm_TovixMan::TForm_TovixMan(const QString &settingsFile, QWidget *parent)
     connectPcPane();
     connectPlayerPane();
     connectQueueCommands();
+    connectImportCommands();
     FormCreate();
 }
 
@@ -169,6 +170,7 @@ void TForm_TovixMan::readSettings()
 
     FExplorerWidth = ini.readInteger(kWindow, "Explorer", width() - kDesignFixedWidth);
     FFolderTreeWidth = ini.readInteger(kWindow, "FolderTree", kDesignTreeWidth);
+    readImportSettings(ini);
 }
 
 int TForm_TovixMan::explorerWidth() const
@@ -208,6 +210,7 @@ void TForm_TovixMan::writeSettings()
         const int style = FolderView->viewStyle();
         if (style >= 0 && style <= 3)
             ini.writeInteger(kWindow, "FolderTreeStyle", style);
+        writeImportSettings(ini);
     } catch (const IniWriteError &e) {
         showErrorMessage(QString::fromStdString(e.what()));
     }

@@ -22,6 +22,7 @@
 class FileDrop;
 class FolderTree;
 class FolderView;
+class IniFile;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -92,6 +93,8 @@ public:
     QMenu *Menu_OperationGroup = nullptr;
     QAction *MainMenu_DownloadToPlayer = nullptr;
     QAction *MainMenu_UploadFromPlayer = nullptr;
+    QAction *MainMenu_ImportRecordings = nullptr;
+    QAction *MainMenu_ImportOnArrival = nullptr; // checkable
     QAction *MainMenu_Remove = nullptr;
     QAction *MainMenu_RemoveAll = nullptr;
     QAction *MainMenu_Format = nullptr;
@@ -151,6 +154,7 @@ public:
     QToolButton *Button_Refresh = nullptr;
     QToolButton *Button_Delete = nullptr;
     QToolButton *Button_Format = nullptr;
+    QToolButton *Button_Import = nullptr;
     QTabWidget *TabControl_PlayerFiles = nullptr;
     QWidget *Tab_All = nullptr;
     QWidget *Tab_InternalFiles = nullptr;
@@ -227,6 +231,10 @@ public slots:
     void RemoveAllClick();
     void Menu_FormatClick();
     void Menu_FormatAllClick();
+
+    // ---- Import of new recordings (main_unit_import.cpp) ---------------------
+    void MainMenu_ImportRecordingsClick();
+    void MainMenu_ImportOnArrivalClick(bool checked);
 
     // ---- PC pane and Help (main_unit_pc.cpp) ---------------------------------
     void ToolButton4Click();
@@ -320,6 +328,25 @@ private:
 
     void applyPaneWidths();
 
+    // main_unit_import.cpp
+    void connectImportCommands();
+    void readImportSettings(const IniFile &ini);
+    void writeImportSettings(IniFile &ini);
+    void importOnArrival();
+    int importNewRecordings(const std::string &folder);
+    bool isQueuedUpload(const std::string &pcPath) const;
+    void watchImportEnd();
+    void finishImport();
+
+public:
+    // Import settings ([Import] in settings.ini): whether each arrival imports,
+    // and into which folder (the PC folder shown when the option was chosen).
+    bool FImportOnArrival = false;
+    QString FImportFolder;
+    // Wave files that the imports still in the queue are to make.
+    QStringList FImportWaves;
+
+private:
     QString FSettingsPath;
     bool FShown = false;
     int FExplorerWidth = 0;
@@ -330,5 +357,8 @@ extern TForm_TovixMan *Form_TovixMan;
 
 // The file entry a player list item points at (valid until its memory's next refresh).
 const TFileEntry *playerEntryOf(const QTreeWidgetItem *item);
+// What a command takes of an item of the list on the page with that tag; the
+// item must point at an entry.
+PlayerFilePick playerFilePickOf(const QTreeWidgetItem *item, int tag);
 // The record a queue line carries.
 TCopyJob *queueJobOf(const class QListWidgetItem *line);

@@ -82,6 +82,9 @@ void TForm_TovixMan::createActions()
 
     MainMenu_DownloadToPlayer = new QAction(QStringLiteral("&Download selected files from PC to Player"), this);
     MainMenu_UploadFromPlayer = new QAction(QStringLiteral("&Upload selected files from Player to PC"), this);
+    MainMenu_ImportRecordings = new QAction(QStringLiteral("&Import new recordings"), this);
+    MainMenu_ImportOnArrival = new QAction(QStringLiteral("Import new recordings when the player is a&ttached"), this);
+    MainMenu_ImportOnArrival->setCheckable(true);
     MainMenu_Remove = new QAction(QStringLiteral("&Remove selected file(s) from Player"), this);
     MainMenu_RemoveAll = new QAction(QStringLiteral("Remove &all files from Player"), this);
     MainMenu_Format = new QAction(QStringLiteral("&Format"), this);
@@ -112,6 +115,8 @@ void TForm_TovixMan::createMenus()
 
     Menu_OperationGroup = bar->addMenu(QStringLiteral("&Operation"));
     Menu_OperationGroup->addActions({MainMenu_DownloadToPlayer, MainMenu_UploadFromPlayer});
+    Menu_OperationGroup->addSeparator();
+    Menu_OperationGroup->addActions({MainMenu_ImportRecordings, MainMenu_ImportOnArrival});
     Menu_OperationGroup->addSeparator();
     Menu_OperationGroup->addActions({MainMenu_Remove, MainMenu_RemoveAll});
     Menu_OperationGroup->addSeparator();
@@ -242,7 +247,8 @@ void TForm_TovixMan::createPlayerPane()
     Button_Refresh = addToolButton(ToolBar2, QStringLiteral("Refresh"), QStyle::SP_BrowserReload);
     Button_Delete = addToolButton(ToolBar2, QStringLiteral("Remove Track"), QStyle::SP_TrashIcon);
     Button_Format = addToolButton(ToolBar2, QStringLiteral("Format"), QStyle::SP_DriveFDIcon);
-    for (QToolButton *b : {Button_Refresh, Button_Delete, Button_Format})
+    Button_Import = addToolButton(ToolBar2, QStringLiteral("Import new recordings"), QStyle::SP_ArrowDown);
+    for (QToolButton *b : {Button_Refresh, Button_Delete, Button_Format, Button_Import})
         b->setEnabled(false);
     layout->addWidget(ToolBar2);
 
@@ -355,6 +361,7 @@ void TForm_TovixMan::nameControls()
         {Button_Refresh, "Refresh player files"},
         {Button_Delete, "Remove selected player files"},
         {Button_Format, "Format player memory"},
+        {Button_Import, "Import new recordings"},
         {TabControl_PlayerFiles, "Player files"},
         {FileList_All, "All player files"},
         {FileList_Internal, "Internal memory files"},

@@ -204,13 +204,17 @@ std::vector<PlayerFilePick> TForm_TovixMan::pickSelectedPlayerFiles() const
     std::vector<PlayerFilePick> picks;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *item = list->topLevelItem(i);
-        const TFileEntry *entry = item->isSelected() ? playerEntryOf(item) : nullptr;
-        if (!entry)
-            continue;
-        // On the All page the Storage column tells the memory: "Internal" or "MemCard".
-        const bool card = tag == 2 || (tag == 0 && !item->text(1).startsWith(QLatin1Char('I')));
-        picks.push_back({item->text(0), displayName(*entry), fieldText(entry->ShortName),
-                         card ? mtCard : mtInternal, item->text(tag == 0 ? 2 : 1).toLongLong()});
+        if (item->isSelected() && playerEntryOf(item))
+            picks.push_back(playerFilePickOf(item, tag));
     }
     return picks;
+}
+
+PlayerFilePick playerFilePickOf(const QTreeWidgetItem *item, int tag)
+{
+    const TFileEntry &entry = *playerEntryOf(item);
+    // On the All page the Storage column tells the memory: "Internal" or "MemCard".
+    const bool card = tag == 2 || (tag == 0 && !item->text(1).startsWith(QLatin1Char('I')));
+    return {item->text(0), displayName(entry), fieldText(entry.ShortName), card ? mtCard : mtInternal,
+            item->text(tag == 0 ? 2 : 1).toLongLong()};
 }

@@ -83,11 +83,14 @@ void TForm_TovixMan::Timer_CheckPlayerTimer(QTimer *sender)
     const uint32_t status = uint32_t(dll_fn_get_player_status());
     if (status != FLastStatus)
         statusChanged(status);
-    if (!FConnected) {
+    const bool arrived = !FConnected;
+    if (arrived) {
         refreshWithinPoll();
         FConnected = true;
     }
     FDeviceBusy = false;
+    if (arrived)
+        importOnArrival();
 }
 
 void TForm_TovixMan::playerArrived(const TPlayerVersion &version)
@@ -165,7 +168,8 @@ void TForm_TovixMan::setPlayerControlsEnabled(bool enabled)
 {
     TabControl_PlayerFiles->setEnabled(enabled);
     Menu_OperationGroup->menuAction()->setEnabled(enabled);
-    for (QToolButton *b : {Button_Download, Button_Upload, Button_Refresh, Button_Delete, Button_Format})
+    for (QToolButton *b : {Button_Download, Button_Upload, Button_Refresh, Button_Delete, Button_Format,
+                           Button_Import})
         b->setEnabled(enabled);
 }
 

@@ -97,6 +97,7 @@ TEST_F(LayoutTest, MenusHoldTheirItemsInOrder)
     EXPECT_EQ(captions(w.Menu_OperationGroup),
               QStringList({"&Download selected files from PC to Player",
                            "&Upload selected files from Player to PC", "-",
+                           "&Import new recordings", "Import new recordings when the player is a&ttached", "-",
                            "&Remove selected file(s) from Player", "Remove &all files from Player", "-",
                            "&Format", "Format all &memories", "-",
                            "&Cancel selected/checked operation(s) in queue", "Cancel all &operations"}));

@@ -61,12 +61,14 @@ TEST_F(SettingsTest, FirstStartUsesTheDesignGeometryAndWritesEveryKeyInOrder)
         EXPECT_EQ(w.FolderView->viewStyle(), 3);
     }
     EXPECT_EQ(keys(), QStringList({"[Window]", "Left", "Top", "Width", "Height", "FolderTree",
-                                   "Explorer", "FolderTreeStyle", "[Explorer]", "Directory"}));
+                                   "Explorer", "FolderTreeStyle", "[Explorer]", "Directory",
+                                   "[Import]", "OnArrival", "Folder"}));
     const QByteArray text = readFile();
     EXPECT_TRUE(text.contains("Width=640")) << text.constData();
     EXPECT_TRUE(text.contains("Height=480"));
     EXPECT_TRUE(text.contains("FolderTree=150"));
     EXPECT_TRUE(text.contains("FolderTreeStyle=3"));
+    EXPECT_TRUE(text.contains("[Import]\nOnArrival=0\nFolder=\n")) << text.constData();
     EXPECT_TRUE(prompts.records.empty());
 }
 
@@ -123,4 +125,29 @@ TEST_F(SettingsTest, AFailedWriteIsReportedOnceAndStopsTheRest)
     EXPECT_EQ(prompts.records[0].text, QStringLiteral("Unable to write to %1").arg(unwritable));
     EXPECT_EQ(prompts.records[0].icon, PromptIcon::Critical);
     EXPECT_FALSE(QFile::exists(unwritable));
+}
+
+TEST_F(SettingsTest, TheImportOptionAndItsFolderSurviveARestart)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("voice"));
+    const QString voice = dir.filePath(QStringLiteral("voice"));
+    {
+        TForm_TovixMan w(path);
+        EXPECT_FALSE(w.MainMenu_ImportOnArrival->isChecked());
+        w.FolderView->setCurrentDirectory(voice);
+        w.MainMenu_ImportOnArrival->trigger();
+    }
+    EXPECT_TRUE(readFile().contains(QStringLiteral("[Import]\nOnArrival=1\nFolder=%1\n").arg(voice).toUtf8()))
+        << readFile().constData();
+    {
+        TForm_TovixMan w(path);
+        EXPECT_TRUE(w.MainMenu_ImportOnArrival->isChecked());
+        EXPECT_TRUE(w.FImportOnArrival);
+        EXPECT_EQ(w.FImportFolder, voice);
+        w.MainMenu_ImportOnArrival->trigger();
+    }
+    TForm_TovixMan again(path);
+    EXPECT_FALSE(again.MainMenu_ImportOnArrival->isChecked());
+    EXPECT_FALSE(again.FImportOnArrival);
+    EXPECT_EQ(again.FImportFolder, voice) << "the folder is kept for the next time";
 }

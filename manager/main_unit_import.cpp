@@ -1,0 +1,166 @@
+// Import of new recordings: every voice recording on the player whose wave
+// file is not yet in the PC folder is queued for upload, and so converted as
+// it arrives. It can run by itself whenever the player is attached. Nothing
+// is removed from the player.
+#include "main_unit.h"
+
+#include "device/records.h"
+#include "explorer/folder_view.h"
+#include "platform/ini.h"
+#include "platform/paths.h"
+#include "queue/copy_job.h"
+#include "voice/voice_conversion.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace {
+
+const char kImport[] = "Import";
+
+bool isVoiceName(const std::string &name)
+{
+    std::string ext = extractFileExt(name);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::toupper(c)); });
+    return ext == ".VOC";
+}
+
+QString recordingsText(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 recording") : QStringLiteral("%1 recordings").arg(count);
+}
+
+} // namespace
+
+void TForm_TovixMan::connectImportCommands()
+{
+    connect(MainMenu_ImportRecordings, &QAction::triggered, this,
+            &TForm_TovixMan::MainMenu_ImportRecordingsClick);
+    connect(Button_Import, &QToolButton::clicked, this, &TForm_TovixMan::MainMenu_ImportRecordingsClick);
+    connect(MainMenu_ImportOnArrival, &QAction::triggered, this,
+            &TForm_TovixMan::MainMenu_ImportOnArrivalClick);
+    watchImportEnd();
+}
+
+void TForm_TovixMan::readImportSettings(const IniFile &ini)
+{
+    FImportOnArrival = ini.readInteger(kImport, "OnArrival", 0) != 0;
+    FImportFolder = QString::fromStdString(ini.readString(kImport, "Folder", ""));
+    MainMenu_ImportOnArrival->setChecked(FImportOnArrival);
+}
+
+void TForm_TovixMan::writeImportSettings(IniFile &ini)
+{
+    ini.writeInteger(kImport, "OnArrival", FImportOnArrival ? 1 : 0);
+    ini.writeString(kImport, "Folder", FImportFolder.toStdString());
+}
+
+void TForm_TovixMan::MainMenu_ImportRecordingsClick()
+{
+    const std::string folder = FolderView->currentDirectory().toLocal8Bit().toStdString();
+    if (importNewRecordings(folder) == 0)
+        setStatusText(3, QStringLiteral("No new recordings to import."));
+}
+
+// The folder shown now is the one later arrivals import into.
+void TForm_TovixMan::MainMenu_ImportOnArrivalClick(bool checked)
+{
+    FImportOnArrival = checked;
+    if (!checked)
+        return;
+    FImportFolder = FolderView->currentDirectory();
+    setStatusText(3, QStringLiteral("New recordings will be imported into %1 when the player is "
+                                    "attached.")
+                         .arg(QDir::toNativeSeparators(FImportFolder)));
+}
+
+// Runs once the player has arrived and its lists are read. A folder that has
+// gone is said once; nothing is queued then.
+void TForm_TovixMan::importOnArrival()
+{
+    if (!FImportOnArrival)
+        return;
+    const QString folder = FImportFolder.isEmpty() ? FolderView->currentDirectory() : FImportFolder;
+    if (!QFileInfo(folder).isDir()) {
+        setStatusText(3, QStringLiteral("Recordings not imported: the folder %1 is not there.")
+                             .arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
+    importNewRecordings(folder.toLocal8Bit().toStdString());
+}
+
+bool TForm_TovixMan::isQueuedUpload(const std::string &pcPath) const
+{
+    for (int row = 0; row < CheckList_CopyProgress->count(); ++row) {
+        const TCopyJob *job = queueJobOf(CheckList_CopyProgress->item(row));
+        if (job && fieldText(job->PcPath) == pcPath)
+            return true;
+    }
+    return false;
+}
+
+// Both memories as the All list shows them, internal first. A recording whose
+// wave file is there, or that is already on its way, is left; of two of the
+// same name only the first goes, as both would make the same wave file.
+int TForm_TovixMan::importNewRecordings(const std::string &folder)
+{
+    int queued = 0;
+    for (int i = 0; i < FileList_All->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = FileList_All->topLevelItem(i);
+        if (!playerEntryOf(item))
+            continue;
+        const PlayerFilePick file = playerFilePickOf(item, 0);
+        if (!isVoiceName(file.displayName))
+            continue;
+        const std::string voice = joinPath(folder, file.displayName);
+        const QString wave = QString::fromLocal8Bit(waveFilePath(voice));
+        if (QFileInfo::exists(wave) || FImportWaves.contains(wave) || isQueuedUpload(voice))
+            continue;
+        if (queueUpload(file, folder)) {
+            FImportWaves << wave;
+            ++queued;
+        }
+    }
+    if (queued > 0) {
+        showQueuePanel();
+        setStatusText(3, QStringLiteral("%1 queued for import.").arg(recordingsText(queued)));
+    }
+    return queued;
+}
+
+// The queue's own completion writes the status bar when it runs empty; the
+// import's count follows once that is done.
+void TForm_TovixMan::watchImportEnd()
+{
+    connect(CheckList_CopyProgress->model(), &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (!FImportWaves.isEmpty() && CheckList_CopyProgress->count() == 0)
+            QTimer::singleShot(0, this, &TForm_TovixMan::finishImport);
+    });
+}
+
+void TForm_TovixMan::finishImport()
+{
+    if (FClosing || FJobRunning || CheckList_CopyProgress->count() > 0 || FImportWaves.isEmpty())
+        return;
+    const QStringList waves = std::exchange(FImportWaves, {});
+    const auto imported = std::count_if(waves.begin(), waves.end(),
+                                        [](const QString &wave) { return QFileInfo::exists(wave); });
+    QString text;
+    if (imported == waves.size())
+        text = QStringLiteral("%1 imported.").arg(recordingsText(imported));
+    else if (imported == 0)
+        text = QStringLiteral("No recordings were imported.");
+    else
+        text = QStringLiteral("%1 of %2 new recordings imported.").arg(imported).arg(waves.size());
+    setStatusText(3, text);
+}

@@ -1,0 +1,175 @@
+// Import of new recordings: exactly the voice recordings of both memories
+// whose wave file is not in the folder are queued, they arrive as wave files,
+// nothing leaves the player, and the option imports at every arrival.
+#include "queue_fixture.h"
+
+#include "queue/job_kinds.h"
+
+#include <QAction>
+#include <QToolButton>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+using Import = QueueTest;
+
+TFileEntry named(const std::string &longName, const std::string &shortName)
+{
+    return fake::makeEntry(longName, shortName, 720, !longName.empty());
+}
+
+class ImportThreading : public QueueTest {
+protected:
+    static std::string voiceRecording()
+    {
+        std::ifstream in(TOVIX_TEST_DATA "/voice_mode0.VOC", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    bool pcHas(const QString &name) const { return QFile::exists(pc.filePath(name)); }
+};
+
+void poll(TForm_TovixMan &w)
+{
+    w.Timer_CheckPlayerTimer(w.Timer_CheckPlayer);
+}
+
+} // namespace
+
+TEST_F(Import, QueuesExactlyTheRecordingsOfBothMemoriesWithoutAWaveFile)
+{
+    makePcFile(QStringLiteral("REC00001.wav"), 10);
+    makePcFile(QStringLiteral("Morning walk.VOC.wav"), 10); // not the wave file of "Morning walk.VOC"
+    attach(memoryOf({named("Morning walk.VOC", "MORNIN~1.VOC"), named("", "REC00001.VOC"),
+                     named("song.mp3", "SONG.MP3"), named("rec00002.voc", "REC00002.VOC"),
+                     named("VOC", "VOC"), named("memo.VOC.txt", "MEMOVO~1.TXT")}),
+           memoryOf({named("", "REC00003.VOC"), named("", "REC00001.VOC"), named("Interview.Voc", "INTERV~1.VOC"),
+                     named("", "REC00003.VOC")}));
+    w->MainMenu_ImportRecordingsClick();
+
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("Upload \"Morning walk.VOC\" in Internal Memory to PC"),
+                                    QStringLiteral("Upload \"rec00002.voc\" in Internal Memory to PC"),
+                                    QStringLiteral("Upload \"REC00003.VOC\" in Memory Card to PC"),
+                                    QStringLiteral("Upload \"Interview.Voc\" in Memory Card to PC")}));
+    const int32_t kinds[] = {jkUploadInternal, jkUploadInternal, jkUploadCard, jkUploadCard};
+    const char *players[] = {"MORNIN~1.VOC", "REC00002.VOC", "REC00003.VOC", "INTERV~1.VOC"};
+    const char *files[] = {"Morning walk.VOC", "rec00002.voc", "REC00003.VOC", "Interview.Voc"};
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(job(row).Kind, kinds[row]) << row;
+        EXPECT_STREQ(job(row).PlayerName, players[row]);
+        EXPECT_EQ(std::string(job(row).PcPath), pcPath(QString::fromLatin1(files[row])));
+    }
+    EXPECT_TRUE(panelShown());
+    EXPECT_EQ(w->statusText(3), QStringLiteral("4 recordings queued for import."));
+    EXPECT_TRUE(prompts.records.empty());
+
+    // What is on its way is not queued again.
+    w->MainMenu_ImportRecordingsClick();
+    EXPECT_EQ(lines().size(), 4);
+    EXPECT_EQ(w->statusText(3), QStringLiteral("No new recordings to import."));
+}
+
+TEST_F(Import, TheToolButtonWorksOnlyWhileAPlayerIsAttachedAndSkipsAnUnusableCard)
+{
+    EXPECT_FALSE(w->Button_Import->isEnabled());
+    EXPECT_EQ(w->Button_Import->accessibleName(), QStringLiteral("Import new recordings"));
+    attach(memoryOf({named("", "REC00001.VOC")}), memoryOf({named("", "REC00002.VOC")}), psNoCard);
+    ASSERT_TRUE(w->Button_Import->isEnabled());
+    w->Button_Import->click();
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("Upload \"REC00001.VOC\" in Internal Memory to PC")}));
+    fake::setVersion(0);
+    poll(*w);
+    EXPECT_FALSE(w->Button_Import->isEnabled());
+}
+
+TEST_F(Import, AVoiceCopyAlreadyOnThePcIsReplacedOnlyWhenTheUserAgrees)
+{
+    makePcFile(QStringLiteral("REC00001.VOC"), 5);
+    attach(memoryOf({named("", "REC00001.VOC"), named("", "REC00002.VOC")}), memoryOf({}));
+    w->MainMenu_ImportRecordingsClick();
+    ASSERT_EQ(prompts.records.size(), 1u);
+    EXPECT_EQ(prompts.records[0].text,
+              QStringLiteral("The file \"REC00001.VOC\" already exists on the PC. Replace it ?"));
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("Upload \"REC00002.VOC\" in Internal Memory to PC")}));
+    EXPECT_EQ(w->statusText(3), QStringLiteral("1 recording queued for import."));
+}
+
+TEST_F(Import, TheOptionImportsAtEveryArrivalIntoTheFolderItWasChosenIn)
+{
+    const TMemoryInfo internal = memoryOf({named("", "REC00001.VOC")});
+    attach(internal, memoryOf({}));
+    EXPECT_TRUE(lines().isEmpty()) << "off by default";
+    EXPECT_FALSE(w->MainMenu_ImportOnArrival->isChecked());
+
+    w->MainMenu_ImportOnArrival->trigger();
+    ASSERT_TRUE(w->FImportOnArrival);
+    EXPECT_EQ(w->FImportFolder, pc.path());
+    QTemporaryDir elsewhere;
+    w->FolderView->setCurrentDirectory(elsewhere.path());
+    fake::setVersion(0);
+    poll(*w);
+    fake::setVersion(1);
+    poll(*w);
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("Upload \"REC00001.VOC\" in Internal Memory to PC")}));
+    EXPECT_EQ(std::string(job(0).PcPath), pcPath(QStringLiteral("REC00001.VOC")));
+    EXPECT_EQ(w->statusText(3), QStringLiteral("1 recording queued for import."));
+    // Later polls of the same visit import nothing more.
+    poll(*w);
+    EXPECT_EQ(lines().size(), 1);
+
+    w->MainMenu_CancelAllClick();
+    w->FImportFolder = pc.filePath(QStringLiteral("gone"));
+    fake::setVersion(0);
+    poll(*w);
+    fake::setVersion(1);
+    poll(*w);
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_EQ(w->statusText(3), QStringLiteral("Recordings not imported: the folder %1 is not there.")
+                                    .arg(pc.filePath(QStringLiteral("gone"))));
+
+    w->MainMenu_ImportOnArrival->trigger();
+    EXPECT_FALSE(w->FImportOnArrival);
+    fake::setVersion(0);
+    poll(*w);
+    fake::setVersion(1);
+    poll(*w);
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_TRUE(prompts.records.empty());
+}
+
+TEST_F(ImportThreading, RecordingsArriveAsWaveFilesAndStayOnThePlayer)
+{
+    fake::setUploadContent(voiceRecording());
+    // The second recording arrives damaged, so its conversion fails.
+    fake::setOperationHook([](const fake::Call &call) {
+        if (call.arg1 == "REC00002.VOC")
+            std::ofstream(call.arg2, std::ios::binary | std::ios::trunc) << "not a voice frame";
+    });
+    attach(memoryOf({named("Morning walk.VOC", "MORNIN~1.VOC"), named("", "REC00002.VOC")}),
+           memoryOf({named("", "REC00003.VOC")}));
+    w->MainMenu_ImportRecordingsClick();
+    ASSERT_EQ(lines().size(), 3);
+    ASSERT_TRUE(runQueue());
+
+    EXPECT_TRUE(pcHas(QStringLiteral("Morning walk.wav")));
+    EXPECT_TRUE(pcHas(QStringLiteral("REC00003.wav")));
+    EXPECT_FALSE(pcHas(QStringLiteral("Morning walk.VOC")));
+    EXPECT_FALSE(pcHas(QStringLiteral("REC00002.wav")));
+    EXPECT_EQ(w->statusText(3), QStringLiteral("2 of 3 new recordings imported."));
+    for (const fake::Call &call : operations())
+        EXPECT_EQ(call.function, "dll_fn_upload_file");
+    EXPECT_EQ(operations().size(), 3u);
+
+    // The next import takes only what is still missing.
+    // The damaged copy was kept on the PC, so the user is asked first.
+    fake::setOperationHook(nullptr);
+    prompts.records.clear();
+    prompts.answers.push_back(PromptAnswer::Yes);
+    w->MainMenu_ImportRecordingsClick();
+    ASSERT_EQ(prompts.records.size(), 1u);
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("Upload \"REC00002.VOC\" in Internal Memory to PC")}));
+    ASSERT_TRUE(runQueue());
+    EXPECT_TRUE(pcHas(QStringLiteral("REC00002.wav")));
+    EXPECT_EQ(w->statusText(3), QStringLiteral("1 recording imported."));
+}
