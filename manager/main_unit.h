@@ -2,8 +2,8 @@
 // published fields, so the other units of the window and the tests read them.
 // The implementation is split by concern: main_unit.cpp (layout, lifecycle,
 // settings), main_unit_player.cpp (status poll, lists, usage),
-// main_unit_queue.cpp (queue and the commands that fill it), main_unit_pc.cpp
-// (PC pane commands, Help).
+// main_unit_queue.cpp (queue and the commands that fill it), main_unit_import.cpp
+// (import of new recordings), main_unit_pc.cpp (PC pane commands, Help).
 #pragma once
 
 #include "device/nerolink.h"
