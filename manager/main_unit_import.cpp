@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cctype>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -111,17 +112,22 @@ bool TForm_TovixMan::isQueuedUpload(const std::string &pcPath) const
 
 // Both memories as the All list shows them, internal first. A recording whose
 // wave file is there, or that is already on its way, is left; of two of the
-// same name only the first goes, as both would make the same wave file.
+// same name only the first goes, as both would make the same wave file. The
+// files are copied out first: a question about replacing a PC file lets the
+// lists be read again meanwhile.
 int TForm_TovixMan::importNewRecordings(const std::string &folder)
 {
-    int queued = 0;
+    std::vector<PlayerFilePick> recordings;
     for (int i = 0; i < FileList_All->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *item = FileList_All->topLevelItem(i);
         if (!playerEntryOf(item))
             continue;
-        const PlayerFilePick file = playerFilePickOf(item, 0);
-        if (!isVoiceName(file.displayName))
-            continue;
+        PlayerFilePick file = playerFilePickOf(item, 0);
+        if (isVoiceName(file.displayName))
+            recordings.push_back(std::move(file));
+    }
+    int queued = 0;
+    for (const PlayerFilePick &file : recordings) {
         const std::string voice = joinPath(folder, file.displayName);
         const QString wave = QString::fromLocal8Bit(waveFilePath(voice));
         if (QFileInfo::exists(wave) || FImportWaves.contains(wave) || isQueuedUpload(voice))

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <sched.h>
 #include <sys/mount.h>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -142,4 +143,46 @@ TEST_F(MountedDrive, ALabelFindsTheDriveWhereverItIsMountedButNotTwoOfThem)
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(contains(refused.output, "2 mounted drives are labelled \"TOVIXREC\"")) << refused.output;
     EXPECT_EQ(readFile(player_ + "/player.ini"), ini);
+}
+
+// The delay holds each operation after its copy and before the file takes its name.
+TEST_F(MountedDrive, ADriveUnmountedDuringACallFailsItAndLeavesNoFile)
+{
+    const std::string drive = folder("media/TOVIX");
+    ASSERT_TRUE(mountTmpfs(drive));
+    ASSERT_EQ(tovixPlayer("use '" + drive + "'").code, 0);
+    ASSERT_EQ(dll_fn_download_file(pcFile("old.txt", "old").c_str(), mtInternal), 1);
+    const std::string oldName = shortNameOf(mtInternal, "old.txt");
+    setValue("Faults", "DelayMs", "400");
+
+    // While a call holds the drive it cannot be unmounted the ordinary way.
+    int plainUnmount = 0;
+    std::thread busy([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        plainUnmount = ::umount2(drive.c_str(), 0) == 0 ? 0 : errno;
+    });
+    EXPECT_EQ(dll_fn_download_file(pcFile("kept.txt", "k").c_str(), mtInternal), 1);
+    busy.join();
+    EXPECT_EQ(plainUnmount, EBUSY);
+
+    // Torn away (as when the drive is pulled out), the call fails on both sides.
+    std::thread tear([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        ::umount2(drive.c_str(), MNT_DETACH);
+    });
+    EXPECT_EQ(dll_fn_upload_file(oldName.c_str(), pcPath("up.txt").c_str(), mtInternal), 0);
+    tear.join();
+    EXPECT_FALSE(fileExists(pcPath("up.txt")));
+    EXPECT_TRUE(folderEntries(drive).empty()) << "nothing under the folder the drive left";
+    EXPECT_TRUE(folderEntries(pc_) == std::vector<std::string>({"kept.txt", "old.txt"}));
+    EXPECT_FALSE(attached());
+
+    ASSERT_TRUE(mountTmpfs(drive));
+    std::thread again([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        ::umount2(drive.c_str(), MNT_DETACH);
+    });
+    EXPECT_EQ(dll_fn_download_file(pcPath("kept.txt").c_str(), mtInternal), 0);
+    again.join();
+    EXPECT_TRUE(folderEntries(drive).empty());
 }

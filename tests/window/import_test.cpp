@@ -83,18 +83,6 @@ TEST_F(Import, TheToolButtonWorksOnlyWhileAPlayerIsAttachedAndSkipsAnUnusableCar
     EXPECT_FALSE(w->Button_Import->isEnabled());
 }
 
-TEST_F(Import, AVoiceCopyAlreadyOnThePcIsReplacedOnlyWhenTheUserAgrees)
-{
-    makePcFile(QStringLiteral("REC00001.VOC"), 5);
-    attach(memoryOf({named("", "REC00001.VOC"), named("", "REC00002.VOC")}), memoryOf({}));
-    w->MainMenu_ImportRecordingsClick();
-    ASSERT_EQ(prompts.records.size(), 1u);
-    EXPECT_EQ(prompts.records[0].text,
-              QStringLiteral("The file \"REC00001.VOC\" already exists on the PC. Replace it ?"));
-    EXPECT_EQ(lines(), QStringList({QStringLiteral("Upload \"REC00002.VOC\" in Internal Memory to PC")}));
-    EXPECT_EQ(w->statusText(3), QStringLiteral("1 recording queued for import."));
-}
-
 TEST_F(Import, TheOptionImportsAtEveryArrivalIntoTheFolderItWasChosenIn)
 {
     const TMemoryInfo internal = memoryOf({named("", "REC00001.VOC")});
