@@ -19,22 +19,12 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <algorithm>
-#include <cctype>
 #include <utility>
 #include <vector>
 
 namespace {
 
 const char kImport[] = "Import";
-
-bool isVoiceName(const std::string &name)
-{
-    std::string ext = extractFileExt(name);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return char(std::toupper(c)); });
-    return ext == ".VOC";
-}
 
 QString recordingsText(qsizetype count)
 {
@@ -123,7 +113,7 @@ int TForm_TovixMan::importNewRecordings(const std::string &folder)
         if (!playerEntryOf(item))
             continue;
         PlayerFilePick file = playerFilePickOf(item, 0);
-        if (isVoiceName(file.displayName))
+        if (isVoiceFileName(file.displayName))
             recordings.push_back(std::move(file));
     }
     int queued = 0;

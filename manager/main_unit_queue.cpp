@@ -14,6 +14,7 @@
 #include "queue/queue_lines.h"
 #include "queue/reservation.h"
 #include "queue/thread_done_event.h"
+#include "voice/voice_conversion.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -28,7 +29,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -51,14 +51,6 @@ QString failedCountText(qsizetype count)
 {
     return count == 1 ? QStringLiteral("1 operation failed.")
                       : QStringLiteral("%1 operations failed.").arg(count);
-}
-
-bool isVoiceFile(const TCopyJob &job)
-{
-    std::string ext = extractFileExt(fieldText(job.PcPath));
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return char(std::toupper(c)); });
-    return ext == ".VOC";
 }
 
 } // namespace
@@ -182,7 +174,7 @@ void TForm_TovixMan::completeJob()
 {
     setEnabled(true);
     FJobDone = false;
-    if (isUploadKind(FCurrentJob.Kind) && isVoiceFile(FCurrentJob))
+    if (isUploadKind(FCurrentJob.Kind) && isVoiceFileName(fieldText(FCurrentJob.PcPath)))
         ConvertVoiceFile(QString::fromLocal8Bit(fieldText(FCurrentJob.PcPath)));
     if (FClosing)
         return;

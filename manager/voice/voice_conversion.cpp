@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -19,6 +20,14 @@
 VoiceConversionUi::~VoiceConversionUi() = default;
 
 void VoiceConversionUi::progress(std::uint64_t, std::uint64_t) {}
+
+bool isVoiceFileName(const std::string &path)
+{
+    std::string ext = extractFileExt(path);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::toupper(c)); });
+    return ext == ".VOC";
+}
 
 std::string waveFilePath(const std::string &voicePath)
 {

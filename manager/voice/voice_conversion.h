@@ -46,6 +46,10 @@ struct ConvertOptions {
 // that folder removes what a killed one left.
 inline constexpr const char *waveTemporaryPrefix = ".tovixman-wave-";
 
+// True when the name's extension is ".VOC" in any letter case: a recording
+// that an upload converts.
+bool isVoiceFileName(const std::string &path);
+
 // The wave file's path: the extension of the file name replaced by ".wav",
 // or ".wav" appended when the name has none.
 std::string waveFilePath(const std::string &voicePath);
