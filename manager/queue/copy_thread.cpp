@@ -6,28 +6,24 @@
 
 #include <QCoreApplication>
 
-#include <cerrno>
 #include <cstring>
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
+#include <sched.h>
 
 namespace {
 
 uint workerStackSize = 0;
 
-// Below the window's thread, so the window answers first, but still scheduled
-// when other programs keep every core busy: Qt's idle priority is Linux's
-// SCHED_IDLE, under which a transfer starves for as long as the machine is busy.
-constexpr int kWorkerNiceStep = 1;
-
+// Below the window's thread, so the window answers first, yet with its full
+// share of the processor when other programs keep every core busy. Qt's idle
+// priority is Linux's SCHED_IDLE, under which a transfer starves for as long
+// as the machine is busy; a raised nice value costs a transfer that wakes
+// often (each read and write of a copy) far more than its share, as each
+// wake waits out the busy programs' slices. SCHED_BATCH keeps the normal
+// share but never preempts on waking, so the window's thread still does.
 void lowerThisThread()
 {
-    const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
-    errno = 0;
-    const int nice = ::getpriority(PRIO_PROCESS, tid);
-    if (errno == 0)
-        (void)::setpriority(PRIO_PROCESS, tid, nice + kWorkerNiceStep);
+    const sched_param normal{};
+    (void)::sched_setscheduler(0, SCHED_BATCH, &normal);
 }
 
 } // namespace
