@@ -285,6 +285,7 @@ void TForm_TovixMan::connectPcPane()
     connect(Delete1, &QAction::triggered, this, &TForm_TovixMan::Delete1Click);
     connect(FolderView, &::FolderView::keyDown, this, &TForm_TovixMan::FolderViewKeyDown);
     connect(FolderTree, &::FolderTree::keyDown, this, &TForm_TovixMan::FolderTreeKeyDown);
+    connect(FolderTree, &::FolderTree::deleteRequested, this, [this] { deleteTreeFolder(); });
     connect(pelunHomepage1, &QAction::triggered, this, &TForm_TovixMan::pelunHomepage1Click);
     connect(Menu_About, &QAction::triggered, this, &TForm_TovixMan::Menu_AboutClick);
 }

@@ -21,6 +21,25 @@ FileDrop::~FileDrop()
     qApp->removeEventFilter(this);
 }
 
+namespace {
+
+const char kOwnDrops[] = "tovixTakesFileDrops";
+
+bool takesDropsItself(const QWidget *widget)
+{
+    for (; widget; widget = widget->parentWidget())
+        if (widget->property(kOwnDrops).toBool())
+            return true;
+    return false;
+}
+
+} // namespace
+
+void FileDrop::leaveDropsTo(QWidget *widget)
+{
+    widget->setProperty(kOwnDrops, true);
+}
+
 QStringList FileDrop::localPaths(const QDropEvent *event) const
 {
     const QMimeData *mime = event->mimeData();
@@ -39,7 +58,7 @@ bool FileDrop::eventFilter(QObject *watched, QEvent *event)
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return false;
     auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != m_window)
+    if (!widget || widget->window() != m_window || takesDropsItself(widget))
         return false;
     auto *drop = static_cast<QDropEvent *>(event);
     const QStringList paths = localPaths(drop);

@@ -1,6 +1,7 @@
 // The main window's drop target for files dragged from the desktop: local files
 // dropped anywhere in the window are handed on with the point in the window's
-// own coordinates. Player files dragged inside the window are left to others.
+// own coordinates. Player files dragged inside the window, and drops on widgets
+// that take files themselves, are left to others.
 #pragma once
 
 #include <QObject>
@@ -9,12 +10,16 @@
 
 class QDropEvent;
 class QMainWindow;
+class QWidget;
 
 class FileDrop : public QObject {
     Q_OBJECT
 public:
     explicit FileDrop(QMainWindow *window);
     ~FileDrop() override;
+
+    // Drops on widget and its children are widget's own.
+    static void leaveDropsTo(QWidget *widget);
 
 signals:
     // Delivered once the drop has finished, so that what it starts may ask the user.

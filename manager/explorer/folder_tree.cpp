@@ -1,5 +1,6 @@
 #include "explorer/folder_tree.h"
 
+#include "explorer/file_drop.h"
 #include "explorer/folder_tree_model.h"
 #include "explorer/folder_view.h"
 
@@ -31,7 +32,17 @@ FolderTree::FolderTree(QWidget *parent) : EditableItemView<QTreeView>(parent)
     setEditTriggers(QAbstractItemView::SelectedClicked);
     setDragDropMode(QAbstractItemView::DragOnly);
     setDefaultDropAction(Qt::CopyAction);
-    viewport()->setAcceptDrops(false);
+    // Drops are taken by our own handlers, not the model's.
+    viewport()->setAcceptDrops(true);
+    FileDrop::leaveDropsTo(this);
+    m_expandTimer.setSingleShot(true);
+    m_expandTimer.setInterval(700);
+    connect(&m_expandTimer, &QTimer::timeout, this, [this] {
+        if (m_hovered.isValid())
+            expand(m_hovered);
+    });
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, &FolderTree::showContextMenu);
     setUniformRowHeights(true);
     setSortingEnabled(true);
     sortByColumn(0, Qt::AscendingOrder);
@@ -129,6 +140,8 @@ bool FolderTree::hasFocusWithin() const
 void FolderTree::keyPressEvent(QKeyEvent *event)
 {
     emit keyDown(event->key());
+    if (handleClipboardKey(event))
+        return;
     EditableItemView<QTreeView>::keyPressEvent(event);
 }
 

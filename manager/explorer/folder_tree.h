@@ -1,11 +1,16 @@
 // The PC pane's folder tree: every folder from the file system's root, hidden
-// ones included, linked to a FolderView so both show the same folder.
+// ones included, linked to a FolderView so both show the same folder. Its
+// folders are copied, cut and pasted into through the desktop clipboard, take
+// dropped files, and have the file list's context menu commands that apply to
+// a folder.
 #pragma once
 
 #include "explorer/item_views.h"
 
-#include <QPointer>
 #include <QElapsedTimer>
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QTimer>
 #include <QTreeView>
 
 class FolderTreeModel;
@@ -31,15 +36,32 @@ public:
     bool deleteSelected();
     bool hasFocusWithin() const;
 
+    // Put the selected node's folder on the desktop clipboard.
+    bool copySelected();
+    bool cutSelected();
+    // Copies the clipboard's files into the selected node's folder, or moves them after a cut.
+    bool paste();
+
 signals:
     // Every key pressed in the tree, before the tree's own handling.
     void keyDown(int key);
+    // The context menu's Delete on the node now selected: whoever owns the tree
+    // asks the user, then calls deleteSelected().
+    void deleteRequested();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    void showContextMenu(const QPoint &pos);
+    void chooseNode(const QModelIndex &index);
+    bool handleClipboardKey(QKeyEvent *event);
+    Qt::DropAction dropActionAt(QDropEvent *event, QString &folder);
     void followView(const QString &path);
     void keepSelectedInSight();
     void showSelectedInView();
@@ -53,4 +75,6 @@ private:
     QElapsedTimer m_scrollClock;
     bool m_removingRows = false;
     bool m_currentLost = false;
+    QPersistentModelIndex m_hovered; // under a drag, opened after a moment
+    QTimer m_expandTimer;
 };

@@ -24,6 +24,8 @@ public:
     QString filePath(const QModelIndex &index) const;
     QString fileName(const QModelIndex &index) const;
     bool isDir(const QModelIndex &index) const { return index.isValid(); }
+    // Reads the subfolders of index's folder, and of those already read below it, again.
+    void refresh(const QModelIndex &index) { relistBelow(nodeOf(index)); }
 
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;

@@ -1,6 +1,8 @@
 #include "explorer/folder_view.h"
 
+#include "explorer/file_drop.h"
 #include "explorer/file_item_model.h"
+#include "explorer/pc_file_operations.h"
 #include "platform/wait_cursor.h"
 
 #include <QCoreApplication>
@@ -47,6 +49,7 @@ FolderView::FolderView(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_stack);
 
     m_model = new FileItemModel(this);
+    m_fileOps = new PcFileOperations(this);
     m_selection = new QItemSelectionModel(m_model, this);
     connect(m_model, &FileItemModel::listed, this, &FolderView::folderListedByModel);
     connect(m_model, &FileItemModel::folderGone, this, [this] { setCurrentDirectory(m_dir); });
@@ -77,6 +80,7 @@ FolderView::FolderView(QWidget *parent) : QWidget(parent)
     m_details->sortByColumn(0, Qt::AscendingOrder);
     m_details->header()->setSectionsMovable(false);
     setAcceptDrops(true);
+    FileDrop::leaveDropsTo(this);
 
     listFolder(QDir::homePath());
     m_details->setColumnWidth(0, 220);

@@ -1,5 +1,6 @@
 // The PC pane's file list: the folders and files of one folder in one of four
-// view styles, with selection, new folder, rename in place and delete to the trash.
+// view styles, with selection, new folder, rename in place, delete to the trash,
+// copy, cut and paste through the desktop clipboard, and files dropped on it.
 #pragma once
 
 #include "explorer/item_views.h"
@@ -11,6 +12,7 @@
 #include <memory>
 
 class FileItemModel;
+class PcFileOperations;
 class QItemSelectionModel;
 class QStackedWidget;
 class WaitCursor;
@@ -58,6 +60,16 @@ public:
     bool isEditing() const;
     bool hasFocusWithin() const;
 
+    // The selected items' paths, in list order.
+    QStringList selectedPaths() const;
+    // Put the selected items on the desktop clipboard; false when none is selected.
+    bool copySelected();
+    bool cutSelected();
+    // Copies the clipboard's files into the shown folder, or moves them after a cut.
+    bool paste();
+    // The copies and moves of the pane, shared with the folder tree.
+    PcFileOperations *fileOperations() const { return m_fileOps; }
+
     QAbstractItemView *currentView() const;
 
 signals:
@@ -85,12 +97,15 @@ private:
     QModelIndex itemIndex(int item) const;
     void openItem(const QModelIndex &index);
     void showContextMenu(QAbstractItemView *view, const QPoint &pos);
+    bool handleClipboardKey(QKeyEvent *event);
+    QString dropFolderAt(const QPointF &pos) const;
 
     QStackedWidget *m_stack = nullptr;
     ListView *m_list = nullptr;
     DetailsView *m_details = nullptr;
     FileItemModel *m_model = nullptr;
     QItemSelectionModel *m_selection = nullptr;
+    PcFileOperations *m_fileOps = nullptr;
     QString m_dir;
     int m_style = Details;
     std::unique_ptr<WaitCursor> m_hourglass; // while a listing runs

@@ -1,40 +1,27 @@
 // What the user does to the items of the file list: new folder, rename, delete,
-// open, the context menu, keys and drops.
+// open, the context menu and keys.
 #include "explorer/folder_view.h"
 
+#include "explorer/file_commands.h"
 #include "explorer/file_item_model.h"
-#include "explorer/player_files_mime.h"
+#include "explorer/pc_file_operations.h"
+#include "fileops/unique_name.h"
 #include "platform/wait_cursor.h"
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QDragEnterEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QUrl>
-
-namespace {
-
-bool nameTaken(const QDir &dir, const QString &name)
-{
-    const QFileInfo info(dir.filePath(name));
-    return info.exists() || info.isSymLink();
-}
-
-} // namespace
 
 QString FolderView::createNewFolder(const QString &baseName)
 {
     if (baseName.isEmpty() || isEditing() || m_dir.isEmpty())
         return {};
     const QDir dir(m_dir);
-    QString name = baseName;
-    for (int n = 2; nameTaken(dir, name); ++n)
-        name = QStringLiteral("%1 (%2)").arg(baseName).arg(n);
+    const QString name = freeName(m_dir, baseName, false);
     const QModelIndex index = m_model->mkdir(name);
     if (!index.isValid())
         return {};
@@ -108,51 +95,33 @@ void FolderView::openItem(const QModelIndex &index)
 void FolderView::showContextMenu(QAbstractItemView *view, const QPoint &pos)
 {
     const QModelIndex at = view->indexAt(pos);
-    QMenu menu(this);
+    FileCommands commands;
     if (at.isValid()) {
-        menu.addAction(tr("&Open"), this, [this, at] { openItem(at); });
-        menu.addAction(tr("&Rename"), this, [this] { renameSelected(); });
-        menu.addAction(tr("&Delete"), this, [this] {
+        commands.open = [this, at] { openItem(at); };
+        commands.cut = [this] { cutSelected(); };
+        commands.copy = [this] { copySelected(); };
+        commands.rename = [this] { renameSelected(); };
+        commands.remove = [this] {
             const WaitCursor hourglass;
             deleteSelected();
-        });
-        menu.addSeparator();
+        };
     }
-    menu.addAction(tr("&New Folder"), this, [this] { createNewFolder(tr("New Folder")); });
-    menu.addAction(tr("Re&fresh"), this, &FolderView::refreshFolder);
+    commands.paste = [this] { paste(); };
+    commands.canPaste = m_fileOps->clipboardHasFiles();
+    commands.newFolder = [this] { createNewFolder(tr("New Folder")); };
+    commands.refresh = [this] { refreshFolder(); };
+    QMenu menu(this);
+    addFileCommands(menu, commands);
     menu.exec(view->viewport()->mapToGlobal(pos));
 }
 
 bool FolderView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && (watched == m_list || watched == m_details))
-        emit keyDown(static_cast<QKeyEvent *>(event)->key());
+    if (event->type() == QEvent::KeyPress && (watched == m_list || watched == m_details)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        emit keyDown(key->key());
+        if (handleClipboardKey(key))
+            return true;
+    }
     return QWidget::eventFilter(watched, event);
-}
-
-void FolderView::dragEnterEvent(QDragEnterEvent *event)
-{
-    dragMoveEvent(event);
-}
-
-void FolderView::dragMoveEvent(QDragMoveEvent *event)
-{
-    if (event->mimeData()->hasFormat(QLatin1String(kPlayerFilesMimeType))) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    } else {
-        event->ignore();
-    }
-}
-
-// Delivered once the drop has finished, so that what it starts may ask the user.
-void FolderView::dropEvent(QDropEvent *event)
-{
-    if (!event->mimeData()->hasFormat(QLatin1String(kPlayerFilesMimeType))) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    QMetaObject::invokeMethod(this, [this] { emit playerFilesDropped(); }, Qt::QueuedConnection);
 }

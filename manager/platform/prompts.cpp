@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -22,6 +23,8 @@ public:
     PromptAnswer messageBox(QWidget *owner, const QString &title, const QString &text,
                             PromptIcon icon, PromptButtons buttons) override
     {
+        if (buttons == PromptButtons::ReplaceSkipKeepBoth)
+            return askThreeWays(owner, title, text, icon);
         const auto qtButtons = buttons == PromptButtons::YesNo
                                    ? QMessageBox::Yes | QMessageBox::No
                                    : QMessageBox::StandardButtons(QMessageBox::Ok);
@@ -33,6 +36,22 @@ public:
     }
 
     int execDialog(QDialog *dialog) override { return dialog->exec(); }
+
+private:
+    static PromptAnswer askThreeWays(QWidget *owner, const QString &title, const QString &text,
+                                     PromptIcon icon)
+    {
+        QMessageBox box(toQtIcon(icon), title, text, QMessageBox::NoButton, owner);
+        QAbstractButton *replace = box.addButton(QStringLiteral("&Replace"), QMessageBox::AcceptRole);
+        QAbstractButton *keepBoth = box.addButton(QStringLiteral("&Keep both"), QMessageBox::ActionRole);
+        QPushButton *skip = box.addButton(QStringLiteral("&Skip"), QMessageBox::RejectRole);
+        box.setDefaultButton(skip);
+        box.setEscapeButton(skip);
+        box.exec();
+        if (box.clickedButton() == replace)
+            return PromptAnswer::Replace;
+        return box.clickedButton() == keepBoth ? PromptAnswer::KeepBoth : PromptAnswer::Skip;
+    }
 };
 
 MessageBoxPrompts defaultPrompts;
@@ -65,4 +84,9 @@ PromptAnswer ownedBox(QWidget *owner, const QString &text, PromptIcon icon, Prom
 bool confirmYes(QWidget *owner, const QString &text, PromptIcon icon)
 {
     return ownedBox(owner, text, icon, PromptButtons::YesNo) == PromptAnswer::Yes;
+}
+
+PromptAnswer askReplaceSkipKeepBoth(QWidget *owner, const QString &text)
+{
+    return ownedBox(owner, text, PromptIcon::Question, PromptButtons::ReplaceSkipKeepBoth);
 }

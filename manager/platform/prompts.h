@@ -8,8 +8,8 @@ class QDialog;
 class QWidget;
 
 enum class PromptIcon { None, Question, Warning, Critical };
-enum class PromptButtons { Ok, YesNo };
-enum class PromptAnswer { Ok, Yes, No };
+enum class PromptButtons { Ok, YesNo, ReplaceSkipKeepBoth };
+enum class PromptAnswer { Ok, Yes, No, Replace, Skip, KeepBoth };
 
 class Prompts {
 public:
@@ -34,3 +34,6 @@ void showErrorMessage(const QString &text);
 PromptAnswer ownedBox(QWidget *owner, const QString &text, PromptIcon icon, PromptButtons buttons);
 // Yes and No with an icon, owned by a window; true only on Yes.
 bool confirmYes(QWidget *owner, const QString &text, PromptIcon icon);
+// Replace, Skip or Keep both for a name that exists, owned by a window; Skip
+// when the box is closed.
+PromptAnswer askReplaceSkipKeepBoth(QWidget *owner, const QString &text);

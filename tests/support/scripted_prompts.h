@@ -26,7 +26,7 @@ public:
     ~ScriptedPrompts() override { setPrompts(nullptr); }
 
     std::vector<PromptRecord> records;
-    std::deque<PromptAnswer> answers;  // for Yes/No boxes; No when empty
+    std::deque<PromptAnswer> answers;  // for Yes/No boxes (No when empty) and three-way ones (Skip)
     std::deque<int> dialogResults;     // for execDialog; QDialog::Rejected when empty
     std::function<void()> onPrompt;    // runs inside each box, as a nested event loop would
 
@@ -39,7 +39,8 @@ public:
         if (buttons == PromptButtons::Ok)
             return PromptAnswer::Ok;
         if (answers.empty())
-            return PromptAnswer::No;
+            return buttons == PromptButtons::ReplaceSkipKeepBoth ? PromptAnswer::Skip
+                                                                 : PromptAnswer::No;
         const PromptAnswer a = answers.front();
         answers.pop_front();
         return a;

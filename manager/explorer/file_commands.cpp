@@ -1,0 +1,39 @@
+#include "explorer/file_commands.h"
+
+#include <QKeySequence>
+#include <QMenu>
+
+namespace {
+
+void add(QMenu &menu, const QString &text, const std::function<void()> &run,
+         const QKeySequence &keys = {}, bool enabled = true)
+{
+    if (!run)
+        return;
+    QAction *action = menu.addAction(text, &menu, run);
+    action->setShortcut(keys); // shown beside the item; the widgets handle the keys
+    action->setEnabled(enabled);
+}
+
+void separate(QMenu &menu)
+{
+    if (!menu.isEmpty() && !menu.actions().constLast()->isSeparator())
+        menu.addSeparator();
+}
+
+} // namespace
+
+void addFileCommands(QMenu &menu, const FileCommands &c)
+{
+    add(menu, QStringLiteral("&Open"), c.open);
+    separate(menu);
+    add(menu, QStringLiteral("Cu&t"), c.cut, QKeySequence::Cut);
+    add(menu, QStringLiteral("&Copy"), c.copy, QKeySequence::Copy);
+    add(menu, QStringLiteral("&Paste"), c.paste, QKeySequence::Paste, c.canPaste);
+    separate(menu);
+    add(menu, QStringLiteral("&Rename"), c.rename, Qt::Key_F2);
+    add(menu, QStringLiteral("&Delete"), c.remove, QKeySequence::Delete);
+    separate(menu);
+    add(menu, QStringLiteral("&New Folder"), c.newFolder);
+    add(menu, QStringLiteral("Re&fresh"), c.refresh, Qt::Key_F5);
+}

@@ -1,0 +1,136 @@
+#include "explorer/pc_file_operations.h"
+
+#include "explorer/player_files_mime.h"
+#include "explorer/transfer_progress.h"
+#include "fileops/drop_choice.h"
+#include "fileops/file_clipboard.h"
+#include "fileops/file_transfers.h"
+#include "platform/prompts.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QWidget>
+
+PcFileOperations::PcFileOperations(QWidget *owner) : QObject(owner), m_owner(owner)
+{
+    m_transfers = new FileTransfers(this);
+    m_transfers->askClash = [this](const ClashQuestion &question) { return askClash(question); };
+    connect(m_transfers, &FileTransfers::finished, this, &PcFileOperations::finished);
+}
+
+// The thread goes first: it may be waiting on a question to this object.
+PcFileOperations::~PcFileOperations()
+{
+    delete m_transfers;
+    delete m_progress;
+}
+
+QWidget *PcFileOperations::boxOwner() const
+{
+    return m_owner ? m_owner->window() : nullptr;
+}
+
+void PcFileOperations::putOnClipboard(const QStringList &paths, bool cut)
+{
+    if (!paths.isEmpty())
+        QGuiApplication::clipboard()->setMimeData(makeFileClipboard(paths, cut));
+}
+
+bool PcFileOperations::clipboardHasFiles() const
+{
+    return !readFileClipboard(QGuiApplication::clipboard()->mimeData()).paths.isEmpty();
+}
+
+bool PcFileOperations::pasteInto(const QString &folder)
+{
+    const ClipboardFiles files = readFileClipboard(QGuiApplication::clipboard()->mimeData());
+    if (files.paths.isEmpty() || folder.isEmpty())
+        return false;
+    start({files.cut ? FileOperation::Move : FileOperation::Copy, files.paths, folder}, files.cut);
+    return true;
+}
+
+Qt::DropAction PcFileOperations::dropAction(const QMimeData *data, const QString &folder,
+                                            Qt::KeyboardModifiers modifiers,
+                                            Qt::DropActions possible)
+{
+    if (!data || data->hasFormat(QLatin1String(kPlayerFilesMimeType)) || folder.isEmpty())
+        return Qt::IgnoreAction;
+    const QStringList sources = readFileClipboard(data).paths;
+    DropGuess &last = m_lastDrop;
+    if (sources != last.sources || folder != last.folder || modifiers != last.modifiers
+        || possible != last.possible)
+        last = {sources, folder, modifiers, possible,
+                chooseDropAction(sources, folder, modifiers, possible)};
+    return last.action;
+}
+
+bool PcFileOperations::drop(const QMimeData *data, const QString &folder, Qt::DropAction action)
+{
+    const QStringList sources = readFileClipboard(data).paths;
+    m_lastDrop = {};
+    if (sources.isEmpty() || (action != Qt::MoveAction && action != Qt::CopyAction))
+        return false;
+    start({action == Qt::MoveAction ? FileOperation::Move : FileOperation::Copy, sources, folder},
+          false);
+    return true;
+}
+
+void PcFileOperations::start(FileOperation operation, bool fromCut)
+{
+    if (!m_progress)
+        m_progress = new TransferProgressDialog(m_transfers, boxOwner());
+    m_fromCut.push_back(fromCut);
+    m_progress->operationStarted(operation.kind);
+    m_transfers->start(operation);
+}
+
+void PcFileOperations::finished(const FileOperation &operation, const FileOperationResult &result)
+{
+    const bool fromCut = !m_fromCut.empty() && m_fromCut.front();
+    if (!m_fromCut.empty())
+        m_fromCut.pop_front();
+    if (m_progress)
+        m_progress->operationFinished();
+    // A cut is used up by its paste, as in file managers; a newer clipboard stays.
+    if (fromCut && result.outcome == FileOperationResult::Done) {
+        const ClipboardFiles now = readFileClipboard(QGuiApplication::clipboard()->mimeData());
+        if (now.cut && now.paths == operation.sources)
+            QGuiApplication::clipboard()->clear();
+    }
+    if (result.outcome == FileOperationResult::Failed)
+        ownedBox(boxOwner(), result.error, PromptIcon::Critical, PromptButtons::Ok);
+    emit operationFinished(result);
+}
+
+ClashChoice PcFileOperations::askClash(const ClashQuestion &question)
+{
+    const QString text =
+        QStringLiteral("A %1 named \"%2\" already exists in \"%3\".\nReplace it, skip this one, or keep both?")
+            .arg(question.folderTaken ? QStringLiteral("folder") : QStringLiteral("file"),
+                 question.name, QDir::toNativeSeparators(question.folder));
+    switch (askReplaceSkipKeepBoth(boxOwner(), text)) {
+    case PromptAnswer::Replace: return ClashChoice::Replace;
+    case PromptAnswer::KeepBoth: return ClashChoice::KeepBoth;
+    default: return ClashChoice::Skip;
+    }
+}
+
+bool PcFileOperations::isBusy() const
+{
+    return !m_fromCut.empty();
+}
+
+bool PcFileOperations::waitUntilIdle(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (isBusy() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return !isBusy();
+}
+
+#include "moc_pc_file_operations.cpp"

@@ -1,0 +1,81 @@
+#include "explorer/transfer_progress.h"
+
+#include "fileops/file_transfers.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kPollMs = 100;
+
+} // namespace
+
+TransferProgressDialog::TransferProgressDialog(FileTransfers *transfers, QWidget *parent)
+    : QDialog(parent), m_transfers(transfers)
+{
+    setWindowModality(Qt::NonModal);
+    auto *layout = new QVBoxLayout(this);
+    m_label = new QLabel(this);
+    m_label->setMinimumWidth(320);
+    m_bar = new QProgressBar(this);
+    m_bar->setRange(0, 1000);
+    m_bar->setAccessibleName(QStringLiteral("Copy progress"));
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    connect(m_cancel, &QPushButton::clicked, this, &TransferProgressDialog::reject);
+    layout->addWidget(m_label);
+    layout->addWidget(m_bar);
+    layout->addWidget(m_cancel, 0, Qt::AlignRight);
+    m_timer = new QTimer(this);
+    m_timer->setInterval(kPollMs);
+    connect(m_timer, &QTimer::timeout, this, &TransferProgressDialog::poll);
+}
+
+void TransferProgressDialog::operationStarted(FileOperation::Kind kind)
+{
+    if (m_kinds.empty())
+        m_running.start();
+    m_kinds.push_back(kind);
+    m_timer->start();
+}
+
+void TransferProgressDialog::operationFinished()
+{
+    if (!m_kinds.empty())
+        m_kinds.pop_front();
+    m_running.start();
+    if (!m_kinds.empty())
+        return;
+    m_timer->stop();
+    hide();
+}
+
+void TransferProgressDialog::reject()
+{
+    m_transfers->cancel();
+}
+
+void TransferProgressDialog::poll()
+{
+    if (m_kinds.empty())
+        return;
+    const TransferProgress progress = m_transfers->progress();
+    const bool moving = m_kinds.front() == FileOperation::Move;
+    setWindowTitle(moving ? QStringLiteral("Moving files") : QStringLiteral("Copying files"));
+    const QString name = QFileInfo(progress.current).fileName();
+    m_label->setText(name.isEmpty() ? windowTitle()
+                                    : QStringLiteral("%1 \"%2\"")
+                                          .arg(moving ? QStringLiteral("Moving") : QStringLiteral("Copying"), name));
+    if (progress.total > 0)
+        m_bar->setValue(int(qMin<qint64>(1000, progress.done * 1000 / progress.total)));
+    else
+        m_bar->setValue(0);
+    if (!isVisible() && m_running.elapsed() >= kShowAfterMs)
+        show();
+}
+
+#include "moc_transfer_progress.cpp"

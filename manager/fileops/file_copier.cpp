@@ -1,0 +1,158 @@
+#include "fileops/file_copier.h"
+
+#include "fileops/tree_copy.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string realPath(const std::string &path)
+{
+    char *real = ::realpath(path.c_str(), nullptr);
+    std::string out = real ? real : path;
+    std::free(real);
+    return out;
+}
+
+} // namespace
+
+TransferProgress FileCopier::progress() const
+{
+    TransferProgress p;
+    p.done = m_done.load();
+    p.total = m_total.load();
+    const std::lock_guard lock(m_lock);
+    p.current = m_current;
+    return p;
+}
+
+CopyContext FileCopier::context()
+{
+    CopyContext ctx;
+    ctx.cancel = &m_cancel;
+    ctx.advance = [this](qint64 bytes) { m_done.fetch_add(bytes); };
+    ctx.entering = [this](const std::string &path) {
+        const std::lock_guard lock(m_lock);
+        m_current = QFile::decodeName(path.c_str());
+    };
+    return ctx;
+}
+
+FileOperationResult FileCopier::run(const FileOperation &operation)
+{
+    m_done.store(0);
+    m_total.store(0);
+    Run run;
+    run.operation = &operation;
+    FileOperationResult result;
+    if (!open(run)) {
+        result.outcome = FileOperationResult::Failed;
+        result.error = run.error;
+        return result;
+    }
+    countBytes(run);
+    for (const QString &source : operation.sources) {
+        const Step step = placeOne(run, QFile::encodeName(QDir::cleanPath(source)).toStdString());
+        if (step == Step::Stop || isCancelled()) {
+            undo(run);
+            result.outcome = run.error.isEmpty() ? FileOperationResult::Cancelled
+                                                 : FileOperationResult::Failed;
+            result.error = run.error;
+            return result;
+        }
+    }
+    finish(run);
+    for (const Placed &placed : run.placed)
+        result.placed << QFile::decodeName(placed.name.c_str());
+    if (!run.error.isEmpty()) {
+        result.outcome = FileOperationResult::Failed;
+        result.error = run.error;
+    }
+    return result;
+}
+
+bool FileCopier::open(Run &run)
+{
+    run.folder = QFile::encodeName(QDir::cleanPath(run.operation->folder)).toStdString();
+    struct stat st {};
+    if (::stat(run.folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        const int error = errno ? errno : ENOTDIR;
+        run.error = QStringLiteral("Cannot open the folder \"%1\": %2.")
+                        .arg(QDir::toNativeSeparators(run.operation->folder),
+                             QString::fromLocal8Bit(std::strerror(error)));
+        return false;
+    }
+    run.device = st.st_dev;
+    run.inode = st.st_ino;
+    run.folderReal = realPath(run.folder);
+    return true;
+}
+
+// Only what is copied counts: a rename is done at once.
+void FileCopier::countBytes(const Run &run)
+{
+    qint64 total = 0;
+    for (const QString &source : run.operation->sources) {
+        const std::string path = QFile::encodeName(source).toStdString();
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0)
+            continue;
+        if (run.operation->kind == FileOperation::Copy || st.st_dev != run.device)
+            total += bytesBelow(path, m_cancel);
+    }
+    m_total.store(total);
+}
+
+// Latest first, so a name given back is free again for the one before.
+void FileCopier::undo(Run &run)
+{
+    for (auto it = run.placed.rbegin(); it != run.placed.rend(); ++it) {
+        const std::string here = childPath(run.folder, it->name);
+        if (!it->movedFrom.empty())
+            placeNoReplace(here, it->movedFrom);
+        else
+            removeTree(here, true);
+        if (!it->backup.empty())
+            placeNoReplace(childPath(run.folder, it->backup), here);
+    }
+    run.placed.clear();
+}
+
+// Past the point of no return: what was replaced goes, and the sources of a
+// move across file systems go once their copies are on the disk.
+void FileCopier::finish(Run &run)
+{
+    bool removesSources = false;
+    for (const Placed &placed : run.placed) {
+        if (!placed.backup.empty())
+            removeTree(childPath(run.folder, placed.backup), true);
+        removesSources |= !placed.removeAfter.empty();
+    }
+    if (!removesSources)
+        return;
+    const int folderFd = ::open(run.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = folderFd >= 0 && ::syncfs(folderFd) == 0;
+    if (folderFd >= 0)
+        ::close(folderFd);
+    for (const Placed &placed : run.placed) {
+        if (placed.removeAfter.empty())
+            continue;
+        int error = synced ? 0 : EIO;
+        if (synced && removeTree(placed.removeAfter, false, &error))
+            continue;
+        if (run.error.isEmpty())
+            run.error = QStringLiteral("\"%1\" was copied, but could not be removed from where it was: %2.")
+                            .arg(QDir::toNativeSeparators(QFile::decodeName(placed.removeAfter.c_str())),
+                                 QString::fromLocal8Bit(std::strerror(error)));
+    }
+}

@@ -1,0 +1,71 @@
+// Copies or moves files and folders into a folder, free of widgets and meant to
+// run off the window's thread. An operation is whole or not at all: each item is
+// copied in full under a temporary name before it takes its own, an item it
+// replaces is kept aside until every item is in, and a cancel or a failure puts
+// back everything it had done. A move within one file system renames; across
+// file systems it copies, syncs, and only then removes the sources.
+#pragma once
+
+#include "fileops/file_operation.h"
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+struct CopyContext;
+
+class FileCopier {
+public:
+    // Asked on the copier's thread for each name already taken in the folder.
+    std::function<ClashChoice(const ClashQuestion &)> askClash;
+
+    // From any thread: the operation stops at its next step and is undone.
+    void cancel() { m_cancel.store(true); }
+    bool isCancelled() const { return m_cancel.load(); }
+    // Before the next operation, after a cancel.
+    void resetCancel() { m_cancel.store(false); }
+    // From any thread.
+    TransferProgress progress() const;
+
+    FileOperationResult run(const FileOperation &operation);
+
+private:
+    enum class Step { Placed, Skipped, Stop };
+    struct Placed {
+        std::string name;        // in the folder
+        std::string backup;      // what it replaced, kept aside under this name until the end
+        std::string movedFrom;   // renamed here from this path
+        std::string removeAfter; // copied here from this path, to remove once all is in
+    };
+    struct Run {
+        const FileOperation *operation = nullptr;
+        std::string folder;
+        std::string folderReal;
+        dev_t device = 0;
+        ino_t inode = 0;
+        std::vector<Placed> placed;
+        QString error;
+    };
+
+    bool open(Run &run);
+    Step placeOne(Run &run, const std::string &source);
+    bool chooseName(Run &run, const std::string &source, bool isDir, bool sameFolder,
+                    std::string &name, bool &replace, Step &step);
+    Step renameInto(Run &run, const std::string &source, Placed &placed, bool &crossDevice);
+    Step copyInto(Run &run, const std::string &source, Placed &placed, bool replace);
+    void undo(Run &run);
+    void finish(Run &run);
+    Step failed(Run &run, const std::string &path, const QString &reason);
+    CopyContext context();
+    void countBytes(const Run &run);
+
+    std::atomic<bool> m_cancel{false};
+    std::atomic<qint64> m_done{0};
+    std::atomic<qint64> m_total{0};
+    mutable std::mutex m_lock; // guards m_current
+    QString m_current;
+};

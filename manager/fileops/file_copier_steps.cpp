@@ -1,0 +1,190 @@
+// One item of an operation: its name in the folder, then a rename or a copy.
+#include "fileops/file_copier.h"
+
+#include "fileops/tree_copy.h"
+#include "fileops/unique_name.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+QString shown(const std::string &path)
+{
+    return QDir::toNativeSeparators(QFile::decodeName(path.c_str()));
+}
+
+std::string realPath(const std::string &path)
+{
+    char *real = ::realpath(path.c_str(), nullptr);
+    std::string out = real ? real : path;
+    std::free(real);
+    return out;
+}
+
+bool within(const std::string &path, const std::string &folder)
+{
+    return path == folder || (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0
+                              && (folder.back() == '/' || path[folder.size()] == '/'));
+}
+
+std::string parentOf(const std::string &path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+} // namespace
+
+FileCopier::Step FileCopier::failed(Run &run, const std::string &path, const QString &reason)
+{
+    const QString verb = run.operation->kind == FileOperation::Move ? QStringLiteral("move")
+                                                                     : QStringLiteral("copy");
+    run.error = QStringLiteral("Cannot %1 \"%2\": %3.").arg(verb, shown(path), reason);
+    return Step::Stop;
+}
+
+FileCopier::Step FileCopier::placeOne(Run &run, const std::string &source)
+{
+    struct stat st {};
+    if (::lstat(source.c_str(), &st) != 0)
+        return failed(run, source, QString::fromLocal8Bit(std::strerror(errno)));
+    const bool isDir = S_ISDIR(st.st_mode);
+    if (isDir && within(run.folderReal, realPath(source))) {
+        run.error = QStringLiteral("Cannot %1 the folder \"%2\" into itself.")
+                        .arg(run.operation->kind == FileOperation::Move ? QStringLiteral("move")
+                                                                        : QStringLiteral("copy"),
+                             shown(source));
+        return Step::Stop;
+    }
+    struct stat parent {};
+    const bool sameFolder = ::stat(parentOf(source).c_str(), &parent) == 0
+                            && parent.st_dev == run.device && parent.st_ino == run.inode;
+    if (sameFolder && run.operation->kind == FileOperation::Move)
+        return Step::Skipped; // already there
+    Placed placed;
+    bool replace = false;
+    Step step = Step::Placed;
+    if (!chooseName(run, source, isDir, sameFolder, placed.name, replace, step))
+        return step;
+    if (run.operation->kind == FileOperation::Move && st.st_dev == run.device) {
+        bool crossDevice = false;
+        step = renameInto(run, source, placed, crossDevice);
+        if (!crossDevice)
+            return step;
+    }
+    return copyInto(run, source, placed, replace);
+}
+
+// The item's name in the folder: its own, a numbered one to keep both, or the
+// one it replaces. False when the item is not to go in (step says why).
+bool FileCopier::chooseName(Run &run, const std::string &source, bool isDir, bool sameFolder,
+                            std::string &name, bool &replace, Step &step)
+{
+    const QString folder = QFile::decodeName(run.folder.c_str());
+    const QString own = QFile::decodeName(source.substr(source.rfind('/') + 1).c_str());
+    name = QFile::encodeName(own).toStdString();
+    const std::string target = childPath(run.folder, name);
+    struct stat there {};
+    if (::lstat(target.c_str(), &there) != 0)
+        return true;
+    // A copy beside its original is always a second one.
+    ClashChoice choice = ClashChoice::KeepBoth;
+    if (!sameFolder)
+        choice = askClash ? askClash({own, folder, S_ISDIR(there.st_mode)}) : ClashChoice::Skip;
+    if (isCancelled()) {
+        step = Step::Stop;
+        return false;
+    }
+    if (choice == ClashChoice::Skip) {
+        step = Step::Skipped;
+        return false;
+    }
+    if (choice == ClashChoice::KeepBoth) {
+        name = QFile::encodeName(freeName(folder, own, !isDir)).toStdString();
+        return true;
+    }
+    if (S_ISDIR(there.st_mode) && within(realPath(source), realPath(target))) {
+        run.error = QStringLiteral("Cannot replace \"%1\" with an item it holds.").arg(shown(target));
+        step = Step::Stop;
+        return false;
+    }
+    replace = true;
+    return true;
+}
+
+FileCopier::Step FileCopier::renameInto(Run &run, const std::string &source, Placed &placed,
+                                        bool &crossDevice)
+{
+    const std::string target = childPath(run.folder, placed.name);
+    struct stat there {};
+    if (::lstat(target.c_str(), &there) == 0) {
+        placed.backup = temporaryName();
+        if (!placeNoReplace(target, childPath(run.folder, placed.backup)))
+            return failed(run, target, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    if (placeNoReplace(source, target)) {
+        placed.movedFrom = source;
+        run.placed.push_back(placed);
+        return Step::Placed;
+    }
+    const int error = errno;
+    if (error == EXDEV) { // one file system under two mounts
+        crossDevice = true;
+        return Step::Placed;
+    }
+    if (!placed.backup.empty())
+        placeNoReplace(childPath(run.folder, placed.backup), target);
+    return failed(run, source, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// Copied whole under a temporary name, then swapped with what it replaces, so the
+// old entry stays until the new one is complete.
+FileCopier::Step FileCopier::copyInto(Run &run, const std::string &source, Placed &placed,
+                                      bool replace)
+{
+    const std::string target = childPath(run.folder, placed.name);
+    const std::string staged = temporaryName();
+    CopyContext ctx = context();
+    const auto putBack = [&] {
+        if (!placed.backup.empty())
+            placeNoReplace(childPath(run.folder, placed.backup), target);
+    };
+    if (!copyEntry(source, run.folder, staged, ctx)) {
+        putBack();
+        if (ctx.failedPath.empty())
+            return Step::Stop; // cancelled
+        return failed(run, ctx.failedPath, QString::fromLocal8Bit(ctx.reason.c_str()));
+    }
+    const std::string stagedPath = childPath(run.folder, staged);
+    bool in = false;
+    if (replace && placed.backup.empty()) {
+        in = ::renameat2(AT_FDCWD, stagedPath.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0;
+        if (in)
+            placed.backup = staged;
+        else if (errno == EINVAL || errno == ENOSYS) {
+            placed.backup = temporaryName();
+            if (!placeNoReplace(target, childPath(run.folder, placed.backup)))
+                placed.backup.clear();
+        }
+    }
+    if (!in)
+        in = placeNoReplace(stagedPath, target);
+    if (!in) {
+        const int error = errno;
+        removeTree(stagedPath, true);
+        putBack();
+        return failed(run, target, QString::fromLocal8Bit(std::strerror(error)));
+    }
+    if (run.operation->kind == FileOperation::Move)
+        placed.removeAfter = source;
+    run.placed.push_back(placed);
+    return Step::Placed;
+}

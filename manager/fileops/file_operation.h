@@ -1,0 +1,32 @@
+// What a copy or move of files into a folder is asked to do, and what came of it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct FileOperation {
+    enum Kind { Copy, Move } kind = Copy;
+    QStringList sources; // absolute paths
+    QString folder;      // where they go, under their own names
+};
+
+// The answer to a name that exists in the destination folder.
+enum class ClashChoice { Replace, Skip, KeepBoth };
+
+struct ClashQuestion {
+    QString name;   // the name taken in folder
+    QString folder;
+    bool folderTaken = false; // the entry there is a folder
+};
+
+struct FileOperationResult {
+    enum Outcome { Done, Cancelled, Failed } outcome = Done;
+    QString error;      // names the file, when Failed
+    QStringList placed; // the names the operation put into the folder
+};
+
+struct TransferProgress {
+    qint64 done = 0;  // bytes copied
+    qint64 total = 0; // bytes to copy, once counted
+    QString current;  // the file being copied
+};

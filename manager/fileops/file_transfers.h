@@ -1,0 +1,53 @@
+// Runs copies and moves one after another on a thread of their own, so the
+// window's thread never waits on the disk. A name already taken is asked about
+// on this object's thread while the copy waits; results come back there too.
+#pragma once
+
+#include "fileops/file_copier.h"
+
+#include <QObject>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+class FileTransfers : public QObject {
+    Q_OBJECT
+public:
+    explicit FileTransfers(QObject *parent = nullptr);
+    // Cancels what runs and what waits, and waits for the thread: the folders are
+    // left as they were.
+    ~FileTransfers() override;
+
+    // Called on this object's thread; the copy waits for its answer.
+    std::function<ClashChoice(const ClashQuestion &)> askClash;
+
+    // Runs after the operations started before it.
+    void start(const FileOperation &operation);
+    // The running operation is undone and those waiting are dropped.
+    void cancel();
+    bool isBusy() const;
+    TransferProgress progress() const { return m_copier.progress(); }
+
+signals:
+    void finished(const FileOperation &operation, const FileOperationResult &result);
+
+private:
+    void work();
+    ClashChoice ask(const ClashQuestion &question);
+    void answerQuestion();
+    void deliverResults();
+
+    FileCopier m_copier;
+    mutable std::mutex m_lock; // guards everything below
+    std::condition_variable m_wake;
+    std::deque<FileOperation> m_waiting;
+    std::deque<std::pair<FileOperation, FileOperationResult>> m_results;
+    std::optional<ClashQuestion> m_question;
+    std::optional<ClashChoice> m_answer;
+    bool m_running = false;
+    bool m_stopping = false;
+    std::thread m_thread;
+};

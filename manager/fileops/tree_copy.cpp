@@ -1,0 +1,294 @@
+#include "fileops/tree_copy.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t kChunk = 1 << 20;
+
+// Closes a descriptor when the scope ends.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    void reset(int fd)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+
+private:
+    int m_fd;
+};
+
+bool copyData(int in, int out, const std::string &source, CopyContext &ctx)
+{
+    bool kernelCopy = true;
+    std::vector<char> buffer;
+    for (;;) {
+        if (ctx.cancelled())
+            return false;
+        ssize_t got = -1;
+        if (kernelCopy) {
+            got = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+            if (got < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS
+                            || errno == EOPNOTSUPP)) {
+                kernelCopy = false;
+                continue;
+            }
+        } else {
+            buffer.resize(kChunk);
+            got = ::read(in, buffer.data(), buffer.size());
+            for (ssize_t at = 0; got > 0 && at < got;) {
+                const ssize_t put = ::write(out, buffer.data() + at, size_t(got - at));
+                if (put < 0 && errno != EINTR)
+                    return ctx.fail(source, errno);
+                at += put > 0 ? put : 0;
+            }
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return ctx.fail(source, errno);
+        if (got == 0)
+            return true;
+        if (ctx.advance)
+            ctx.advance(got);
+    }
+}
+
+// Gives the complete file behind out its name: an unnamed one is linked in.
+bool linkTemporary(int out, const std::string &target)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(out);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    return errno == ENOENT && ::linkat(out, "", AT_FDCWD, target.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+bool copyFile(const std::string &source, const struct stat &st, const std::string &target,
+              CopyContext &ctx)
+{
+    if (ctx.entering)
+        ctx.entering(source);
+    // Not blocking: a file swapped for a pipe since it was looked at must not hang us.
+    const Fd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat opened {};
+    if (!in.valid() || ::fstat(in.get(), &opened) != 0)
+        return ctx.fail(source, errno);
+    if (!S_ISREG(opened.st_mode))
+        return ctx.fail(source, "it changed while it was being copied");
+    ::fcntl(in.get(), F_SETFL, 0);
+
+    const std::string folder = target.substr(0, target.rfind('/'));
+    std::string hidden;
+    Fd out(::open(folder.empty() ? "/" : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    if (!out.valid()) {
+        hidden = childPath(folder, temporaryName());
+        out.reset(::open(hidden.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600));
+        if (!out.valid())
+            return ctx.fail(target, errno);
+    }
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    bool done = copyData(in.get(), out.get(), source, ctx);
+    if (done && (::fchmod(out.get(), st.st_mode & 0777) != 0 || ::futimens(out.get(), times) != 0
+                 || ::fsync(out.get()) != 0))
+        done = ctx.fail(target, errno);
+    if (done && hidden.empty() && !linkTemporary(out.get(), target))
+        done = ctx.fail(target, errno);
+    if (done && !hidden.empty() && !placeNoReplace(hidden, target))
+        done = ctx.fail(target, errno);
+    if (!done && !hidden.empty())
+        ::unlink(hidden.c_str());
+    return done;
+}
+
+bool copyFolder(const std::string &source, const struct stat &st, const std::string &target,
+                CopyContext &ctx)
+{
+    const Fd dirFd(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!dirFd.valid())
+        return ctx.fail(source, errno);
+    DIR *dir = ::fdopendir(::dup(dirFd.get()));
+    if (!dir)
+        return ctx.fail(source, errno);
+    if (::mkdir(target.c_str(), 0700) != 0) {
+        ::closedir(dir);
+        return ctx.fail(target, errno);
+    }
+    bool done = true;
+    errno = 0;
+    while (done) {
+        const dirent *d = ::readdir(dir);
+        if (!d) {
+            if (errno != 0)
+                done = ctx.fail(source, errno);
+            break;
+        }
+        const char *raw = d->d_name;
+        if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
+            continue;
+        done = copyEntry(childPath(source, raw), target, raw, ctx);
+        errno = 0;
+    }
+    ::closedir(dir);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (done && (::chmod(target.c_str(), st.st_mode & 0777) != 0
+                 || ::utimensat(AT_FDCWD, target.c_str(), times, 0) != 0))
+        done = ctx.fail(target, errno);
+    if (!done)
+        removeTree(target, true);
+    return done;
+}
+
+bool copyLink(const std::string &source, const struct stat &st, const std::string &target,
+              CopyContext &ctx)
+{
+    std::vector<char> to(size_t(st.st_size > 0 ? st.st_size : 255) + 1);
+    const ssize_t got = ::readlink(source.c_str(), to.data(), to.size());
+    if (got < 0)
+        return ctx.fail(source, errno);
+    if (size_t(got) >= to.size())
+        return ctx.fail(source, "it changed while it was being copied");
+    to[size_t(got)] = 0;
+    if (::symlink(to.data(), target.c_str()) != 0)
+        return ctx.fail(target, errno);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ::utimensat(AT_FDCWD, target.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    return true;
+}
+
+} // namespace
+
+bool CopyContext::fail(const std::string &path, int error)
+{
+    return fail(path, std::strerror(error));
+}
+
+bool CopyContext::fail(const std::string &path, const char *why)
+{
+    if (failedPath.empty()) {
+        failedPath = path;
+        reason = why;
+    }
+    return false;
+}
+
+std::string childPath(const std::string &folder, const std::string &name)
+{
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + '/' + name;
+}
+
+bool copyEntry(const std::string &source, const std::string &folder, const std::string &name,
+               CopyContext &ctx)
+{
+    if (ctx.cancelled())
+        return false;
+    struct stat st {};
+    if (::lstat(source.c_str(), &st) != 0)
+        return ctx.fail(source, errno);
+    const std::string target = childPath(folder, name);
+    if (S_ISREG(st.st_mode))
+        return copyFile(source, st, target, ctx);
+    if (S_ISDIR(st.st_mode))
+        return copyFolder(source, st, target, ctx);
+    if (S_ISLNK(st.st_mode))
+        return copyLink(source, st, target, ctx);
+    if (S_ISFIFO(st.st_mode))
+        return ::mkfifo(target.c_str(), st.st_mode & 0777) == 0 || ctx.fail(target, errno);
+    return ctx.fail(source, "it is neither a file, a folder nor a link");
+}
+
+bool removeTree(const std::string &path, bool ownCopy, int *error)
+{
+    struct stat st {};
+    const auto failed = [error] {
+        if (error && *error == 0)
+            *error = errno;
+        return false;
+    };
+    if (::lstat(path.c_str(), &st) != 0)
+        return errno == ENOENT || failed();
+    if (!S_ISDIR(st.st_mode))
+        return ::unlink(path.c_str()) == 0 || failed();
+    if (ownCopy && (st.st_mode & 0700) != 0700)
+        ::chmod(path.c_str(), 0700);
+    DIR *dir = ::opendir(path.c_str());
+    if (!dir)
+        return failed();
+    std::vector<std::string> names;
+    while (const dirent *d = ::readdir(dir)) {
+        const char *raw = d->d_name;
+        if (!(raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0))))
+            names.emplace_back(raw);
+    }
+    ::closedir(dir);
+    bool done = true;
+    for (const std::string &name : names)
+        done = removeTree(childPath(path, name), ownCopy, error) && done;
+    return (done && ::rmdir(path.c_str()) == 0) || failed();
+}
+
+qint64 bytesBelow(const std::string &path, const std::atomic<bool> &cancel)
+{
+    struct stat st {};
+    if (cancel.load(std::memory_order_relaxed) || ::lstat(path.c_str(), &st) != 0)
+        return 0;
+    if (S_ISREG(st.st_mode))
+        return st.st_size;
+    if (!S_ISDIR(st.st_mode))
+        return 0;
+    DIR *dir = ::opendir(path.c_str());
+    if (!dir)
+        return 0;
+    qint64 bytes = 0;
+    while (const dirent *d = ::readdir(dir)) {
+        const char *raw = d->d_name;
+        if (!(raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0))))
+            bytes += bytesBelow(childPath(path, raw), cancel);
+    }
+    ::closedir(dir);
+    return bytes;
+}
+
+bool placeNoReplace(const std::string &from, const std::string &to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the no-replace flag: look first.
+    struct stat st {};
+    if (::lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::string temporaryName()
+{
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    char name[40];
+    std::snprintf(name, sizeof name, ".tovix-partial-%016llx",
+                  static_cast<unsigned long long>(random()));
+    return name;
+}

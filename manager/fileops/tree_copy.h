@@ -1,0 +1,48 @@
+// The file system steps of a copy: an entry copied whole under a new name, a tree
+// removed, a name placed without replacing another. Paths are in the file
+// system's bytes. Links are never followed: a link is copied as a link.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include <QtGlobal>
+
+struct CopyContext {
+    const std::atomic<bool> *cancel = nullptr;
+    std::function<void(qint64 bytes)> advance;             // more bytes copied
+    std::function<void(const std::string &path)> entering; // a file's copy begins
+
+    // Set on failure: the file it concerns and why (empty reason when cancelled).
+    std::string failedPath;
+    std::string reason;
+
+    bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
+    bool fail(const std::string &path, int error);
+    bool fail(const std::string &path, const char *why);
+};
+
+// Copies the entry at source into folder as name. A file is written to an
+// unnamed temporary (or a hidden one where the file system has none), synced,
+// and given its name only when complete; a folder is made and filled the same
+// way. On failure or cancel nothing is left under name. Permissions and
+// modification times go along.
+bool copyEntry(const std::string &source, const std::string &folder, const std::string &name,
+               CopyContext &ctx);
+
+// Removes path, and everything in it for a folder. With ownCopy, folders left
+// without write permission are opened up first (they are copies we made).
+bool removeTree(const std::string &path, bool ownCopy, int *error = nullptr);
+
+// The bytes of the files at and below path, links not followed.
+qint64 bytesBelow(const std::string &path, const std::atomic<bool> &cancel);
+
+// Renames from to to, never over an existing entry.
+bool placeNoReplace(const std::string &from, const std::string &to);
+
+// A name for a temporary entry that file lists hide and no user picks.
+std::string temporaryName();
+
+// "folder/name", with no doubled separator.
+std::string childPath(const std::string &folder, const std::string &name);
