@@ -1,0 +1,136 @@
+// A copy that fails or is cancelled leaves the destination exactly as it was.
+#include "fileops_fixture.h"
+
+#include <atomic>
+#include <csignal>
+#include <thread>
+
+#include <sys/resource.h>
+
+namespace {
+
+// Files written by this process may not grow past limit, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit lower{limit, m_old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &lower);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+class CopyFailures : public FileOpsTest {
+protected:
+    // The destination's names and contents, to compare before and after.
+    QStringList snapshot() const
+    {
+        QStringList out;
+        for (const QString &name : entries(dst()))
+            out << name + "=" + QString::fromLatin1(read(dst(name)));
+        return out;
+    }
+    void fillDestination()
+    {
+        write(dst("song.mp3"), "old song");
+        write(dst("other.txt"), "other");
+    }
+};
+
+TEST_F(CopyFailures, AFullDestinationKeepsTheReplacedFileAndNamesTheFile)
+{
+    fillDestination();
+    write(src("small.txt"), "small");
+    write(src("Album/song.mp3"), QByteArray(2 << 20, 's'));
+    write(src("song.mp3"), QByteArray(2 << 20, 's'));
+    const QStringList before = snapshot();
+    copier.askClash = [](const ClashQuestion &) { return ClashChoice::Replace; };
+    FileOperationResult result;
+    {
+        const FileSizeLimit limit(1 << 20);
+        result = run(FileOperation::Copy, {src("small.txt"), src("song.mp3")}, dst());
+    }
+    EXPECT_EQ(result.outcome, FileOperationResult::Failed);
+    EXPECT_EQ(result.error, QString("Cannot copy \"%1\": File too large.").arg(src("song.mp3")));
+    EXPECT_EQ(snapshot(), before) << "the copied small file goes again, the old song stays";
+
+    {
+        const FileSizeLimit limit(1 << 20);
+        result = run(FileOperation::Copy, {src("Album")}, dst());
+    }
+    EXPECT_EQ(result.outcome, FileOperationResult::Failed);
+    EXPECT_EQ(result.error, QString("Cannot copy \"%1\": File too large.").arg(src("Album/song.mp3")));
+    EXPECT_EQ(snapshot(), before) << "no part of the folder is left";
+}
+
+TEST_F(CopyFailures, AFileThatCannotBeReadUndoesWhatWasCopiedBefore)
+{
+    fillDestination();
+    write(src("first.txt"), "first");
+    const QStringList before = snapshot();
+    // Reading this process's memory at its start fails with an I/O error.
+    const FileOperationResult result = run(FileOperation::Move, {src("first.txt"), "/proc/self/mem"}, dst());
+    EXPECT_EQ(result.outcome, FileOperationResult::Failed);
+    EXPECT_EQ(result.error, QString("Cannot move \"/proc/self/mem\": Input/output error."));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(read(src("first.txt")), "first") << "the first file was put back";
+
+    const FileOperationResult missing = run(FileOperation::Copy, {src("gone.txt")}, dst());
+    EXPECT_EQ(missing.error, QString("Cannot copy \"%1\": No such file or directory.").arg(src("gone.txt")));
+    const FileOperationResult noFolder = run(FileOperation::Copy, {src("first.txt")}, dst("nowhere"));
+    EXPECT_EQ(noFolder.error, QString("Cannot open the folder \"%1\": No such file or directory.").arg(dst("nowhere")));
+}
+
+TEST_F(CopyFailures, ACancelUndoesTheItemsAlreadyInAndKeepsWhatTheyReplaced)
+{
+    fillDestination();
+    write(src("other.txt"), "new other");
+    write(src("song.mp3"), "new song");
+    write(src("Album/a.mp3"), "a");
+    const QStringList before = snapshot();
+    copier.askClash = [&](const ClashQuestion &q) {
+        if (q.name == "song.mp3")
+            copier.cancel(); // the user gives up at the second question
+        return ClashChoice::Replace;
+    };
+    const FileOperationResult result =
+        run(FileOperation::Move, {src("Album"), src("other.txt"), src("song.mp3")}, dst());
+    EXPECT_EQ(result.outcome, FileOperationResult::Cancelled);
+    EXPECT_TRUE(result.error.isEmpty());
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(entries(src()), QStringList({"Album", "other.txt", "song.mp3"}));
+    EXPECT_EQ(read(src("other.txt")), "new other");
+}
+
+TEST_F(CopyFailures, ACancelInTheMiddleOfABigFileLeavesNoPartOfIt)
+{
+    fillDestination();
+    write(src("song.mp3"), QByteArray(64 << 20, 'b'));
+    const QStringList before = snapshot();
+    copier.askClash = [](const ClashQuestion &) { return ClashChoice::Replace; };
+    std::atomic<bool> stop{false};
+    std::thread canceller([&] {
+        while (!stop.load() && copier.progress().done == 0)
+            std::this_thread::yield();
+        copier.cancel();
+    });
+    const FileOperationResult result = run(FileOperation::Copy, {src("song.mp3")}, dst());
+    stop = true;
+    canceller.join();
+    EXPECT_EQ(result.outcome, FileOperationResult::Cancelled);
+    EXPECT_GT(copier.progress().done, 0);
+    EXPECT_LT(copier.progress().done, 64 << 20);
+    EXPECT_EQ(snapshot(), before);
+}
+
+} // namespace
