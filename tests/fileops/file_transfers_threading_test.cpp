@@ -5,6 +5,8 @@
 #include "fileops_fixture.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTest>
 #include <QSignalSpy>
 #include <QThread>
 
@@ -21,8 +23,9 @@ protected:
     }
     bool waitFor(size_t count)
     {
-        for (int i = 0; i < 1000 && done.size() < count; ++i)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        const QDeadlineTimer deadline(10000);
+        while (done.size() < count && !deadline.hasExpired())
+            QTest::qWait(5);
         return done.size() >= count;
     }
 
@@ -67,8 +70,7 @@ TEST_F(FileTransfersThreading, ACancelWhileAQuestionWaitsUndoesAndDropsWhatWaits
     transfers.start({FileOperation::Copy, {src("first.mp3"), src("a.mp3")}, dst()});
     transfers.start({FileOperation::Copy, {src("later.mp3")}, dst()});
     ASSERT_TRUE(waitFor(1));
-    for (int i = 0; i < 20; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QTest::qWait(100);
     ASSERT_EQ(done.size(), 1u) << "the waiting operation was dropped";
     EXPECT_EQ(done[0].second.outcome, FileOperationResult::Cancelled);
     EXPECT_EQ(entries(dst()), QStringList{"a.mp3"});
