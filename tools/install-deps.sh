@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   lame espeak-ng sox python3 time
-  xvfb xauth imagemagick fonts-dejavu-core
+  xvfb xauth xclip imagemagick fonts-dejavu-core
   desktop-file-utils
 )
 
