@@ -1,5 +1,6 @@
 #include "explorer/file_commands.h"
 
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 
@@ -36,4 +37,16 @@ void addFileCommands(QMenu &menu, const FileCommands &c)
     separate(menu);
     add(menu, QStringLiteral("&New Folder"), c.newFolder);
     add(menu, QStringLiteral("Re&fresh"), c.refresh, Qt::Key_F5);
+}
+
+bool runClipboardKey(const QKeyEvent *event, const FileCommands &commands)
+{
+    const std::function<void()> *command = event->matches(QKeySequence::Copy)  ? &commands.copy
+                                           : event->matches(QKeySequence::Cut) ? &commands.cut
+                                           : event->matches(QKeySequence::Paste) ? &commands.paste
+                                                                                  : nullptr;
+    if (!command || !*command)
+        return false;
+    (*command)();
+    return true;
 }

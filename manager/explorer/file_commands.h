@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QKeyEvent;
 class QMenu;
 
 struct FileCommands {
@@ -13,3 +14,18 @@ struct FileCommands {
 };
 
 void addFileCommands(QMenu &menu, const FileCommands &commands);
+
+// Runs the command of a Ctrl+C, Ctrl+X or Ctrl+V; false for any other key.
+bool runClipboardKey(const QKeyEvent *event, const FileCommands &commands);
+
+// The same for a widget that copies, cuts and pastes its selection, unless a
+// name is being edited there.
+template <class Widget>
+bool runClipboardKey(const QKeyEvent *event, Widget *widget)
+{
+    FileCommands commands;
+    commands.copy = [widget] { widget->copySelected(); };
+    commands.cut = [widget] { widget->cutSelected(); };
+    commands.paste = [widget] { widget->paste(); };
+    return !widget->isEditing() && runClipboardKey(event, commands);
+}

@@ -1,5 +1,6 @@
 #include "explorer/folder_tree.h"
 
+#include "explorer/file_commands.h"
 #include "explorer/file_drop.h"
 #include "explorer/folder_tree_model.h"
 #include "explorer/folder_view.h"
@@ -140,7 +141,7 @@ bool FolderTree::hasFocusWithin() const
 void FolderTree::keyPressEvent(QKeyEvent *event)
 {
     emit keyDown(event->key());
-    if (handleClipboardKey(event))
+    if (runClipboardKey(event, this))
         return;
     EditableItemView<QTreeView>::keyPressEvent(event);
 }

@@ -60,7 +60,6 @@ protected:
 private:
     void showContextMenu(const QPoint &pos);
     void chooseNode(const QModelIndex &index);
-    bool handleClipboardKey(QKeyEvent *event);
     Qt::DropAction dropActionAt(QDropEvent *event, QString &folder);
     void followView(const QString &path);
     void keepSelectedInSight();

@@ -33,21 +33,6 @@ bool FolderTree::paste()
     return m_view && hasSelectedNode() && m_view->fileOperations()->pasteInto(selectedNodePath());
 }
 
-bool FolderTree::handleClipboardKey(QKeyEvent *event)
-{
-    if (isEditing())
-        return false;
-    if (event == QKeySequence::Copy)
-        copySelected();
-    else if (event == QKeySequence::Cut)
-        cutSelected();
-    else if (event == QKeySequence::Paste)
-        paste();
-    else
-        return false;
-    event->accept();
-    return true;
-}
 
 // The menu's commands act on the node it was opened on, which becomes the selected one.
 void FolderTree::chooseNode(const QModelIndex &index)

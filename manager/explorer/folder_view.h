@@ -97,7 +97,6 @@ private:
     QModelIndex itemIndex(int item) const;
     void openItem(const QModelIndex &index);
     void showContextMenu(QAbstractItemView *view, const QPoint &pos);
-    bool handleClipboardKey(QKeyEvent *event);
     QString dropFolderAt(const QPointF &pos) const;
 
     QStackedWidget *m_stack = nullptr;

@@ -120,7 +120,8 @@ bool FolderView::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress && (watched == m_list || watched == m_details)) {
         auto *key = static_cast<QKeyEvent *>(event);
         emit keyDown(key->key());
-        if (handleClipboardKey(key))
+        // Files, not the views' own copy of the focused caption as text.
+        if (runClipboardKey(key, this))
             return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -38,22 +38,6 @@ bool FolderView::paste()
     return m_fileOps->pasteInto(m_dir);
 }
 
-// Ctrl+C, Ctrl+X and Ctrl+V act on files; the views' own copy would take the
-// focused item's caption as text.
-bool FolderView::handleClipboardKey(QKeyEvent *event)
-{
-    if (isEditing())
-        return false;
-    if (event == QKeySequence::Copy)
-        copySelected();
-    else if (event == QKeySequence::Cut)
-        cutSelected();
-    else if (event == QKeySequence::Paste)
-        paste();
-    else
-        return false;
-    return true;
-}
 
 // A folder item under the point, else the folder the list shows.
 QString FolderView::dropFolderAt(const QPointF &pos) const
