@@ -17,7 +17,7 @@ protected:
     FileTransfersThreading()
     {
         QObject::connect(&transfers, &FileTransfers::finished, [this](const FileOperation &op, const FileOperationResult &r) {
-            EXPECT_EQ(QThread::currentThread(), qApp->thread());
+            EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
             done.emplace_back(op, r);
         });
     }
@@ -40,7 +40,7 @@ TEST_F(FileTransfersThreading, QuestionsAreAnsweredOnTheWindowsThreadAndResultsC
     write(src("b.mp3"), "b");
     std::vector<QString> asked;
     transfers.askClash = [&](const ClashQuestion &q) {
-        EXPECT_EQ(QThread::currentThread(), qApp->thread());
+        EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
         asked.push_back(q.name);
         return ClashChoice::Replace;
     };
