@@ -46,6 +46,26 @@ int startXvfb(pid_t &pid)
     return up ? std::atoi(number) : -1;
 }
 
+// Two servers started at once may both reach for one display, and one of them
+// then gives up after it has named it: such a start is tried again.
+int startXServer(pid_t &pid)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int display = startXvfb(pid);
+        ::usleep(200 * 1000);
+        const bool running = pid > 0 && ::waitpid(pid, nullptr, WNOHANG) == 0;
+        if (display >= 0 && running
+            && ::access(("/tmp/.X11-unix/X" + std::to_string(display)).c_str(), F_OK) == 0)
+            return display;
+        if (running) {
+            ::kill(pid, SIGTERM);
+            ::waitpid(pid, nullptr, 0);
+        }
+        pid = 0;
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -58,7 +78,7 @@ int main(int argc, char **argv)
     pid_t xvfb = 0;
     if (!listing && !QStandardPaths::findExecutable(QStringLiteral("xclip")).isEmpty()) {
         if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-            const int display = startXvfb(xvfb);
+            const int display = startXServer(xvfb);
             if (display >= 0)
                 qputenv("DISPLAY", QByteArray(":") + QByteArray::number(display));
         }
