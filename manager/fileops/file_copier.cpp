@@ -119,11 +119,11 @@ void FileCopier::undo(Run &run)
     for (auto it = run.placed.rbegin(); it != run.placed.rend(); ++it) {
         const std::string here = childPath(run.folder, it->name);
         if (!it->movedFrom.empty())
-            placeNoReplace(here, it->movedFrom);
+            renameNoReplace(here, it->movedFrom);
         else
             removeTree(here, true);
         if (!it->backup.empty())
-            placeNoReplace(childPath(run.folder, it->backup), here);
+            renameNoReplace(childPath(run.folder, it->backup), here);
     }
     run.placed.clear();
 }

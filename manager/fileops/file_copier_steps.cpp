@@ -127,10 +127,10 @@ FileCopier::Step FileCopier::renameInto(Run &run, const std::string &source, Pla
     struct stat there {};
     if (::lstat(target.c_str(), &there) == 0) {
         placed.backup = temporaryName();
-        if (!placeNoReplace(target, childPath(run.folder, placed.backup)))
+        if (!renameNoReplace(target, childPath(run.folder, placed.backup)))
             return failed(run, target, QString::fromLocal8Bit(std::strerror(errno)));
     }
-    if (placeNoReplace(source, target)) {
+    if (renameNoReplace(source, target)) {
         placed.movedFrom = source;
         run.placed.push_back(placed);
         return Step::Placed;
@@ -141,7 +141,7 @@ FileCopier::Step FileCopier::renameInto(Run &run, const std::string &source, Pla
         return Step::Placed;
     }
     if (!placed.backup.empty())
-        placeNoReplace(childPath(run.folder, placed.backup), target);
+        renameNoReplace(childPath(run.folder, placed.backup), target);
     return failed(run, source, QString::fromLocal8Bit(std::strerror(error)));
 }
 
@@ -155,7 +155,7 @@ FileCopier::Step FileCopier::copyInto(Run &run, const std::string &source, Place
     CopyContext ctx = context();
     const auto putBack = [&] {
         if (!placed.backup.empty())
-            placeNoReplace(childPath(run.folder, placed.backup), target);
+            renameNoReplace(childPath(run.folder, placed.backup), target);
     };
     if (!copyEntry(source, run.folder, staged, ctx)) {
         putBack();
@@ -171,12 +171,12 @@ FileCopier::Step FileCopier::copyInto(Run &run, const std::string &source, Place
             placed.backup = staged;
         else if (errno == EINVAL || errno == ENOSYS) {
             placed.backup = temporaryName();
-            if (!placeNoReplace(target, childPath(run.folder, placed.backup)))
+            if (!renameNoReplace(target, childPath(run.folder, placed.backup)))
                 placed.backup.clear();
         }
     }
     if (!in)
-        in = placeNoReplace(stagedPath, target);
+        in = renameNoReplace(stagedPath, target);
     if (!in) {
         const int error = errno;
         removeTree(stagedPath, true);

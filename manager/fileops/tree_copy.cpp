@@ -75,15 +75,6 @@ bool copyData(int in, int out, const std::string &source, CopyContext &ctx)
     }
 }
 
-// Gives the complete file behind out its name: an unnamed one is linked in.
-bool linkTemporary(int out, const std::string &target)
-{
-    const std::string self = "/proc/self/fd/" + std::to_string(out);
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0)
-        return true;
-    return errno == ENOENT && ::linkat(out, "", AT_FDCWD, target.c_str(), AT_EMPTY_PATH) == 0;
-}
-
 bool copyFile(const std::string &source, const struct stat &st, const std::string &target,
               CopyContext &ctx)
 {
@@ -98,26 +89,14 @@ bool copyFile(const std::string &source, const struct stat &st, const std::strin
         return ctx.fail(source, "it changed while it was being copied");
     ::fcntl(in.get(), F_SETFL, 0);
 
-    const std::string folder = target.substr(0, target.rfind('/'));
-    std::string hidden;
-    Fd out(::open(folder.empty() ? "/" : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-    if (!out.valid()) {
-        hidden = childPath(folder, temporaryName());
-        out.reset(::open(hidden.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600));
-        if (!out.valid())
-            return ctx.fail(target, errno);
-    }
+    PendingFile out(target.substr(0, target.rfind('/')), kPartialPrefix);
+    if (!out.isValid())
+        return ctx.fail(target, errno);
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    bool done = copyData(in.get(), out.get(), source, ctx);
-    if (done && (::fchmod(out.get(), st.st_mode & 0777) != 0 || ::futimens(out.get(), times) != 0
-                 || ::fsync(out.get()) != 0))
+    bool done = copyData(in.get(), out.fd(), source, ctx);
+    if (done && (::fchmod(out.fd(), st.st_mode & 0777) != 0 || ::futimens(out.fd(), times) != 0
+                 || !out.publish(target, false)))
         done = ctx.fail(target, errno);
-    if (done && hidden.empty() && !linkTemporary(out.get(), target))
-        done = ctx.fail(target, errno);
-    if (done && !hidden.empty() && !placeNoReplace(hidden, target))
-        done = ctx.fail(target, errno);
-    if (!done && !hidden.empty())
-        ::unlink(hidden.c_str());
     return done;
 }
 
@@ -269,26 +248,12 @@ qint64 bytesBelow(const std::string &path, const std::atomic<bool> &cancel)
     return bytes;
 }
 
-bool placeNoReplace(const std::string &from, const std::string &to)
-{
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // A file system without the no-replace flag: look first.
-    struct stat st {};
-    if (::lstat(to.c_str(), &st) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::rename(from.c_str(), to.c_str()) == 0;
-}
 
 std::string temporaryName()
 {
     thread_local std::mt19937_64 random{std::random_device{}()};
     char name[40];
-    std::snprintf(name, sizeof name, ".tovix-partial-%016llx",
+    std::snprintf(name, sizeof name, "%s%016llx", kPartialPrefix,
                   static_cast<unsigned long long>(random()));
     return name;
 }

@@ -3,11 +3,13 @@
 // system's bytes. Links are never followed: a link is copied as a link.
 #pragma once
 
+#include "platform/pending_file.h"
+
+#include <QtGlobal>
+
 #include <atomic>
 #include <functional>
 #include <string>
-
-#include <QtGlobal>
 
 struct CopyContext {
     const std::atomic<bool> *cancel = nullptr;
@@ -38,8 +40,9 @@ bool removeTree(const std::string &path, bool ownCopy, int *error = nullptr);
 // The bytes of the files at and below path, links not followed.
 qint64 bytesBelow(const std::string &path, const std::atomic<bool> &cancel);
 
-// Renames from to to, never over an existing entry.
-bool placeNoReplace(const std::string &from, const std::string &to);
+// Hidden entries the copies make: files being written where the file system
+// gives no unnamed ones, folders being built, items kept aside until the end.
+inline constexpr const char kPartialPrefix[] = ".tovix-partial-";
 
 // A name for a temporary entry that file lists hide and no user picks.
 std::string temporaryName();

@@ -48,24 +48,6 @@ std::string randomSuffix()
     return suffix;
 }
 
-bool renameNoReplace(const std::string &from, const std::string &to)
-{
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // File systems without the flag: a hard link fails when the name exists.
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        ::unlink(from.c_str());
-        return true;
-    }
-    struct stat st;
-    if (errno == EEXIST || ::lstat(to.c_str(), &st) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::rename(from.c_str(), to.c_str()) == 0;
-}
 
 // A hidden named file in folder, locked and still under its name.
 int createNamed(const std::string &folder, const std::string &prefix, std::string &name)
@@ -172,6 +154,25 @@ bool PendingFile::close()
     const bool closed = ::close(m_fd) == 0;
     m_fd = -1;
     return closed;
+}
+
+bool renameNoReplace(const std::string &from, const std::string &to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without the flag: a hard link fails when the name exists.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return true;
+    }
+    struct stat st;
+    if (errno == EEXIST || ::lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool removeIfAbandoned(int dirFd, const char *name, const std::string &prefix)

@@ -42,6 +42,10 @@ private:
     bool m_published = false;
 };
 
+// Renames from to to, never over an existing entry (EEXIST then), also on
+// file systems without RENAME_NOREPLACE.
+bool renameNoReplace(const std::string &from, const std::string &to);
+
 // Removes folder's entry name when it starts with prefix, is a plain file and
 // no one holds it locked: what a killed writer left. dirFd is folder, open.
 bool removeIfAbandoned(int dirFd, const char *name, const std::string &prefix);
