@@ -96,10 +96,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Sonavel v1.3"));
+    BenchApplication app(argc, argv);
     const double hours = argc > 1 ? std::atof(argv[1]) : 9;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
 

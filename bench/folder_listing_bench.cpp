@@ -97,10 +97,7 @@ struct Step {
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Sonavel v1.3"));
+    BenchApplication app(argc, argv);
     const int files = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50000;
 
     QTemporaryDir root;

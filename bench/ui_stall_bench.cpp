@@ -44,10 +44,7 @@ bool makeFile(const QString &path)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Sonavel v1.3"));
+    BenchApplication app(argc, argv);
     const int delayMs = argc > 1 ? std::atoi(argv[1]) : 2000;
 
     QTemporaryDir root;

@@ -1,6 +1,7 @@
 // Measuring the window's thread: a heartbeat and a wait that keeps it beating.
 #pragma once
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -8,6 +9,23 @@
 
 #include <algorithm>
 #include <functional>
+
+// The application of a benchmark that runs the window: offscreen unless a
+// platform is named, and titled as the program is.
+class BenchApplication : public QApplication {
+public:
+    BenchApplication(int &argc, char **argv) : QApplication((offscreenUnlessSet(), argc), argv)
+    {
+        setApplicationDisplayName(QStringLiteral("Sonavel v1.3"));
+    }
+
+private:
+    static void offscreenUnlessSet()
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+};
 
 // A 1 ms timer on the window's thread: the longest gap between its beats is the
 // longest time that thread could not have answered the user.
