@@ -7,6 +7,8 @@ PREFIX       ?= $(HOME)/.local
 
 CMAKE_FLAGS  ?=
 export QT_QPA_PLATFORM ?= offscreen
+# Relative paths in ccache's keys, so a second checkout of the tree reuses the same objects.
+export CCACHE_BASEDIR ?= $(CURDIR)
 
 .PHONY: all deps configure build test run bench fuzz sanitize tsan install uninstall package clean
 
