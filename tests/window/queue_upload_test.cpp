@@ -1,7 +1,17 @@
 // Upload from the player: kinds by tab or storage, the destination and line
 // from the display name, the player name from the short name, and names from
-// the player that are not trusted.
+// the player that are not trusted, and names that read like markup.
 #include "queue_fixture.h"
+
+#include "explorer/folder_tree.h"
+
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTextDocument>
+
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -10,6 +20,16 @@ using QueueUpload = QueueTest;
 TFileEntry entry(const std::string &longName, const std::string &shortName, uint32_t size = 100)
 {
     return fake::makeEntry(longName, shortName, size, !longName.empty());
+}
+
+// The text a tooltip or a label in automatic mode puts on screen.
+QString shownText(const QString &text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
 }
 
 TEST_F(QueueUpload, NothingSelected)
@@ -130,6 +150,58 @@ TEST_F(QueueUpload, PlayerFilesDroppedOnThePcListUploadTheSelection)
     selectPlayer(1, {"song.mp3"});
     emit w->FolderView->playerFilesDropped();
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Upload \"song.mp3\" in Internal Memory to PC")}));
+}
+
+// An image tag with a huge size as a name kept the window busy for seconds and
+// took gigabytes when laid out; wherever a name shows, it shows as itself.
+TEST_F(QueueUpload, NamesThatReadLikeMarkupShowAsThemselves)
+{
+    const QString image = QStringLiteral("<img src=\"x\" width=\"900\" height=\"900\">");
+    const QString folder = pc.filePath(image);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString &name : {image + ".mp3", image + ".wav"}) // the wave makes the conversion ask
+        ASSERT_TRUE(QFile(folder + '/' + name).open(QIODevice::WriteOnly));
+    std::ifstream sample(TOVIX_TEST_DATA "/voice_mode0.VOC", std::ios::binary);
+    const std::string voice{std::istreambuf_iterator<char>(sample), {}};
+    fake::setUploadContent(voice);
+    attach(memoryOf({entry((image + ".VOC").toStdString(), "IMAGE.VOC", uint32_t(voice.size())),
+                     entry((image + "2.mp3").toStdString(), "SIXTEEN_CHARS.MP")}),
+           fake::makeMemory(1000, 1000));
+    w->FolderView->setCurrentDirectory(folder);
+    ASSERT_TRUE(w->FolderView->waitUntilLoaded(5000));
+
+    const QAbstractItemView *files = w->FolderView->currentView();
+    QStringList fileTips;
+    for (int row = 0; row < files->model()->rowCount(files->rootIndex()); ++row)
+        fileTips << shownText(files->model()->index(row, 0, files->rootIndex()).data(Qt::ToolTipRole).toString());
+    ASSERT_EQ(fileTips.size(), 2);
+    for (const QString &tip : fileTips)
+        EXPECT_TRUE(tip.startsWith(image + '.')) << tip.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->FolderTree->selectedNodePath() == folder; }));
+    EXPECT_EQ(shownText(w->FolderTree->currentIndex().data(Qt::ToolTipRole).toString()).toStdString(),
+              folder.toStdString());
+
+    bool asked = false;
+    prompts.onPrompt = [&] {
+        if (!w->FConverting)
+            return;
+        asked = true;
+        EXPECT_EQ(w->statusText(3), QString("Converting \"%1.VOC\"...").arg(image));
+        for (const QLabel *label : w->findChildren<QLabel *>())
+            EXPECT_TRUE(label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text()))
+                << label->text().toStdString();
+    };
+    w->TabControl_PlayerFiles->setCurrentIndex(1);
+    w->UploadallfilesinPlayertoPC1Click();
+    ASSERT_TRUE(runQueue());
+    EXPECT_TRUE(asked);
+    ASSERT_EQ(prompts.records.size(), 2u);
+    EXPECT_TRUE(prompts.records[0].text.startsWith(QString("Can not upload \"%1").arg(image)));
+    for (const PromptRecord &r : prompts.records) {
+        const auto box = newMessageBox(r.owner, r.title, r.text, r.icon, r.buttons);
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        EXPECT_EQ(box->text(), r.text);
+    }
 }
 
 } // namespace
