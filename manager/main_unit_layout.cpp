@@ -5,6 +5,7 @@
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
 #include "widgets/bevel_splitter.h"
+#include "widgets/plain_text.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -52,7 +53,7 @@ QToolBar *createSmallToolBar(QWidget *parent)
 
 QLabel *greyBoldLabel(const QString &text, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = newPlainLabel(text, parent);
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
@@ -63,7 +64,7 @@ QLabel *greyBoldLabel(const QString &text, QWidget *parent)
 
 QLabel *statusPanel(int width, QStatusBar *bar)
 {
-    auto *label = new QLabel(bar);
+    auto *label = newPlainLabel(QString(), bar);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     if (width > 0)
         label->setFixedWidth(width);
@@ -276,11 +277,11 @@ void TForm_TovixMan::createPlayerPane()
     Panel_MemoryUsage = new QWidget(Panel_FileListInMemory);
     Panel_MemoryUsage->setFixedHeight(69);
     Panel_MemoryUsage->installEventFilter(this);
-    MemoryUsageLabel_Internal = new QLabel(QStringLiteral("Internal Memory"), Panel_MemoryUsage);
+    MemoryUsageLabel_Internal = newPlainLabel(QStringLiteral("Internal Memory"), Panel_MemoryUsage);
     MemoryUsageLabel_Internal->setGeometry(5, 3, kPlayerPaneWidth - 10, 15);
     MemoryUsage_Internal = new QProgressBar(Panel_MemoryUsage);
     MemoryUsage_Internal->setGeometry(5, 19, kPlayerPaneWidth - 10, 13);
-    MemoryUsageLabel_External = new QLabel(QStringLiteral("External Memory"), Panel_MemoryUsage);
+    MemoryUsageLabel_External = newPlainLabel(QStringLiteral("External Memory"), Panel_MemoryUsage);
     MemoryUsageLabel_External->setGeometry(5, 36, kPlayerPaneWidth - 10, 15);
     MemoryUsage_External = new QProgressBar(Panel_MemoryUsage);
     MemoryUsage_External->setGeometry(5, 52, kPlayerPaneWidth - 10, 13);
@@ -306,7 +307,7 @@ void TForm_TovixMan::createQueuePanel()
     // The device library reports no progress, so a running line shows only that it is busy.
     auto *busy = new QVBoxLayout;
     busy->setContentsMargins(4, 4, 4, 4);
-    Label_Elapsed = new QLabel(Panel_CopyProgress);
+    Label_Elapsed = newPlainLabel(QString(), Panel_CopyProgress);
     ProgressBar_Busy = new QProgressBar(Panel_CopyProgress);
     ProgressBar_Busy->setRange(0, 0);
     ProgressBar_Busy->setFixedWidth(120);

@@ -2,6 +2,8 @@
 // titles, flags and the drag data.
 #include "explorer/file_item_model.h"
 
+#include "widgets/plain_text.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QLocale>
@@ -60,7 +62,7 @@ QVariant FileItemModel::data(const QModelIndex &index, int role) const
     case Qt::DecorationRole:
         return index.column() == NameColumn ? QVariant(iconOf(*entry)) : QVariant();
     case Qt::ToolTipRole:
-        return toolTipOf(*entry);
+        return plainToolTip(toolTipOf(*entry));
     case Qt::TextAlignmentRole:
         return index.column() == SizeColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     default:

@@ -1,5 +1,7 @@
 #include "explorer/folder_tree_model.h"
 
+#include "widgets/plain_text.h"
+
 #include <QDir>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -248,7 +250,7 @@ QVariant FolderTreeModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole: return nodeOf(index)->entry.name;
     case Qt::DecorationRole: return m_folderIcon;
-    case Qt::ToolTipRole: return filePath(index);
+    case Qt::ToolTipRole: return plainToolTip(filePath(index));
     default: return {};
     }
 }

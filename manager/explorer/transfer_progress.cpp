@@ -1,6 +1,7 @@
 #include "explorer/transfer_progress.h"
 
 #include "fileops/file_transfers.h"
+#include "widgets/plain_text.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -20,7 +21,7 @@ TransferProgressDialog::TransferProgressDialog(FileTransfers *transfers, QWidget
 {
     setWindowModality(Qt::NonModal);
     auto *layout = new QVBoxLayout(this);
-    m_label = new QLabel(this);
+    m_label = newPlainLabel(QString(), this);
     m_label->setMinimumWidth(320);
     m_bar = new QProgressBar(this);
     m_bar->setRange(0, 1000);

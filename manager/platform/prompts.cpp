@@ -23,41 +23,51 @@ public:
     PromptAnswer messageBox(QWidget *owner, const QString &title, const QString &text,
                             PromptIcon icon, PromptButtons buttons) override
     {
-        if (buttons == PromptButtons::ReplaceSkipKeepBoth)
-            return askThreeWays(owner, title, text, icon);
-        const auto qtButtons = buttons == PromptButtons::YesNo
-                                   ? QMessageBox::Yes | QMessageBox::No
-                                   : QMessageBox::StandardButtons(QMessageBox::Ok);
-        QMessageBox box(toQtIcon(icon), title, text, qtButtons, owner);
-        const int result = box.exec();
-        if (buttons == PromptButtons::Ok)
-            return PromptAnswer::Ok;
-        return result == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+        const std::unique_ptr<QMessageBox> box = newMessageBox(owner, title, text, icon, buttons);
+        const int result = box->exec();
+        switch (buttons) {
+        case PromptButtons::Ok: return PromptAnswer::Ok;
+        case PromptButtons::YesNo:
+            return result == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+        case PromptButtons::ReplaceSkipKeepBoth: break;
+        }
+        switch (box->buttonRole(box->clickedButton())) {
+        case QMessageBox::AcceptRole: return PromptAnswer::Replace;
+        case QMessageBox::ActionRole: return PromptAnswer::KeepBoth;
+        default: return PromptAnswer::Skip;
+        }
     }
 
     int execDialog(QDialog *dialog) override { return dialog->exec(); }
-
-private:
-    static PromptAnswer askThreeWays(QWidget *owner, const QString &title, const QString &text,
-                                     PromptIcon icon)
-    {
-        QMessageBox box(toQtIcon(icon), title, text, QMessageBox::NoButton, owner);
-        QAbstractButton *replace = box.addButton(QStringLiteral("&Replace"), QMessageBox::AcceptRole);
-        QAbstractButton *keepBoth = box.addButton(QStringLiteral("&Keep both"), QMessageBox::ActionRole);
-        QPushButton *skip = box.addButton(QStringLiteral("&Skip"), QMessageBox::RejectRole);
-        box.setDefaultButton(skip);
-        box.setEscapeButton(skip);
-        box.exec();
-        if (box.clickedButton() == replace)
-            return PromptAnswer::Replace;
-        return box.clickedButton() == keepBoth ? PromptAnswer::KeepBoth : PromptAnswer::Skip;
-    }
 };
 
 MessageBoxPrompts defaultPrompts;
 Prompts *current = &defaultPrompts;
 
 } // namespace
+
+std::unique_ptr<QMessageBox> newMessageBox(QWidget *owner, const QString &title,
+                                           const QString &text, PromptIcon icon,
+                                           PromptButtons buttons)
+{
+    auto box = std::make_unique<QMessageBox>(toQtIcon(icon), title, QString(),
+                                             QMessageBox::NoButton, owner);
+    // The text often holds a file's name, which is never read as markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(text);
+    if (buttons == PromptButtons::Ok) {
+        box->setStandardButtons(QMessageBox::Ok);
+    } else if (buttons == PromptButtons::YesNo) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    } else {
+        box->addButton(QStringLiteral("&Replace"), QMessageBox::AcceptRole);
+        box->addButton(QStringLiteral("&Keep both"), QMessageBox::ActionRole);
+        QPushButton *skip = box->addButton(QStringLiteral("&Skip"), QMessageBox::RejectRole);
+        box->setDefaultButton(skip);
+        box->setEscapeButton(skip);
+    }
+    return box;
+}
 
 Prompts &prompts() { return *current; }
 

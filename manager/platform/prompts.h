@@ -4,7 +4,10 @@
 
 #include <QString>
 
+#include <memory>
+
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 enum class PromptIcon { None, Question, Warning, Critical };
@@ -25,6 +28,12 @@ public:
 Prompts &prompts();
 // Installs p (not owned) in place of the current prompts; nullptr restores the default.
 void setPrompts(Prompts *p);
+
+// The box the default prompts run for messageBox, built but not yet shown;
+// its text is plain, whatever it holds.
+std::unique_ptr<QMessageBox> newMessageBox(QWidget *owner, const QString &title,
+                                           const QString &text, PromptIcon icon,
+                                           PromptButtons buttons);
 
 // The plain message dialog: application title, no icon, one OK button.
 void showPlainMessage(const QString &text);

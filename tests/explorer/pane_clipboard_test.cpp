@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
@@ -181,6 +182,7 @@ TEST_F(PaneClipboardTest, ALongCopyShowsItsProgressAfterAMomentAndCanBeCancelled
         shownLater = dialog->isVisible();
         EXPECT_GE(clock.elapsed(), TransferProgressDialog::kShowAfterMs - 100);
         EXPECT_EQ(dialog->windowTitle(), "Copying files");
+        EXPECT_EQ(dialog->label()->textFormat(), Qt::PlainText) << "it shows a file's name";
         dialog->cancelButton()->click();
     };
     prompts.answers = {PromptAnswer::Replace};

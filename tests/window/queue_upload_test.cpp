@@ -1,7 +1,14 @@
 // Upload from the player: kinds by tab or storage, the destination and line
 // from the display name, the player name from the short name, and names from
-// the player that are not trusted.
+// the player that are not trusted, and names that read like markup.
 #include "queue_fixture.h"
+
+#include "explorer/folder_tree.h"
+
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTextDocument>
 
 namespace {
 
@@ -130,6 +137,51 @@ TEST_F(QueueUpload, PlayerFilesDroppedOnThePcListUploadTheSelection)
     selectPlayer(1, {"song.mp3"});
     emit w->FolderView->playerFilesDropped();
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Upload \"song.mp3\" in Internal Memory to PC")}));
+}
+
+// An image tag of a huge size, laid out, held the window for seconds and took
+// gigabytes: wherever a name shows, it shows as itself.
+TEST_F(QueueUpload, NamesThatReadLikeMarkupShowAsThemselves)
+{
+    const auto shown = [](const QString &tip) { // as a tooltip or an automatic label puts it on screen
+        QTextDocument page;
+        page.setHtml(tip);
+        return Qt::mightBeRichText(tip) ? page.toPlainText() : tip;
+    };
+    const QString image = "<img src=\"x\" width=\"900\" height=\"900\">", folder = pc.filePath(image);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const char *suffix : {".mp3", ".wav"}) // the wave makes the conversion ask
+        ASSERT_TRUE(QFile(folder + '/' + image + suffix).open(QIODevice::WriteOnly));
+    QFile voice(TOVIX_TEST_DATA "/voice_mode0.VOC");
+    ASSERT_TRUE(voice.open(QIODevice::ReadOnly));
+    fake::setUploadContent(voice.readAll().toStdString());
+    attach(memoryOf({entry((image + ".VOC").toStdString(), "IMAGE.VOC", uint32_t(voice.size())),
+                     entry((image + "2.mp3").toStdString(), "SIXTEEN_CHARS.MP")}),
+           fake::makeMemory(1000, 1000));
+    w->FolderView->setCurrentDirectory(folder);
+    ASSERT_TRUE(w->FolderView->waitUntilLoaded(5000));
+    const QAbstractItemView *files = w->FolderView->currentView();
+    for (int row = 0; row < 2; ++row) {
+        const QModelIndex item = files->model()->index(row, 0, files->rootIndex());
+        EXPECT_TRUE(shown(item.data(Qt::ToolTipRole).toString()).startsWith(image + '.'));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->FolderTree->selectedNodePath() == folder; }));
+    EXPECT_EQ(shown(w->FolderTree->currentIndex().data(Qt::ToolTipRole).toString()), folder);
+
+    prompts.onPrompt = [&] {
+        if (prompts.records.size() < 2)
+            return;
+        EXPECT_EQ(w->statusText(3), QString("Converting \"%1.VOC\"...").arg(image));
+        for (const QLabel *label : w->findChildren<QLabel *>())
+            EXPECT_TRUE(label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text()));
+    };
+    w->TabControl_PlayerFiles->setCurrentIndex(1);
+    w->UploadallfilesinPlayertoPC1Click();
+    ASSERT_TRUE(runQueue());
+    ASSERT_EQ(prompts.records.size(), 2u) << "a refusal naming the file, then the question while converting";
+    EXPECT_TRUE(prompts.records[0].text.startsWith(QString("Can not upload \"%1").arg(image)));
+    for (const PromptRecord &r : prompts.records)
+        EXPECT_EQ(newMessageBox(r.owner, r.title, r.text, r.icon, r.buttons)->textFormat(), Qt::PlainText);
 }
 
 } // namespace
