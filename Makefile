@@ -48,7 +48,7 @@ fuzz: deps
 	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	  -DTOVIX_FUZZ=ON -DTOVIX_BENCH=OFF -DTOVIX_SANITIZE=address,undefined >/dev/null
 	@cmake --build build-fuzz --target fuzzers -j$(JOBS)
-	@tools/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
+	@tools/run-fuzz.sh build-fuzz $(FUZZ_SECONDS) $(JOBS)
 
 install: build
 	@cmake --install $(BUILD)
