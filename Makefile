@@ -10,7 +10,7 @@ export QT_QPA_PLATFORM ?= offscreen
 # Relative paths in ccache's keys, so a second checkout of the tree reuses the same objects.
 export CCACHE_BASEDIR ?= $(CURDIR)
 
-.PHONY: all deps configure build test run bench fuzz sanitize tsan install uninstall package clean
+.PHONY: all deps configure build test run bench fuzz sanitize tsan install uninstall package licences clean
 
 all: build
 
@@ -63,6 +63,10 @@ package: deps
 	@rm -f build-package/tovixman_*.deb
 	@cd build-package && cpack >/dev/null
 	@tools/check-package.sh build-package/tovixman_*.deb
+
+# Every file of the tree says its copyright and licence (REUSE).
+licences: deps
+	@reuse lint
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz build-package
