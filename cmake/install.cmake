@@ -36,6 +36,7 @@ install(FILES ${TOVIX_GZIPPED} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # keep working in the installed copy.
 set(TOVIX_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/tovixman)
 install(FILES README.md data/copyright DESTINATION ${TOVIX_DOCDIR})
-install(FILES ${CMAKE_BINARY_DIR}/gz/changelog.gz DESTINATION ${TOVIX_DOCDIR} RENAME changelog.Debian.gz)
+# The package has no Debian revision of its own, so Debian takes it as native.
+install(FILES ${CMAKE_BINARY_DIR}/gz/changelog.gz DESTINATION ${TOVIX_DOCDIR})
 install(FILES docs/stand-in-player.md docs/screenshot.png docs/screenshot-queue.png
   DESTINATION ${TOVIX_DOCDIR}/docs)

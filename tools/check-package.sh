@@ -36,7 +36,7 @@ for f in "${programs[@]/#//usr/bin/}" "${libraries[@]/#/$private/}" \
          /usr/share/applications/$app_id.desktop /usr/share/icons/hicolor/64x64/apps/tovixman.png \
          /usr/share/metainfo/$app_id.metainfo.xml /usr/share/mime/packages/tovixman.xml \
          $(printf "/usr/share/man/man1/%s.1.gz " "${programs[@]}") \
-         /usr/share/doc/tovixman/copyright /usr/share/doc/tovixman/changelog.Debian.gz \
+         /usr/share/doc/tovixman/copyright /usr/share/doc/tovixman/changelog.gz \
          /usr/share/tovixman/samples/voice_mode{0,1,2}.VOC \
          /usr/share/doc/tovixman/README.md /usr/share/doc/tovixman/docs/stand-in-player.md; do
   check "$f is in the package" listed "$f"

@@ -15,10 +15,10 @@ mkdir -p "$data/share/mime/packages" "$data/share/applications" "$data/files"
 cp /usr/share/mime/packages/*.xml "$data/share/mime/packages/"
 cp "$definition" "$data/share/mime/packages/tovixman.xml"
 cp "$entry" "$data/share/applications/"
-update-mime-database "$data/share/mime" || fail "update-mime-database refused the definition"
-update-desktop-database "$data/share/applications" || fail "update-desktop-database failed"
 export XDG_DATA_DIRS=$data/share XDG_DATA_HOME=$data/home XDG_CONFIG_HOME=$data/config
 export XDG_CURRENT_DESKTOP=GNOME
+update-mime-database "$data/share/mime" || fail "update-mime-database refused the definition"
+update-desktop-database "$data/share/applications" || fail "update-desktop-database failed"
 
 type_of() { xdg-mime query filetype "$1" 2>&1; }
 expect() { # file, type
