@@ -19,11 +19,10 @@ if [ "${TOVIX_SCREENSHOT_NAMESPACE:-}" != yes ]; then
   exec env TOVIX_SCREENSHOT_NAMESPACE=yes unshare --mount --propagation private "$0" "$build"
 fi
 
-mount -t tmpfs tmpfs /home
-mount -t tmpfs tmpfs /tmp
+for folder in /home /tmp /opt; do mount -t tmpfs tmpfs "$folder"; done
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME NEROLINK_PLAYER QT_QPA_PLATFORM WAYLAND_DISPLAY
 export HOME=/home/alex XDG_RUNTIME_DIR=/tmp/runtime-alex DISPLAY=:42 LANG=C.UTF-8
-mkdir -p "$HOME"/{Recordings,Documents,Music,.local/bin} && mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$HOME"/{Recordings,Documents,Music} /opt/tovixman && mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 samples=$root/tests/data
 cp "$samples/voice_mode2.VOC" "$HOME/Recordings/Interview with Ms Berg.VOC"
@@ -35,10 +34,11 @@ rm "$HOME/Recordings/Shopping list.VOC"
 printf 'Agenda for Monday\n' >"$HOME/Documents/Agenda.txt"
 cp "$samples/mpeg1_mono.mp3" "$HOME/Music/Morning run.mp3"
 
-# The manager keeps its settings beside a copy of the program in the home folder.
-cp "$build/bin/TovixMan" "$HOME/.local/bin/"
-printf '[Window]\nLeft=0\nTop=0\nWidth=1280\nHeight=800\n[Explorer]\nDirectory=%s\n' "$HOME" \
-  >"$HOME/.local/bin/settings.ini"
+# The manager keeps its settings beside a copy of the program, out of the home folder.
+program=/opt/tovixman/TovixMan
+cp "$build/bin/TovixMan" "$program"
+printf '[Window]\nLeft=0\nTop=0\nWidth=1280\nHeight=800\nExplorer=800\nFolderTree=190\n[Explorer]\nDirectory=%s\n' \
+  "$HOME" >/opt/tovixman/settings.ini
 "$build/bin/tovix-player" init --demo >/dev/null
 
 Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
@@ -48,7 +48,7 @@ trap 'kill $manager $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.2; done
 
 cd "$HOME"
-"$HOME/.local/bin/TovixMan" &
+"$program" &
 manager=$!
 sleep 6
 import -window root "$root/docs/screenshot.png"
@@ -56,7 +56,7 @@ import -window root "$root/docs/screenshot.png"
 # Every recording queued for the player; each operation takes a minute, so the
 # first line is still running when the picture is taken.
 "$build/bin/tovix-player" delay 60000 >/dev/null
-"$HOME/.local/bin/TovixMan" "$HOME/Recordings/Interview with Ms Berg.VOC"
+"$program" "$HOME/Recordings/Interview with Ms Berg.VOC"
 sleep 3
 xdotool mousemove 400 73 click 1 key ctrl+a
 sleep 0.5
