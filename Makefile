@@ -10,7 +10,7 @@ export QT_QPA_PLATFORM ?= offscreen
 # Relative paths in ccache's keys, so a second checkout of the tree reuses the same objects.
 export CCACHE_BASEDIR ?= $(CURDIR)
 
-.PHONY: all deps configure build test run bench fuzz sanitize tsan install uninstall package clean
+.PHONY: all deps configure build test run bench fuzz sanitize tsan install uninstall package licences clean
 
 all: build
 
@@ -48,7 +48,7 @@ fuzz: deps
 	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	  -DTOVIX_FUZZ=ON -DTOVIX_BENCH=OFF -DTOVIX_SANITIZE=address,undefined >/dev/null
 	@cmake --build build-fuzz --target fuzzers -j$(JOBS)
-	@tools/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
+	@tools/run-fuzz.sh build-fuzz $(FUZZ_SECONDS) $(JOBS)
 
 install: build
 	@cmake --install $(BUILD)
@@ -63,6 +63,10 @@ package: deps
 	@rm -f build-package/tovixman_*.deb
 	@cd build-package && cpack >/dev/null
 	@tools/check-package.sh build-package/tovixman_*.deb
+
+# Every file of the tree says its copyright and licence (REUSE).
+licences: deps
+	@reuse lint
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz build-package

@@ -1,15 +1,72 @@
 // TovixMan: the program entry.
 #include "about_unit.h"
 #include "main_unit.h"
+#include "platform/single_instance.h"
 #include "resources/resources.h"
 #include "target_select_unit.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
 #include <QIcon>
+#include <QUrl>
+
+#include <cstring>
+
+namespace {
+
+// --help and --version answer on a terminal without a display.
+bool asksForTextOnly(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char *option : {"-h", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+// The files named on the command line, as absolute paths, since a running
+// instance that takes them has a folder of its own.
+QStringList commandLineFiles(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Manager for the Tovix portable audio player and voice recorder."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("files"),
+                                 QStringLiteral("Voice recordings to show in the PC pane."),
+                                 QStringLiteral("[FILE...]"));
+    parser.process(app);
+    QStringList files;
+    for (const QString &argument : parser.positionalArguments()) {
+        const QUrl url(argument);
+        files << QFileInfo(url.isLocalFile() ? url.toLocalFile() : argument).absoluteFilePath();
+    }
+    return files;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationVersion(QStringLiteral(TOVIX_VERSION));
+    if (asksForTextOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        commandLineFiles(app); // prints the answer and exits
+        return 0;
+    }
     QApplication app(argc, argv);
+    const QStringList files = commandLineFiles(app);
+    SingleInstance instance;
+    if (instance.handOver(files))
+        return 0;
+    if (!instance.listen())
+        qWarning("Files opened later will start another TovixMan: %s cannot be made.",
+                 qPrintable(SingleInstance::defaultSocketPath()));
+
     QApplication::setApplicationDisplayName(QStringLiteral("Sonavel v1.3"));
     initTovixResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tovixman.png")));
@@ -17,7 +74,11 @@ int main(int argc, char *argv[])
     Form_TovixMan = new TForm_TovixMan;
     Form_About = new TForm_About(Form_TovixMan);
     Form_TargetSelection = new TForm_TargetSelection(Form_TovixMan);
+    QObject::connect(&instance, &SingleInstance::filesReceived, Form_TovixMan,
+                     &TForm_TovixMan::openFiles);
     Form_TovixMan->show();
+    if (!files.isEmpty())
+        Form_TovixMan->openFiles(files);
     const int result = app.exec();
 
     // The window writes its settings as it is destroyed, while the application still runs.

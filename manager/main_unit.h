@@ -187,6 +187,10 @@ public:
     QTimer *Timer_Transfer = nullptr;
     ::FileDrop *FileDrop = nullptr;
 
+    // Raises the window and shows the first recording of paths selected in the PC pane;
+    // names the files that are not recordings (main_unit_open.cpp).
+    void openFiles(const QStringList &paths);
+
     // The tag of the active player page (0 All, 1 Internal Memory, 2 Memory Card) and its list.
     int activePageTag() const;
     QTreeWidget *activePageList() const;

@@ -12,6 +12,7 @@ packages=(
   lame espeak-ng sox python3 time
   xvfb xauth xclip imagemagick fonts-dejavu-core
   desktop-file-utils
+  reuse lintian appstream man-db shared-mime-info xdg-utils libglib2.0-bin
 )
 
 missing=()

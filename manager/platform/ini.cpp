@@ -198,7 +198,8 @@ bool replaceFile(const std::string &target, std::string_view data, const struct 
     if (fd < 0)
         return false;
     if (old) {
-        (void)::fchown(fd, old->st_uid, old->st_gid);
+        // Best effort: only root may keep another user's ownership.
+        [[maybe_unused]] const int owned = ::fchown(fd, old->st_uid, old->st_gid);
         (void)::fchmod(fd, old->st_mode & 07777);
     }
     const bool ok = writeAll(fd, data) && ::fsync(fd) == 0;

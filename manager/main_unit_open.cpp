@@ -1,0 +1,90 @@
+// Recordings handed to the window from outside: the command line, or the file
+// manager through a later start of the program.
+#include "main_unit.h"
+
+#include "explorer/folder_view.h"
+#include "halvex.h"
+#include "platform/prompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+enum class OpenedKind { Recording, NotRecording, Unreadable };
+
+// Reads the first frame header; run away from the window's thread, since the
+// file may sit on a slow or sleeping disk.
+OpenedKind kindOf(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return QFileInfo::exists(path) && !QFileInfo(path).isFile() ? OpenedKind::NotRecording
+                                                                     : OpenedKind::Unreadable;
+    unsigned char header[4];
+    if (file.read(reinterpret_cast<char *>(header), 4) != 4)
+        return OpenedKind::NotRecording;
+    return Kestrun_decoder_get_mode(header) >= 0 ? OpenedKind::Recording : OpenedKind::NotRecording;
+}
+
+QString refusal(const QString &path, OpenedKind kind)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    return kind == OpenedKind::Unreadable
+               ? QStringLiteral("\"%1\" cannot be opened: it does not exist or cannot be read.").arg(name)
+               : QStringLiteral("\"%1\" is not a voice recording.").arg(name);
+}
+
+// Shows the recording's folder in the PC pane and selects it once the folder is
+// listed; a folder chosen meanwhile wins.
+void showOpenedRecording(::FolderView *view, const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    QObject::connect(view, &::FolderView::folderListed, view, [view, path, folder] {
+        if (QDir(view->currentDirectory()) != QDir(folder))
+            return;
+        for (int i = 0; i < view->itemCount(); ++i)
+            view->setItemSelected(i, QFileInfo(view->itemPath(i)) == QFileInfo(path));
+    }, Qt::SingleShotConnection);
+    view->setCurrentDirectory(folder);
+}
+
+} // namespace
+
+void TForm_TovixMan::openFiles(const QStringList &paths)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (paths.isEmpty())
+        return;
+
+    auto kinds = std::make_shared<std::vector<OpenedKind>>();
+    QThread *reader = QThread::create([paths, kinds] {
+        for (const QString &path : paths)
+            kinds->push_back(kindOf(path));
+    });
+    connect(reader, &QThread::finished, reader, &QObject::deleteLater);
+    connect(reader, &QThread::finished, this, [this, paths, kinds] {
+        QStringList refused;
+        QString first;
+        for (std::size_t i = 0; i < kinds->size(); ++i) {
+            if ((*kinds)[i] != OpenedKind::Recording)
+                refused << refusal(paths[int(i)], (*kinds)[i]);
+            else if (first.isEmpty())
+                first = QFileInfo(paths[int(i)]).absoluteFilePath();
+        }
+        if (!first.isEmpty())
+            showOpenedRecording(FolderView, first);
+        if (!refused.isEmpty())
+            ownedBox(this, refused.join(QLatin1Char('\n')), PromptIcon::Warning, PromptButtons::Ok);
+    });
+    reader->start();
+}
+
