@@ -3,10 +3,12 @@
 #include "target_select_unit.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -35,17 +37,17 @@ TEST(TargetSelectionDialog, AnswersYesForInternalNoForCardAndCancelWhenClosed)
     EXPECT_TRUE(d.Radio_External->isChecked());
 }
 
-TEST(TargetSelectionDialog, ACardChoiceThatIsDisabledGivesWayToTheInternalMemory)
+TEST(TargetSelectionDialog, ADisabledChoiceStaysCheckedAndCannotBeConfirmed)
 {
     TForm_TargetSelection d;
     d.Radio_External->setChecked(true);
     d.Radio_External->setEnabled(false);
-    EXPECT_TRUE(d.Radio_Internal->isChecked());
-    d.Button_OkClick();
-    EXPECT_EQ(d.result(), mrYes);
-    // Enabled again, the internal memory stays chosen until the user picks the card.
-    d.Radio_External->setEnabled(true);
-    EXPECT_TRUE(d.Radio_Internal->isChecked());
+    EXPECT_TRUE(d.Radio_External->isChecked());
+    EXPECT_FALSE(d.Button_Ok->isEnabled());
+    d.Radio_Internal->setChecked(true);
+    EXPECT_TRUE(d.Button_Ok->isEnabled());
+    d.Radio_Internal->setEnabled(false);
+    EXPECT_FALSE(d.Button_Ok->isEnabled());
 }
 
 TEST(AboutDialog, ShowsNameVersionAndAFlatCloseButton)
@@ -65,4 +67,42 @@ TEST(AboutDialog, ShowsNameVersionAndAFlatCloseButton)
     EXPECT_TRUE(d.SpeedButton1->autoRaise());
     d.SpeedButton1->click();
     EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+namespace {
+
+// What the platform plugins make of the window's title as it is shown: they
+// add the application's display name unless the title already ends with it.
+struct ShownTitle : QObject {
+    QString title;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            const QString own = static_cast<QWidget *>(watched)->windowHandle()->title();
+            const QString name = QGuiApplication::applicationDisplayName();
+            title = own.endsWith(name) ? own : own + QStringLiteral(" \u2014 ") + name;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(DialogTitles, ReachTheWindowSystemAsWrittenEachTimeTheyAreShown)
+{
+    const QString app = QGuiApplication::applicationDisplayName();
+    ASSERT_FALSE(app.isEmpty());
+    TForm_About about;
+    TForm_TargetSelection target;
+    for (QDialog *d : {static_cast<QDialog *>(&about), static_cast<QDialog *>(&target)}) {
+        ShownTitle shown;
+        d->installEventFilter(&shown);
+        for (int showing = 0; showing < 2; ++showing) {
+            shown.title.clear();
+            d->show();
+            EXPECT_EQ(shown.title.toStdString(), d->windowTitle().toStdString());
+            d->hide();
+        }
+    }
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), app) << "other windows keep their titles";
 }
