@@ -1,6 +1,7 @@
 #include "about_unit.h"
 
 #include "platform/screen.h"
+#include "platform/window_title.h"
 #include "resources/resources.h"
 
 #include <QFont>
@@ -54,4 +55,9 @@ TForm_About::TForm_About(QWidget *parent)
 void TForm_About::SpeedButton1Click()
 {
     accept();
+}
+
+void TForm_About::setVisible(bool visible)
+{
+    withExactTitle(this, [&] { QDialog::setVisible(visible); });
 }

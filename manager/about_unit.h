@@ -17,6 +17,8 @@ public:
     QLabel *Label2 = nullptr;
     QToolButton *SpeedButton1 = nullptr;
 
+    void setVisible(bool visible) override;
+
 public slots:
     void SpeedButton1Click();
 };

@@ -196,21 +196,27 @@ void TForm_TovixMan::applyPaneWidths()
     placeTransferButtons();
 }
 
+// A folder whose path no line of the file can hold is saved as the nearest
+// folder above it, so it never stops the other keys. The write may wait on a
+// slow disk, so the window is gone first.
 void TForm_TovixMan::writeSettings()
 {
-    IniFile ini(FSettingsPath.toStdString());
+    const auto number = [](int value) { return std::to_string(value); };
+    std::vector<IniEntry> entries = {
+        {kWindow, "Left", number(x())},
+        {kWindow, "Top", number(y())},
+        {kWindow, "Width", number(width())},
+        {kWindow, "Height", number(height())},
+        {kExplorer, "Directory", ini::holdableFolder(FolderView->currentDirectory().toStdString())},
+        {kWindow, "FolderTree", number(folderTreeWidth())},
+        {kWindow, "Explorer", number(explorerWidth())}};
+    const int style = FolderView->viewStyle();
+    if (style >= 0 && style <= 3)
+        entries.push_back({kWindow, "FolderTreeStyle", number(style)});
+    importSettingsEntries(entries);
+    hide();
     try {
-        ini.writeInteger(kWindow, "Left", x());
-        ini.writeInteger(kWindow, "Top", y());
-        ini.writeInteger(kWindow, "Width", width());
-        ini.writeInteger(kWindow, "Height", height());
-        ini.writeString(kExplorer, "Directory", FolderView->currentDirectory().toStdString());
-        ini.writeInteger(kWindow, "FolderTree", folderTreeWidth());
-        ini.writeInteger(kWindow, "Explorer", explorerWidth());
-        const int style = FolderView->viewStyle();
-        if (style >= 0 && style <= 3)
-            ini.writeInteger(kWindow, "FolderTreeStyle", style);
-        writeImportSettings(ini);
+        IniFile(FSettingsPath.toStdString()).writeEntries(entries);
     } catch (const IniWriteError &e) {
         showErrorMessage(QString::fromStdString(e.what()));
     }

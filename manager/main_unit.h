@@ -23,6 +23,7 @@ class FileDrop;
 class FolderTree;
 class FolderView;
 class IniFile;
+struct IniEntry;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -335,7 +336,7 @@ private:
     // main_unit_import.cpp
     void connectImportCommands();
     void readImportSettings(const IniFile &ini);
-    void writeImportSettings(IniFile &ini);
+    void importSettingsEntries(std::vector<IniEntry> &entries) const;
     void importOnArrival();
     int importNewRecordings(const std::string &folder);
     bool isQueuedUpload(const std::string &pcPath) const;

@@ -50,10 +50,10 @@ void TForm_TovixMan::readImportSettings(const IniFile &ini)
     MainMenu_ImportOnArrival->setChecked(FImportOnArrival);
 }
 
-void TForm_TovixMan::writeImportSettings(IniFile &ini)
+void TForm_TovixMan::importSettingsEntries(std::vector<IniEntry> &entries) const
 {
-    ini.writeInteger(kImport, "OnArrival", FImportOnArrival ? 1 : 0);
-    ini.writeString(kImport, "Folder", FImportFolder.toStdString());
+    entries.push_back({kImport, "OnArrival", FImportOnArrival ? "1" : "0"});
+    entries.push_back({kImport, "Folder", ini::holdableFolder(FImportFolder.toStdString())});
 }
 
 void TForm_TovixMan::MainMenu_ImportRecordingsClick()

@@ -340,6 +340,9 @@ void TForm_TovixMan::waitForRunningJob()
             continue;
         hourglass.reset();
         if (askQuitWithoutWaiting()) {
+            // Gone from the screen before the settings wait on the disk.
+            hide();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             writeSettings();
             FQuitWithoutWaiting();
             return;

@@ -1,6 +1,7 @@
 #include "target_select_unit.h"
 
 #include "platform/screen.h"
+#include "platform/window_title.h"
 
 #include <QEvent>
 #include <QFont>
@@ -29,7 +30,10 @@ TForm_TargetSelection::TForm_TargetSelection(QWidget *parent)
 
     Radio_External = new QRadioButton(QStringLiteral("External memory card"), this);
     Radio_External->setGeometry(29, 54, 140, 17);
-    Radio_External->installEventFilter(this);
+    for (QRadioButton *radio : {Radio_Internal, Radio_External}) {
+        radio->installEventFilter(this);
+        connect(radio, &QRadioButton::toggled, this, &TForm_TargetSelection::updateOkButton);
+    }
 
     Button_Ok = new QPushButton(QStringLiteral("&Ok"), this);
     Button_Ok->setGeometry(6, 81, 75, 25);
@@ -43,17 +47,30 @@ TForm_TargetSelection::TForm_TargetSelection(QWidget *parent)
     centerOnScreen(this);
 }
 
-void TForm_TargetSelection::Button_OkClick()
+// The status monitor only enables and disables the choices, never moves the
+// check: a memory the user did not choose is never the answer. While the
+// chosen one cannot be used, the dialog cannot be confirmed.
+void TForm_TargetSelection::updateOkButton()
 {
-    done(Radio_Internal->isChecked() ? mrYes : mrNo);
+    const QRadioButton *chosen = Radio_Internal->isChecked() ? Radio_Internal : Radio_External;
+    Button_Ok->setEnabled(chosen->isChecked() && chosen->isEnabled());
 }
 
-// A card choice that cannot be used is never the answer: when it is disabled
-// while chosen, the internal memory is chosen instead.
 bool TForm_TargetSelection::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Radio_External && event->type() == QEvent::EnabledChange
-        && !Radio_External->isEnabled() && Radio_External->isChecked())
-        Radio_Internal->setChecked(true);
+    if (event->type() == QEvent::EnabledChange
+        && (watched == Radio_Internal || watched == Radio_External))
+        updateOkButton();
     return QDialog::eventFilter(watched, event);
+}
+
+void TForm_TargetSelection::Button_OkClick()
+{
+    if (Button_Ok->isEnabled())
+        done(Radio_Internal->isChecked() ? mrYes : mrNo);
+}
+
+void TForm_TargetSelection::setVisible(bool visible)
+{
+    withExactTitle(this, [&] { QDialog::setVisible(visible); });
 }

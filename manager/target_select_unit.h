@@ -22,11 +22,16 @@ public:
     QPushButton *Button_Ok = nullptr;
     QPushButton *ButtonCancel = nullptr;
 
+    void setVisible(bool visible) override;
+
 public slots:
     void Button_OkClick();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void updateOkButton();
 };
 
 extern TForm_TargetSelection *Form_TargetSelection;

@@ -1,5 +1,7 @@
 #include "platform/ini.h"
 
+#include "platform/paths.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -306,6 +308,22 @@ std::optional<std::string> setValue(std::string_view text, std::string_view sect
     return out;
 }
 
+bool canHold(std::string_view value)
+{
+    return value.find_first_of("\r\n") == std::string_view::npos && trimmed(value) == value;
+}
+
+std::string holdableFolder(std::string path)
+{
+    while (!canHold(path)) {
+        std::string parent = extractFileDir(path);
+        if (parent.size() >= path.size())
+            return {};
+        path = std::move(parent);
+    }
+    return path;
+}
+
 } // namespace ini
 
 IniWriteError::IniWriteError(const std::string &path)
@@ -337,13 +355,24 @@ void IniFile::writeInteger(std::string_view section, std::string_view key, int v
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
+    if (!ini::setValue({}, section, key, value))
+        throw IniWriteError(m_path);
+    writeEntries({{std::string(section), std::string(key), std::string(value)}});
+}
+
+void IniFile::writeEntries(const std::vector<IniEntry> &entries)
+{
     const std::string target = resolvedTarget(m_path);
     struct stat st;
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && (!S_ISREG(st.st_mode) || !isWritable(target, st)))
         throw IniWriteError(m_path);
-    const auto text = readFile(target);
-    const auto updated = text ? ini::setValue(*text, section, key, value) : std::nullopt;
-    if (!updated || !replaceFile(target, *updated, exists ? &st : nullptr))
+    auto text = readFile(target);
+    if (!text)
+        throw IniWriteError(m_path);
+    for (const IniEntry &entry : entries)
+        if (auto updated = ini::setValue(*text, entry.section, entry.key, entry.value))
+            text = std::move(updated);
+    if (!replaceFile(target, *text, exists ? &st : nullptr))
         throw IniWriteError(m_path);
 }

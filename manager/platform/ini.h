@@ -25,6 +25,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A write to the file failed; what() is "Unable to write to <path>".
 class IniWriteError : public std::runtime_error {
@@ -34,6 +35,12 @@ public:
 
 private:
     std::string m_path;
+};
+
+struct IniEntry {
+    std::string section;
+    std::string key;
+    std::string value;
 };
 
 class IniFile {
@@ -46,6 +53,10 @@ public:
     // Both throw IniWriteError when the file cannot be written.
     void writeInteger(std::string_view section, std::string_view key, int value);
     void writeString(std::string_view section, std::string_view key, std::string_view value);
+    // Sets every entry in one replacement of the file. An entry that no line
+    // could hold is left out and the others are written; throws IniWriteError
+    // when the file cannot be written.
+    void writeEntries(const std::vector<IniEntry> &entries);
 
     const std::string &path() const { return m_path; }
 
@@ -62,4 +73,10 @@ std::optional<int> parseInteger(std::string_view value);
 // line break or a name is empty, which no line of the file could represent.
 std::optional<std::string> setValue(std::string_view text, std::string_view section,
                                     std::string_view key, std::string_view value);
+// True when a value reads back exactly as written: no line break, no blank
+// at either end.
+bool canHold(std::string_view value);
+// The folder itself when the file can hold its path, else the nearest folder
+// above it that it can ("" when there is none).
+std::string holdableFolder(std::string path);
 } // namespace ini

@@ -42,6 +42,7 @@ TEST(FatNames, LettersOfAnyCaseCompareEqual)
 {
     using nerolink::fatComparisonKey;
     EXPECT_EQ(fatComparisonKey("Song.MP3"), fatComparisonKey("song.mp3"));
+    EXPECT_EQ(fatComparisonKey("Zebra.az"), fatComparisonKey("zEBRA.AZ")) << "both ends of the alphabet";
     EXPECT_EQ(fatComparisonKey("ÄRGER.txt"), fatComparisonKey("ärger.TXT"));
     EXPECT_NE(fatComparisonKey("song1.mp3"), fatComparisonKey("song2.mp3"));
     EXPECT_NE(fatComparisonKey("a\xc3"), fatComparisonKey("A\xc3")) << "not UTF-8: compared as is";

@@ -82,6 +82,13 @@ TEST_F(FileCopierTest, AMoveAcrossFileSystemsCopiesThenRemovesTheSources)
     EXPECT_EQ(read(shm.filePath("a.wav")), "a");
     EXPECT_TRUE(entries(src()).isEmpty());
     EXPECT_EQ(entries(shm.path()), QStringList({"a.wav", "dir"}));
+
+    // Cut short by a later item, the move leaves every source where it was.
+    write(src("c.wav"), "c");
+    const FileOperationResult cut = copier.run({FileOperation::Move, {src("c.wav"), src("gone.wav")}, shm.path()});
+    EXPECT_EQ(cut.outcome, FileOperationResult::Failed);
+    EXPECT_EQ(read(src("c.wav")), "c");
+    EXPECT_EQ(entries(shm.path()), QStringList({"a.wav", "dir"}));
 }
 
 TEST_F(FileCopierTest, ATakenNameIsReplacedSkippedOrKeptBesideAsTheUserSays)
@@ -114,6 +121,14 @@ TEST_F(FileCopierTest, ATakenNameIsReplacedSkippedOrKeptBesideAsTheUserSays)
     EXPECT_EQ(read(dst("Album (2)/new.mp3")), "new");
     EXPECT_EQ(entries(src()), QStringList{"skip.mp3"}) << "a skipped item stays where it was";
     EXPECT_EQ(entries(dst()).filter(".tovix").size(), 0);
+}
+
+TEST_F(FileCopierTest, KeepingBothFoldersNumbersTheWholeNameOfOneWithADot)
+{
+    write(src("Photos.2024/a.jpg"), "new");
+    write(dst("Photos.2024/a.jpg"), "old");
+    copier.askClash = [](const ClashQuestion &) { return ClashChoice::KeepBoth; };
+    EXPECT_EQ(run(FileOperation::Copy, {src("Photos.2024")}, dst()).placed, QStringList{"Photos.2024 (2)"});
 }
 
 TEST_F(FileCopierTest, AFolderReplacesAFileAndACopyBesideItsOriginalIsASecondOne)

@@ -46,18 +46,23 @@ public:
         return a;
     }
 
+    // A dialog result that is whatever the dialog itself ended with (its
+    // buttons pressed by onPrompt), Rejected when nothing closed it.
+    static constexpr int kOwnResult = -1;
+
     int execDialog(QDialog *dialog) override
     {
         PromptRecord r;
         r.dialogTitle = dialog->windowTitle();
         records.push_back(r);
+        dialog->setResult(QDialog::Rejected);
         if (onPrompt)
             onPrompt();
         if (dialogResults.empty())
             return QDialog::Rejected;
         const int result = dialogResults.front();
         dialogResults.pop_front();
-        return result;
+        return result == kOwnResult ? dialog->result() : result;
     }
 
     QStringList texts() const

@@ -3,10 +3,12 @@
 #include "target_select_unit.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -35,17 +37,15 @@ TEST(TargetSelectionDialog, AnswersYesForInternalNoForCardAndCancelWhenClosed)
     EXPECT_TRUE(d.Radio_External->isChecked());
 }
 
-TEST(TargetSelectionDialog, ACardChoiceThatIsDisabledGivesWayToTheInternalMemory)
+TEST(TargetSelectionDialog, ADisabledChoiceStaysCheckedAndCannotBeConfirmed)
 {
     TForm_TargetSelection d;
     d.Radio_External->setChecked(true);
     d.Radio_External->setEnabled(false);
-    EXPECT_TRUE(d.Radio_Internal->isChecked());
-    d.Button_OkClick();
-    EXPECT_EQ(d.result(), mrYes);
-    // Enabled again, the internal memory stays chosen until the user picks the card.
-    d.Radio_External->setEnabled(true);
-    EXPECT_TRUE(d.Radio_Internal->isChecked());
+    EXPECT_TRUE(d.Radio_External->isChecked());
+    EXPECT_FALSE(d.Button_Ok->isEnabled());
+    d.Radio_Internal->setChecked(true);
+    EXPECT_TRUE(d.Button_Ok->isEnabled());
 }
 
 TEST(AboutDialog, ShowsNameVersionAndAFlatCloseButton)
@@ -65,4 +65,32 @@ TEST(AboutDialog, ShowsNameVersionAndAFlatCloseButton)
     EXPECT_TRUE(d.SpeedButton1->autoRaise());
     d.SpeedButton1->click();
     EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+// The platform plugins add the application's display name to every title
+// that does not end with it, whenever a window is shown.
+TEST(DialogTitles, ReachTheWindowSystemAsWrittenEachTimeTheyAreShown)
+{
+    struct Probe : QObject {
+        QStringList shown;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() != QEvent::Show)
+                return false;
+            const QString title = static_cast<QWidget *>(watched)->windowHandle()->title();
+            shown << (title.endsWith(QGuiApplication::applicationDisplayName()) ? title : title + " + name");
+            return false;
+        }
+    } probe;
+    TForm_About about;
+    TForm_TargetSelection target;
+    for (QDialog *d : std::initializer_list<QDialog *>{&about, &target}) {
+        d->installEventFilter(&probe);
+        for (int showing = 0; showing < 2; ++showing) {
+            d->show();
+            d->hide();
+        }
+    }
+    EXPECT_EQ(probe.shown.join(", ").toStdString(), "About..., About..., Sonavel v1.2, Sonavel v1.2");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Sonavel v1.3"));
 }

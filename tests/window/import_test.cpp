@@ -70,6 +70,16 @@ TEST_F(Import, QueuesExactlyTheRecordingsOfBothMemoriesWithoutAWaveFile)
     EXPECT_EQ(w->statusText(3), QStringLiteral("No new recordings to import."));
 }
 
+TEST_F(Import, ARecordingTheUserHasQueuedForUploadIsNotQueuedAgain)
+{
+    attach(memoryOf({named("", "REC00001.VOC"), named("", "REC00002.VOC")}), memoryOf({}));
+    selectPlayer(1, {"REC00002.VOC"});
+    w->MainMenu_UploadFromPlayerClick();
+    w->MainMenu_ImportRecordingsClick();
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("Upload \"REC00002.VOC\" in Internal Memory to PC"),
+                                    QStringLiteral("Upload \"REC00001.VOC\" in Internal Memory to PC")}));
+}
+
 TEST_F(Import, TheToolButtonWorksOnlyWhileAPlayerIsAttachedAndSkipsAnUnusableCard)
 {
     EXPECT_FALSE(w->Button_Import->isEnabled());

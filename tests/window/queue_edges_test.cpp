@@ -7,6 +7,7 @@
 #include "queue/copy_thread.h"
 
 #include <QFileInfo>
+#include <QWindow>
 
 #include <atomic>
 #include <memory>
@@ -142,6 +143,11 @@ TEST_F(QueueEdgesThreading, ClosingOffersToQuitWhenTheCallNeverReturns)
     w->FQuitWithoutWaiting = [&] { ++quits; };
     prompts.answers = {PromptAnswer::No, PromptAnswer::Yes};
     const QString settingsFile = w->settingsPath();
+    bool writtenWhileShown = true;
+    QObject::connect(w->windowHandle(), &QWindow::visibleChanged, [&](bool visible) {
+        if (!visible)
+            writtenWhileShown = QFileInfo::exists(settingsFile);
+    });
     w->close();
 
     ASSERT_EQ(prompts.records.size(), 2u) << "asked again after No";
@@ -150,6 +156,7 @@ TEST_F(QueueEdgesThreading, ClosingOffersToQuitWhenTheCallNeverReturns)
     EXPECT_TRUE(prompts.records[0].text.contains(QStringLiteral("Quit anyway ?")));
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(QFileInfo::exists(settingsFile)) << "the settings are written before quitting";
+    EXPECT_FALSE(writtenWhileShown) << "the window is gone before the write waits on the disk";
 
     fake::releaseHeldOperation();
     fake::holdOperations(false);

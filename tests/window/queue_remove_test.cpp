@@ -2,6 +2,9 @@
 // remain, the lines and the reservations, and cancelling a queued format.
 #include "queue_fixture.h"
 
+#include <QPushButton>
+#include <QRadioButton>
+
 namespace {
 
 class QueueRemove : public QueueTest {
@@ -157,6 +160,27 @@ TEST_F(QueueRemove, FormatTargetByPageOrDialog)
     w->Menu_FormatClick();
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Format Memory Card")}));
     EXPECT_EQ(w->FReservedCard, -5000);
+}
+
+TEST_F(QueueRemove, ACardGoneWhileTheTargetDialogIsOpenIsNeverSwappedForTheInternalMemory)
+{
+    attachFiles();
+    w->TabControl_PlayerFiles->setCurrentIndex(0);
+    prompts.answers = {PromptAnswer::Yes};
+    prompts.dialogResults = {ScriptedPrompts::kOwnResult};
+    prompts.onPrompt = [&] {
+        if (prompts.records.back().dialogTitle.isEmpty())
+            return;
+        target->Radio_External->click();
+        fake::setStatus(psNoCard);
+        w->Timer_CheckPlayerTimer(w->Timer_CheckPlayer);
+        ASSERT_FALSE(target->Radio_External->isEnabled());
+        EXPECT_TRUE(target->Radio_External->isChecked());
+        target->Button_Ok->click();
+        QTest::keyClick(target.get(), Qt::Key_Return);
+    };
+    w->Menu_FormatClick();
+    EXPECT_TRUE(lines().isEmpty()) << "only a confirmed card format, or nothing, may be queued";
 }
 
 TEST_F(QueueRemove, FormatAllTakesTheCardOnlyWhenUsable)

@@ -127,6 +127,27 @@ TEST_F(SettingsTest, AFailedWriteIsReportedOnceAndStopsTheRest)
     EXPECT_FALSE(QFile::exists(unwritable));
 }
 
+TEST_F(SettingsTest, AFolderNoLineCanHoldIsSavedAsTheFolderAboveItAndNothingElseIsLost)
+{
+    QDir(dir.path()).mkpath(QStringLiteral("two\nlines/deep"));
+    QDir(dir.path()).mkpath(QStringLiteral("ends "));
+    {
+        TForm_TovixMan w(path);
+        w.FolderView->setCurrentDirectory(dir.filePath(QStringLiteral("ends ")));
+        w.MainMenu_ImportOnArrival->trigger();
+        w.FolderView->setCurrentDirectory(dir.filePath(QStringLiteral("two\nlines/deep")));
+        w.Button_BigIconClick();
+    }
+    EXPECT_TRUE(prompts.records.empty());
+    EXPECT_EQ(keys(), QStringList({"[Window]", "Left", "Top", "Width", "Height", "FolderTree",
+                                   "Explorer", "FolderTreeStyle", "[Explorer]", "Directory",
+                                   "[Import]", "OnArrival", "Folder"}));
+    const QByteArray text = readFile();
+    EXPECT_TRUE(text.contains(QStringLiteral("Directory=%1\n").arg(dir.path()).toUtf8())) << text.constData();
+    EXPECT_TRUE(text.contains(QStringLiteral("OnArrival=1\nFolder=%1\n").arg(dir.path()).toUtf8()));
+    EXPECT_TRUE(text.contains("FolderTreeStyle=0"));
+}
+
 TEST_F(SettingsTest, TheImportOptionAndItsFolderSurviveARestart)
 {
     QDir(dir.path()).mkdir(QStringLiteral("voice"));
