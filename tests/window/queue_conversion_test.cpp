@@ -122,8 +122,8 @@ TEST_F(QueueConversionThreading, TicksStartNothingWhileCommandsStillQueueAndCanc
     const size_t callsBefore = operations().size();
     bool queuedAndCancelled = false;
     duringConversion([&] {
-        tick();
-        tick();
+        w->Timer_TransferTimer();
+        w->Timer_TransferTimer();
         EXPECT_EQ(operations().size(), callsBefore) << "no job starts, no second conversion";
         EXPECT_TRUE(w->FJobRunning);
         if (!queuedAndCancelled) {
