@@ -97,6 +97,7 @@ private:
 };
 
 struct Figures {
+    double idleGap = 0; // the machine's own noise: a second with the window idle
     double conversionGap = 0; // upload and conversion, median of the rounds
     double worstConversionGap = 0;
     double windowMs = 0;
@@ -158,6 +159,9 @@ bool measure(double hours, int rounds, bool withVoc2wav, Figures &figures)
 
     std::vector<double> gaps, windowMs, voc2wavMs;
     Heartbeat heartbeat;
+    heartbeat.start();
+    until([] { return false; }, 1000);
+    figures.idleGap = heartbeat.stopMs();
     ConversionClock conversion(w);
     for (int round = 0; round < rounds; ++round) {
         QFile::remove(pc + QStringLiteral("/long.wav"));
@@ -212,11 +216,11 @@ bool measureSlowed(const QString &program, double hours, int slowMs, Figures &fi
     if (!child.waitForFinished(-1) || child.exitCode() != 0)
         return false;
     const QList<QByteArray> values = child.readAllStandardOutput().trimmed().split(' ');
-    if (values.size() != 6)
+    if (values.size() != 7)
         return false;
-    double *fields[] = {&figures.conversionGap, &figures.worstConversionGap, &figures.windowMs,
+    double *fields[] = {&figures.idleGap, &figures.conversionGap, &figures.worstConversionGap, &figures.windowMs,
                         &figures.voc2wavMs, &figures.pasteGap, &figures.pasteMs};
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 7; ++i)
         *fields[i] = values[i].toDouble();
     return true;
 }
@@ -245,7 +249,7 @@ int main(int argc, char **argv)
     if (!measure(hours, std::max(rounds, 1), !figuresOnly, plain))
         return 1;
     if (figuresOnly) {
-        std::printf("%f %f %f %f %f %f\n", plain.conversionGap, plain.worstConversionGap, plain.windowMs,
+        std::printf("%f %f %f %f %f %f %f\n", plain.idleGap, plain.conversionGap, plain.worstConversionGap, plain.windowMs,
                     plain.voc2wavMs, plain.pasteGap, plain.pasteMs);
         return 0;
     }
@@ -267,6 +271,7 @@ int main(int argc, char **argv)
             std::printf(" %16s", qPrintable(cell(b)));
         std::printf("\n");
     };
+    row("longest gap, window idle for a second", plain.idleGap, slow.idleGap);
     row("longest gap, upload and conversion (median)", plain.conversionGap, slow.conversionGap);
     row("longest gap, upload and conversion (worst)", plain.worstConversionGap, slow.worstConversionGap);
     row("longest gap, PC-pane paste", plain.pasteGap, slow.pasteGap);

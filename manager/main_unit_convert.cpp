@@ -37,6 +37,11 @@ void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
     });
     connect(conversion, &QThread::finished, this, [this, conversion] { conversionEnded(conversion); });
     conversion->start();
+    if (!conversion->isRunning() && !conversion->isFinished()) {
+        // The system could not start it: the recording stays, the job counts as failed.
+        FJobResult = 0;
+        conversionEnded(conversion);
+    }
 }
 
 void TForm_TovixMan::conversionEnded(VoiceConversionThread *conversion)
