@@ -46,11 +46,9 @@ public:
     std::deque<bool> answers;
     std::vector<std::string> questions; // wave paths asked about
     std::vector<std::string> messages;
-    std::vector<std::string> keptVoices; // recordings replaced while they converted
 
     bool askOverwrite(const std::string &wavePath) override;
     void showMessage(const std::string &text) override;
-    void replacedVoiceKept(const std::string &voicePath) override { keptVoices.push_back(voicePath); }
 };
 
 struct ProgramResult {

@@ -2,12 +2,10 @@
 // conversion runs, and after one that fails, the folder shows the recording
 // and any old wave file exactly as they were.
 #include "read_hook.h"
-#include "sync_hook.h"
 #include "voice_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -29,11 +27,7 @@ protected:
         return all;
     }
 
-    void TearDown() override
-    {
-        ReadHook::clear();
-        SyncHook::clear();
-    }
+    void TearDown() override { ReadHook::clear(); }
 
     // What the folder holds, and the old wave file's bytes, at every read of the recording.
     void expectUntouchedWhileReading(const std::vector<std::string> &entries, const Bytes &oldWave)
@@ -120,37 +114,6 @@ TEST_F(WaveInPlace, LeftoverOfAKilledConversionIsSweptButOneInUseIsNot)
     ::close(writer);
     EXPECT_EQ(folderEntries(dir.path()),
               (std::vector<std::string>{std::string(waveTemporaryPrefix) + "live01", "rec.wav"}));
-}
-
-TEST_F(WaveInPlace, RecordingPutInPlaceWhileTheOldOneConvertedIsKept)
-{
-    writeBytes(dir.file("rec.VOC"), voice);
-    const Bytes newer = sampleFrames(1, 4);
-    bool replaced = false;
-    // At the wave file's sync the recording has been read and not yet removed:
-    // a paste answered Replace lands then.
-    SyncHook::beforeSync([&](int) {
-        if (replaced)
-            return;
-        writeBytes(dir.file("pasted"), newer);
-        replaced = std::rename(dir.file("pasted").c_str(), dir.file("rec.VOC").c_str()) == 0;
-    });
-    ASSERT_EQ(convertVoiceFile(dir.file("rec.VOC"), ui), ConvertOutcome::Converted);
-    SyncHook::clear();
-    ASSERT_TRUE(replaced);
-    EXPECT_EQ(ui.keptVoices, std::vector<std::string>{dir.file("rec.VOC")});
-    EXPECT_EQ(readBytes(dir.file("rec.VOC")), newer);
-    EXPECT_EQ(readBytes(dir.file("rec.wav")).size(), 44 + voice.size() / 72 * 1152);
-}
-
-TEST_F(WaveInPlace, FailedSyncOfTheWaveFilesFolderKeepsTheRecording)
-{
-    writeBytes(dir.file("rec.VOC"), voice);
-    SyncHook::failFolderSyncs(true);
-    EXPECT_EQ(convertVoiceFile(dir.file("rec.VOC"), ui), ConvertOutcome::Failed);
-    SyncHook::clear();
-    EXPECT_EQ(ui.messages, std::vector<std::string>{VoiceMessages::cannotWriteWave});
-    EXPECT_EQ(readBytes(dir.file("rec.VOC")), voice);
 }
 
 } // namespace
