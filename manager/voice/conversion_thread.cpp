@@ -93,6 +93,9 @@ VoiceConversionThread::Result VoiceConversionThread::result() const
 
 void VoiceConversionThread::run()
 {
+    // Runs on this thread at its very end: connected after every other
+    // receiver of finished(), so after this object's last use by Qt here.
+    connect(this, &QThread::finished, this, [this] { orderedBefore(this); }, Qt::DirectConnection);
     // As the queue's worker: the window's thread comes first on waking, yet
     // this keeps its full share of a busy machine.
     const sched_param normal{};
@@ -103,5 +106,4 @@ void VoiceConversionThread::run()
         const std::lock_guard<std::mutex> hold(m_lock);
         m_result.outcome = outcome;
     }
-    orderedBefore(this);
 }
