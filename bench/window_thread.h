@@ -65,11 +65,15 @@ private:
     qint64 m_maxGapNs = 0;
 };
 
-// Handles events until condition holds or timeoutMs have passed.
+// Handles events until condition holds or timeoutMs have passed. It sleeps
+// between events as the window's own loop does, so it takes no processor
+// from threads that work meanwhile; a timer wakes it for the deadline.
 inline bool until(const std::function<bool()> &condition, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);
+    QTimer wake;
+    wake.start(10);
     while (!condition() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     return condition();
 }

@@ -39,6 +39,7 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class ThreadDoneEvent;
+class VoiceConversionThread;
 
 // A player file as a command chose it, copied out of its list item so that a
 // refresh while the command's dialogs are open cannot change what it acts on.
@@ -303,6 +304,7 @@ private:
     int32_t queuedReservation(int32_t target) const;
     void startNextJob();
     void completeJob();
+    void finishJob();
     void updateBusyIndicator();
     int32_t &reservationOf(int32_t target);
     const TMemoryInfo &memoryInfoOf(int32_t target) const;
@@ -330,6 +332,10 @@ private:
     bool formatRefusedWhileQueued();
     void queueFormat(int32_t target);
     class QThread *FWorker = nullptr; // the running job's worker, until it is deleted
+    // main_unit_convert.cpp
+    void conversionEnded(VoiceConversionThread *conversion);
+    VoiceConversionThread *FConversion = nullptr; // the running conversion, until it has ended
+    QString FConvertingName;
 
     void applyPaneWidths();
 

@@ -1,57 +1,20 @@
-// The conversion of an uploaded voice recording, inside the completion of its
-// upload. It decodes on the window's thread in slices, handling the window's
-// events between them, so a recording of many hours never holds the window:
-// the same nesting as the conversion's own question box, which the queue
-// already allows for (ticks and polls do nothing until the job is complete).
+// The conversion of an uploaded voice recording, between its upload's
+// completion and the next job. The engine runs on a thread of its own; the
+// window's thread starts it, shows how far it has got, asks its question and,
+// once it has ended, shows its messages and completes the job. Ticks and polls
+// do nothing meanwhile, so the queue still runs one operation at a time.
 #include "main_unit.h"
 
 #include "platform/paths.h"
 #include "platform/prompts.h"
 #include "queue/job_kinds.h"
 #include "queue/queue_lines.h"
-#include "voice/voice_conversion.h"
+#include "voice/conversion_thread.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 
 #include <algorithm>
-
-namespace {
-
-// Half a frame at 60 Hz of decoding between two looks at the window's events.
-constexpr qint64 kSliceMs = 8;
-
-// The conversion asks and reports through the window's own message boxes.
-class WindowVoiceUi : public VoiceConversionUi {
-public:
-    explicit WindowVoiceUi(TForm_TovixMan *window) : m_window(window) { m_slice.start(); }
-
-    bool askOverwrite(const std::string &) override
-    {
-        return confirmYes(m_window, QString::fromLatin1(VoiceMessages::overwriteQuestion),
-                          PromptIcon::Question);
-    }
-    void showMessage(const std::string &text) override
-    {
-        ownedBox(m_window, QString::fromLocal8Bit(text), PromptIcon::None, PromptButtons::Ok);
-    }
-    void progress(std::uint64_t doneBytes, std::uint64_t totalBytes) override
-    {
-        if (m_slice.elapsed() < kSliceMs)
-            return;
-        m_window->showConversionProgress(doneBytes, totalBytes);
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        m_slice.restart();
-    }
-
-private:
-    TForm_TovixMan *m_window;
-    QElapsedTimer m_slice;
-};
-
-} // namespace
 
 void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
 {
@@ -61,11 +24,44 @@ void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
     ProgressBar_Busy->setValue(0);
     ProgressBar_Busy->setTextVisible(true);
     FConverting = true;
-    WindowVoiceUi ui(this);
-    convertVoiceFile(voicePath.toLocal8Bit().toStdString(), ui);
+    FConvertingName = name;
+
+    auto *conversion = new VoiceConversionThread(voicePath.toLocal8Bit().toStdString());
+    FConversion = conversion;
+    connect(conversion, &VoiceConversionThread::overwriteAsked, this, [this, conversion] {
+        conversion->answerOverwrite(confirmYes(
+            this, QString::fromLatin1(VoiceMessages::overwriteQuestion), PromptIcon::Question));
+    });
+    connect(conversion, &VoiceConversionThread::progressed, this, [this, conversion] {
+        showConversionProgress(conversion->doneBytes(), conversion->totalBytes());
+    });
+    connect(conversion, &QThread::finished, this, [this, conversion] { conversionEnded(conversion); });
+    conversion->start();
+    if (!conversion->isRunning() && !conversion->isFinished()) {
+        // The system could not start it: the recording stays, the job counts as failed.
+        FJobResult = 0;
+        conversionEnded(conversion);
+    }
+}
+
+void TForm_TovixMan::conversionEnded(VoiceConversionThread *conversion)
+{
+    conversion->wait(); // finished() is emitted just before run's thread ends
+    const VoiceConversionThread::Result result = conversion->result();
+    FConversion = nullptr;
+    delete conversion;
+    // Still converting for the queue while a message is up: ticks start nothing.
+    for (const std::string &message : result.messages)
+        ownedBox(this, QString::fromLocal8Bit(message), PromptIcon::None, PromptButtons::Ok);
     FConverting = false;
     ProgressBar_Busy->setTextVisible(false);
     ProgressBar_Busy->setRange(0, 0);
+    if (FClosing)
+        return;
+    finishJob();
+    if (result.replacedVoiceKept)
+        setStatusText(3, QStringLiteral("\"%1\" was replaced during its conversion; the new file is kept.")
+                             .arg(FConvertingName));
 }
 
 void TForm_TovixMan::showConversionProgress(std::uint64_t doneBytes, std::uint64_t totalBytes)

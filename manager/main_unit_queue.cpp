@@ -14,7 +14,7 @@
 #include "queue/queue_lines.h"
 #include "queue/reservation.h"
 #include "queue/thread_done_event.h"
-#include "voice/voice_conversion.h"
+#include "voice/conversion_thread.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -155,7 +155,7 @@ int32_t TForm_TovixMan::queuedReservation(int32_t target) const
 
 void TForm_TovixMan::Timer_TransferTimer()
 {
-    // A conversion handles events while it decodes; its job is not done yet.
+    // A conversion's job is done only when the conversion has ended.
     if (FClosing || FConverting)
         return;
     if (FJobDone)
@@ -168,17 +168,21 @@ void TForm_TovixMan::Timer_TransferTimer()
     updateBusyIndicator();
 }
 
-// The order matters: FJobDone is cleared before the conversion, whose message
-// box lets further ticks in, and FJobRunning only once the line is gone.
+// An uploaded recording converts before its job is complete; FJobRunning is
+// cleared only once the line is gone, so no tick starts another job meanwhile.
 void TForm_TovixMan::completeJob()
 {
     setEnabled(true);
     FJobDone = false;
-    if (isUploadKind(FCurrentJob.Kind) && isVoiceFileName(fieldText(FCurrentJob.PcPath)))
+    if (isUploadKind(FCurrentJob.Kind) && isVoiceFileName(fieldText(FCurrentJob.PcPath))) {
         ConvertVoiceFile(QString::fromLocal8Bit(fieldText(FCurrentJob.PcPath)));
-    if (FClosing)
-        return;
+        return; // its end finishes the job
+    }
+    finishJob();
+}
 
+void TForm_TovixMan::finishJob()
+{
     if (CheckList_CopyProgress->count() > 0 && isRunningLine(CheckList_CopyProgress->item(0))) {
         QListWidgetItem *line = CheckList_CopyProgress->item(0);
         TCopyJob *job = queueJobOf(line);
@@ -324,19 +328,27 @@ void TForm_TovixMan::MainMenu_CancelAllClick()
 // so the window stays, saying why, until the device call has returned. A
 // call that never returns would keep it for good: after a while the user
 // may quit anyway, with the settings written.
+// A running conversion is waited for the same way, and its question, if it
+// has one, is asked meanwhile.
 void TForm_TovixMan::waitForRunningJob()
 {
     QPointer<QThread> worker = FWorker;
-    if (!worker || worker->isFinished())
+    const auto running = [this, &worker] {
+        return (worker && !worker->isFinished()) || FConversion;
+    };
+    if (!running())
         return;
     setStatusText(3, QStringLiteral("Waiting for the running operation to finish..."));
     setEnabled(false);
     std::optional<WaitCursor> hourglass(std::in_place);
     QElapsedTimer waited;
     waited.start();
-    while (worker && !worker->wait(QDeadlineTimer(30))) {
+    while (running()) {
+        QThread *thread = worker && !worker->isFinished() ? worker.data() : FConversion;
+        if (thread)
+            thread->wait(QDeadlineTimer(30));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 30);
-        if (!worker || waited.elapsed() < FCloseWaitMs)
+        if (!running() || waited.elapsed() < FCloseWaitMs)
             continue;
         hourglass.reset();
         if (askQuitWithoutWaiting()) {
@@ -371,6 +383,7 @@ void TForm_TovixMan::releaseQueueOnDestroy()
 {
     if (FWorker)
         FWorker->wait();
+    delete std::exchange(FConversion, nullptr); // answers its question No, and waits
     while (CheckList_CopyProgress->count() > 0) {
         QListWidgetItem *line = CheckList_CopyProgress->item(0);
         delete queueJobOf(line);

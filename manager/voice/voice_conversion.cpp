@@ -21,6 +21,8 @@ VoiceConversionUi::~VoiceConversionUi() = default;
 
 void VoiceConversionUi::progress(std::uint64_t, std::uint64_t) {}
 
+void VoiceConversionUi::replacedVoiceKept(const std::string &) {}
+
 bool isVoiceFileName(const std::string &path)
 {
     std::string ext = extractFileExt(path);
@@ -51,13 +53,25 @@ bool sameFile(const std::string &a, const std::string &b)
 }
 
 // Makes the wave file's name durable before the recording's removal is.
-void syncFolderOf(const std::string &path)
+bool syncFolderOf(const std::string &path)
 {
     const std::string dir = extractFileDir(path);
     const char *folderPath = dir.empty() ? "." : dir.c_str();
     UniqueFd folder(::open(folderPath, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder)
-        ::fsync(folder.get());
+    return folder && ::fsync(folder.get()) == 0;
+}
+
+// A file put in the recording's place while it converted (a paste answered
+// Replace, another program) was never read: only the file read is removed.
+void removeConvertedVoice(int voice, const std::string &voicePath, VoiceConversionUi &ui)
+{
+    struct stat read {}, named {};
+    if (::fstat(voice, &read) != 0 || ::stat(voicePath.c_str(), &named) != 0)
+        return;
+    if (read.st_dev == named.st_dev && read.st_ino == named.st_ino)
+        ::unlink(voicePath.c_str());
+    else
+        ui.replacedVoiceKept(voicePath);
 }
 
 // About a millisecond of decoding between two progress calls.
@@ -145,12 +159,10 @@ const char *convertFiles(const std::string &voicePath, const std::string &wavePa
     if (!wave.publish(wavePath, replace))
         return errno == EIO || errno == ENOSPC || errno == EDQUOT ? VoiceMessages::cannotWriteWave
                                                                   : VoiceMessages::cannotCreateWave;
-    if (!wave.close())
+    if (!wave.close() || !syncFolderOf(wavePath))
         return VoiceMessages::cannotWriteWave;
-    syncFolderOf(wavePath);
-    voice.reset();
     if (!options.keepVoice)
-        ::unlink(voicePath.c_str());
+        removeConvertedVoice(voice.get(), voicePath, ui);
     return nullptr;
 }
 

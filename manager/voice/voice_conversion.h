@@ -18,6 +18,9 @@ public:
     // Called every few hundred frames while the recording is decoded, with
     // its bytes done so far and in all; a window handles its events here.
     virtual void progress(std::uint64_t doneBytes, std::uint64_t totalBytes);
+    // Another file was put at voicePath while the recording converted: the
+    // wave file holds the recording that was read, and the new file is kept.
+    virtual void replacedVoiceKept(const std::string &voicePath);
 };
 
 namespace VoiceMessages {
@@ -57,6 +60,7 @@ std::string waveFilePath(const std::string &voicePath);
 // Converts one voice file. Never throws; every failure reaches ui as a
 // message. The wave file appears under its name only when complete and
 // synced, replacing an old one in the same step; the recording is deleted
-// only after that.
+// only after its folder is synced too, and only while its path still names
+// the file that was read.
 ConvertOutcome convertVoiceFile(const std::string &voicePath, VoiceConversionUi &ui,
                                 const ConvertOptions &options = {});

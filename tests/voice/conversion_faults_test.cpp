@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <linux/capability.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,9 +65,8 @@ TEST(ConversionFaults, FileAlreadyNamedLikeItsWaveFileIsRefusedNotDeleted)
     EXPECT_EQ(readBytes(dir.file("rec.wav")), voice);
 }
 
-// Converts in a child whose files may not grow past limit bytes, as on a
-// full disk; returns the messages it showed, one per line.
-std::string convertUnderFileSizeLimit(const std::string &voicePath, rlim_t limit)
+// Converts in a child after prepare(); returns the messages it showed, one per line.
+std::string convertInChild(const std::string &voicePath, const std::function<void()> &prepare)
 {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
@@ -71,9 +74,7 @@ std::string convertUnderFileSizeLimit(const std::string &voicePath, rlim_t limit
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(pipeFds[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit rl{limit, limit};
-        ::setrlimit(RLIMIT_FSIZE, &rl);
+        prepare();
         ScriptedVoiceUi ui;
         const ConvertOutcome outcome = convertVoiceFile(voicePath, ui);
         std::string report;
@@ -97,6 +98,16 @@ std::string convertUnderFileSizeLimit(const std::string &voicePath, rlim_t limit
     return report;
 }
 
+// Files may not grow past limit bytes, as on a full disk.
+std::string convertUnderFileSizeLimit(const std::string &voicePath, rlim_t limit)
+{
+    return convertInChild(voicePath, [limit] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit rl{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &rl);
+    });
+}
+
 TEST(ConversionFaults, FullDiskRemovesThePartialWaveFileAndKeepsTheRecording)
 {
     ScratchDir dir;
@@ -111,6 +122,24 @@ TEST(ConversionFaults, FullDiskRemovesThePartialWaveFileAndKeepsTheRecording)
         EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"rec.VOC"});
         EXPECT_EQ(readBytes(dir.file("rec.VOC")), voice);
     }
+}
+
+TEST(ConversionFaults, WaveFilesFolderThatCannotBeOpenedForItsSyncKeepsTheRecording)
+{
+    ScratchDir dir;
+    const Bytes voice = sampleFrames(0, 50);
+    writeBytes(dir.file("rec.VOC"), voice);
+    // Names can be made in the folder, but it cannot be opened for reading:
+    // by a child without root's override of permissions.
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0300), 0);
+    const std::string report = convertInChild(dir.file("rec.VOC"), [] {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct none[2] = {};
+        ::syscall(SYS_capset, &header, none);
+    });
+    ::chmod(dir.path().c_str(), 0700);
+    EXPECT_EQ(report, std::string(VoiceMessages::cannotWriteWave) + "\n");
+    EXPECT_EQ(readBytes(dir.file("rec.VOC")), voice);
 }
 
 } // namespace

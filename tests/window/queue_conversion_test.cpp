@@ -1,15 +1,20 @@
-// A long recording converts inside its upload's completion while the window
-// handles its events: the busy bar counts up, commands still queue and cancel,
-// ticks start nothing, closing lets it finish, and the wave file is the same
-// as the engine alone makes.
+// A long recording converts on a thread of its own after its upload while the
+// window handles its events: the busy bar counts up, commands still queue and
+// cancel, ticks start nothing, closing lets it finish, its question is asked
+// by the window while it waits, and the wave file is the same as the engine
+// alone makes.
 #include "queue_fixture.h"
 
+#include "sync_hook.h"
 #include "voice/voice_conversion.h"
 
 #include <QDirIterator>
 #include <QLabel>
 #include <QProgressBar>
+#include <QThread>
 
+#include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -79,6 +84,12 @@ protected:
         return wave.readAll();
     }
 
+    QByteArray pcFile(const QString &name) const
+    {
+        QFile file(pc.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
+
     QStringList pcEntries() const
     {
         QStringList names;
@@ -88,6 +99,8 @@ protected:
         names.sort();
         return names;
     }
+
+    void TearDown() override { SyncHook::clear(); }
 
     std::string recording;
     int beats = 0;
@@ -122,8 +135,8 @@ TEST_F(QueueConversionThreading, TicksStartNothingWhileCommandsStillQueueAndCanc
     const size_t callsBefore = operations().size();
     bool queuedAndCancelled = false;
     duringConversion([&] {
-        tick();
-        tick();
+        w->Timer_TransferTimer();
+        w->Timer_TransferTimer();
         EXPECT_EQ(operations().size(), callsBefore) << "no job starts, no second conversion";
         EXPECT_TRUE(w->FJobRunning);
         if (!queuedAndCancelled) {
@@ -155,4 +168,87 @@ TEST_F(QueueConversionThreading, ClosingLetsTheConversionFinishWhole)
     EXPECT_EQ(converted(), reference());
     EXPECT_EQ(pcEntries(), QStringList({QStringLiteral("memo.wav")}))
         << "no half wave file, no temporary, the uploaded copy converted";
+}
+
+TEST_F(QueueConversionThreading, TheQuestionIsAskedByTheWindowWhileTheEngineWaitsForIt)
+{
+    makePcFile(QStringLiteral("memo.wav"), 10);
+    const QByteArray older = pcFile(QStringLiteral("memo.wav"));
+    bool onWindowThread = false;
+    bool untouchedWhileAsked = true;
+    prompts.onPrompt = [&] {
+        onWindowThread = QThread::currentThread() == qApp->thread();
+        QTest::qWait(100); // the user takes a while to answer
+        untouchedWhileAsked = w->FConverting && pcFile(QStringLiteral("memo.wav")) == older
+            && w->ProgressBar_Busy->value() == 0;
+    };
+    tick();
+    EXPECT_EQ(prompts.texts(), QStringList({QStringLiteral("File already exists, Overwrite ?")}));
+    EXPECT_TRUE(onWindowThread);
+    EXPECT_TRUE(untouchedWhileAsked);
+    EXPECT_EQ(pcFile(QStringLiteral("memo.wav")), older) << "answered No";
+    EXPECT_EQ(pcFile(QStringLiteral("memo.VOC")), QByteArray::fromStdString(recording));
+    EXPECT_FALSE(w->FJobRunning) << "the job completed";
+}
+
+TEST_F(QueueConversionThreading, ClosingBeforeTheQuestionAsksItAndFinishesTheConversion)
+{
+    makePcFile(QStringLiteral("memo.wav"), 10);
+    prompts.answers = {PromptAnswer::Yes};
+    w->Timer_TransferTimer(); // the conversion starts; its question is not yet shown
+    ASSERT_TRUE(w->FConverting);
+    w->close();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(w->FConverting);
+    EXPECT_EQ(prompts.texts(), QStringList({QStringLiteral("File already exists, Overwrite ?")}));
+    EXPECT_EQ(converted(), reference());
+    EXPECT_EQ(pcEntries(), QStringList({QStringLiteral("memo.wav")}));
+}
+
+TEST_F(QueueConversionThreading, AWindowDestroyedWhileTheQuestionWaitsLeavesBothFiles)
+{
+    makePcFile(QStringLiteral("memo.wav"), 10);
+    const QByteArray older = pcFile(QStringLiteral("memo.wav"));
+    w->Timer_TransferTimer();
+    ASSERT_TRUE(w->FConverting);
+    w.reset();
+    EXPECT_TRUE(prompts.records.empty());
+    EXPECT_EQ(pcFile(QStringLiteral("memo.wav")), older);
+    EXPECT_EQ(pcFile(QStringLiteral("memo.VOC")), QByteArray::fromStdString(recording));
+}
+
+TEST_F(QueueConversionThreading, AFailedFolderSyncKeepsTheRecordingSaysSoAndTheQueueGoesOn)
+{
+    selectPlayer(1, {"next.mp3"});
+    w->MainMenu_UploadFromPlayerClick();
+    SyncHook::failFolderSyncs(true);
+    tick();
+    SyncHook::clear();
+    EXPECT_EQ(prompts.texts(), QStringList({QStringLiteral("Can not write wave file")}));
+    EXPECT_EQ(pcFile(QStringLiteral("memo.VOC")), QByteArray::fromStdString(recording));
+    ASSERT_TRUE(runQueue());
+    EXPECT_TRUE(QFile::exists(pc.filePath(QStringLiteral("next.mp3"))));
+}
+
+TEST_F(QueueConversionThreading, ARecordingPutInPlaceDuringTheConversionIsKeptAndNamed)
+{
+    const QByteArray newer("a newer recording pasted over the old one");
+    std::atomic<bool> replaced{false};
+    // At the wave file's sync the old recording is read and not yet removed.
+    SyncHook::beforeSync([&](int) {
+        QFile pasted(pc.filePath(QStringLiteral("pasted")));
+        if (replaced || !pasted.open(QIODevice::WriteOnly) || pasted.write(newer) != newer.size())
+            return;
+        pasted.close();
+        replaced = std::rename(pasted.fileName().toLocal8Bit().constData(),
+                               pcPath(QStringLiteral("memo.VOC")).c_str()) == 0;
+    });
+    tick();
+    SyncHook::clear();
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(pcFile(QStringLiteral("memo.VOC")), newer);
+    EXPECT_EQ(converted(), reference());
+    EXPECT_EQ(w->statusText(3),
+              QStringLiteral("\"memo.VOC\" was replaced during its conversion; the new file is kept."));
+    EXPECT_TRUE(prompts.records.empty());
 }

@@ -78,7 +78,21 @@ protected:
         attach(fake::makeMemory(4000000, internalFree), fake::makeMemory(8000000, cardFree));
     }
 
-    void tick() { w->Timer_TransferTimer(); }
+    // A transfer tick. A conversion it starts is waited for, with events
+    // handled meanwhile as the window handles them.
+    void tick()
+    {
+        w->Timer_TransferTimer();
+        waitConverted();
+    }
+
+    bool waitConverted(int timeoutMs = 60000)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (w->FConverting && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        return !w->FConverting;
+    }
 
     // Pumps events until the running job's worker has posted its result.
     bool waitPosted(int timeoutMs = 10000)
