@@ -3,6 +3,7 @@
 
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
+#include "explorer/pc_file_operations.h"
 #include "platform/ini.h"
 #include "platform/prompts.h"
 #include "platform/settings_location.h"
@@ -119,6 +120,8 @@ bool TForm_TovixMan::FormCloseQuery()
 
 void TForm_TovixMan::FormClose()
 {
+    // A copy's question would stop the wait below; the copies end with the window.
+    FolderView->fileOperations()->holdQuestions();
     while (CheckList_CopyProgress->count() > 0) {
         QListWidgetItem *line = CheckList_CopyProgress->item(0);
         delete queueJobOf(line);
@@ -288,4 +291,6 @@ void TForm_TovixMan::connectPcPane()
     connect(FolderTree, &::FolderTree::deleteRequested, this, [this] { deleteTreeFolder(); });
     connect(pelunHomepage1, &QAction::triggered, this, &TForm_TovixMan::pelunHomepage1Click);
     connect(Menu_About, &QAction::triggered, this, &TForm_TovixMan::Menu_AboutClick);
+    connect(FolderView->fileOperations(), &PcFileOperations::statusMessage, this,
+            [this](const QString &text) { setStatusText(3, text); });
 }

@@ -1,6 +1,7 @@
 #include "explorer/transfer_progress.h"
 
 #include "fileops/file_transfers.h"
+#include "platform/prompts.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -19,6 +20,7 @@ TransferProgressDialog::TransferProgressDialog(FileTransfers *transfers, QWidget
     : QDialog(parent), m_transfers(transfers)
 {
     setWindowModality(Qt::NonModal);
+    keepAnswerable(this); // Cancel works while a format disables the window
     auto *layout = new QVBoxLayout(this);
     m_label = new QLabel(this);
     m_label->setMinimumWidth(320);

@@ -7,6 +7,21 @@
 
 namespace {
 
+// Disabling a window disables its child windows too; Qt lets a window be
+// enabled again on its own.
+class StayEnabled : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::EnabledChange && !window->isEnabled()
+            && !window->testAttribute(Qt::WA_ForceDisabled))
+            window->setEnabled(true);
+        return false;
+    }
+};
+
 QMessageBox::Icon toQtIcon(PromptIcon icon)
 {
     switch (icon) {
@@ -29,19 +44,25 @@ public:
                                    ? QMessageBox::Yes | QMessageBox::No
                                    : QMessageBox::StandardButtons(QMessageBox::Ok);
         QMessageBox box(toQtIcon(icon), title, text, qtButtons, owner);
+        keepAnswerable(&box);
         const int result = box.exec();
         if (buttons == PromptButtons::Ok)
             return PromptAnswer::Ok;
         return result == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
     }
 
-    int execDialog(QDialog *dialog) override { return dialog->exec(); }
+    int execDialog(QDialog *dialog) override
+    {
+        keepAnswerable(dialog);
+        return dialog->exec();
+    }
 
 private:
     static PromptAnswer askThreeWays(QWidget *owner, const QString &title, const QString &text,
                                      PromptIcon icon)
     {
         QMessageBox box(toQtIcon(icon), title, text, QMessageBox::NoButton, owner);
+        keepAnswerable(&box);
         QAbstractButton *replace = box.addButton(QStringLiteral("&Replace"), QMessageBox::AcceptRole);
         QAbstractButton *keepBoth = box.addButton(QStringLiteral("&Keep both"), QMessageBox::ActionRole);
         QPushButton *skip = box.addButton(QStringLiteral("&Skip"), QMessageBox::RejectRole);
@@ -58,6 +79,15 @@ MessageBoxPrompts defaultPrompts;
 Prompts *current = &defaultPrompts;
 
 } // namespace
+
+void keepAnswerable(QWidget *window)
+{
+    if (!window->isWindow() || window->property("keepAnswerable").toBool())
+        return;
+    window->setProperty("keepAnswerable", true);
+    window->installEventFilter(new StayEnabled(window));
+    window->setEnabled(true);
+}
 
 Prompts &prompts() { return *current; }
 

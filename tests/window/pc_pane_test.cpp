@@ -3,6 +3,7 @@
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
 #include "explorer/pc_file_operations.h"
+#include "explorer/transfer_progress.h"
 #include "fileops/file_clipboard.h"
 #include "main_unit.h"
 #include "scripted_prompts.h"
@@ -11,6 +12,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTimer>
 #include <QDir>
 #include <QFile>
@@ -222,4 +226,52 @@ TEST_F(PcPaneTest, ACopysErrorIsAWindowsBoxThatNamesTheFile)
     EXPECT_EQ(prompts.records[0].icon, PromptIcon::Critical);
     EXPECT_EQ(prompts.records[0].text,
               QStringLiteral("Cannot copy \"%1\": No such file or directory.").arg(gone));
+}
+
+// A format disables the window; a copy's real question, and the progress
+// window's Cancel, still answer, also when the window is disabled again
+// while the box is up.
+TEST_F(PcPaneTest, ACopysQuestionAnswersWhileTheWindowIsDisabled)
+{
+    QTemporaryDir from;
+    QFile source(from.filePath(QStringLiteral("song.mp3")));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+    source.write("new");
+    source.close();
+    setPrompts(nullptr); // the real boxes
+    bool boxEnabled = false;
+    bool cancelEnabled = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        answer.stop();
+        w->setEnabled(true);
+        w->setEnabled(false);
+        QAbstractButton *replace = nullptr;
+        for (QAbstractButton *button : box->buttons())
+            if (button->text() == QStringLiteral("&Replace"))
+                replace = button;
+        ASSERT_NE(replace, nullptr);
+        boxEnabled = box->isEnabled() && replace->isEnabled();
+        auto *progress = w->findChild<TransferProgressDialog *>();
+        cancelEnabled = progress && progress->cancelButton()->isEnabled();
+        if (boxEnabled)
+            replace->click();
+        else
+            box->reject();
+    });
+    answer.start(10);
+    w->setEnabled(false);
+    std::unique_ptr<QMimeData> data(makeFileClipboard({source.fileName()}, false));
+    ASSERT_TRUE(w->FolderView->fileOperations()->drop(data.get(), dir.path(), Qt::CopyAction));
+    const bool idle = w->FolderView->fileOperations()->waitUntilIdle(5000);
+    setPrompts(&prompts);
+    ASSERT_TRUE(idle);
+    EXPECT_TRUE(boxEnabled);
+    EXPECT_TRUE(cancelEnabled);
+    QFile copied(dir.filePath(QStringLiteral("song.mp3")));
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), "new");
 }

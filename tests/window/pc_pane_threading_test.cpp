@@ -1,13 +1,19 @@
 // The window started on a big PC folder restored from settings.ini is up and
-// answering while the folder is still being listed.
+// answering while the folder is still being listed; copies cancelled on their
+// thread all end.
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
+#include "explorer/pc_file_operations.h"
+#include "explorer/transfer_progress.h"
+#include "fileops/file_clipboard.h"
 #include "main_unit.h"
 #include "scripted_prompts.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -45,6 +51,50 @@ TEST(PcPaneThreading, TheWindowStartsAndAnswersWhileABigRestoredFolderLists)
     EXPECT_EQ(w.FolderView->itemCount(), kFiles);
     EXPECT_EQ(w.FolderTree->selectedNodePath(), big);
     EXPECT_TRUE(prompts.records.empty());
+}
+
+// Cancel while a copy asks and another waits: both end, the window says
+// which never began, and the copies after them run and end as well.
+TEST(PcPaneThreading, CancelEndsTheCopiesThatWaitAndTheProgressWindowGoes)
+{
+    QTemporaryDir from, to, settings;
+    const auto make = [](const QString &path, const QByteArray &bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    for (const char *name : {"a.mp3", "b.mp3", "c.mp3"})
+        make(from.filePath(QLatin1String(name)), "new");
+    make(to.filePath(QStringLiteral("a.mp3")), "old");
+    ScriptedPrompts prompts;
+    TForm_TovixMan w(settings.filePath(QStringLiteral("settings.ini")));
+    PcFileOperations *ops = w.FolderView->fileOperations();
+    const auto copy = [&](const char *name) {
+        std::unique_ptr<QMimeData> data(makeFileClipboard({from.filePath(QLatin1String(name))}, false));
+        ASSERT_TRUE(ops->drop(data.get(), to.path(), Qt::CopyAction));
+    };
+    TransferProgressDialog *progress = nullptr;
+    prompts.onPrompt = [&] {
+        progress = w.findChild<TransferProgressDialog *>();
+        ASSERT_NE(progress, nullptr);
+        progress->show(); // as it is after half a second
+        progress->cancelButton()->click();
+    };
+
+    copy("a.mp3"); // asks about a.mp3
+    copy("b.mp3"); // waits behind it
+    ASSERT_TRUE(ops->waitUntilIdle(5000)) << "the waiting copy never ended";
+    ASSERT_EQ(prompts.records.size(), 1u);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(w.statusText(3), QStringLiteral("Cancelled before it began: the copy of \"b.mp3\" into \"%1\".")
+                                   .arg(to.path()));
+    EXPECT_FALSE(QFile::exists(to.filePath(QStringLiteral("b.mp3"))));
+
+    prompts.onPrompt = nullptr;
+    copy("c.mp3");
+    ASSERT_TRUE(ops->waitUntilIdle(5000));
+    EXPECT_TRUE(QFile::exists(to.filePath(QStringLiteral("c.mp3"))));
+    EXPECT_FALSE(progress->isVisible());
 }
 
 } // namespace

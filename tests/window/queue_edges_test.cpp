@@ -4,9 +4,12 @@
 // for a device call that never returns.
 #include "queue_fixture.h"
 
+#include "explorer/pc_file_operations.h"
+#include "fileops/file_clipboard.h"
 #include "queue/copy_thread.h"
 
 #include <QFileInfo>
+#include <QMimeData>
 
 #include <atomic>
 #include <memory>
@@ -137,6 +140,14 @@ TEST_F(QueueEdgesThreading, ClosingOffersToQuitWhenTheCallNeverReturns)
     tick();
     ASSERT_TRUE(fake::waitForHeldOperation(5000));
 
+    // A copy that asks while the window waits: its box would stop the wait.
+    QTemporaryDir from;
+    QFile source(from.filePath(QStringLiteral("a.mp3")));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+    source.close();
+    std::unique_ptr<QMimeData> data(makeFileClipboard({source.fileName()}, false));
+    ASSERT_TRUE(w->FolderView->fileOperations()->drop(data.get(), pc.path(), Qt::CopyAction));
+
     int quits = 0;
     w->FCloseWaitMs = 200;
     w->FQuitWithoutWaiting = [&] { ++quits; };
@@ -144,7 +155,7 @@ TEST_F(QueueEdgesThreading, ClosingOffersToQuitWhenTheCallNeverReturns)
     const QString settingsFile = w->settingsPath();
     w->close();
 
-    ASSERT_EQ(prompts.records.size(), 2u) << "asked again after No";
+    ASSERT_EQ(prompts.records.size(), 2u) << "asked again after No, and nothing else";
     EXPECT_EQ(prompts.records[0].icon, PromptIcon::Warning);
     EXPECT_EQ(prompts.records[0].owner, w.get());
     EXPECT_TRUE(prompts.records[0].text.contains(QStringLiteral("Quit anyway ?")));
