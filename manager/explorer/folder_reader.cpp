@@ -298,12 +298,16 @@ void FolderReader::readEvents()
             if (found == m_folderOf.cend())
                 continue;
             const QString folder = *found;
-            if (event->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) {
+            if (event->mask & (IN_DELETE_SELF | IN_MOVE_SELF)) {
+                // A folder moved away keeps its watch, and so do those below it.
+                stopWatching(folder);
+                post({FolderResult::Gone, 0, folder, {}, {}, false});
+                continue;
+            }
+            if (event->mask & IN_IGNORED) {
                 m_folderOf.remove(event->wd);
                 m_watchOf.remove(folder);
                 m_pending.remove(folder);
-                if (event->mask & (IN_DELETE_SELF | IN_MOVE_SELF))
-                    post({FolderResult::Gone, 0, folder, {}, {}, false});
                 continue;
             }
             if (event->len == 0 || (m_foldersOnly && !(event->mask & IN_ISDIR)))

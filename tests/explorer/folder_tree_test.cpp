@@ -7,7 +7,28 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
 namespace {
+
+// The folder watches this process holds, as the kernel counts them.
+int inotifyWatches()
+{
+    int watches = 0;
+    for (const QString &fd : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::System | QDir::Files)) {
+        char link[64] = {};
+        if (::readlink(("/proc/self/fd/" + fd.toStdString()).c_str(), link, sizeof link - 1) <= 0
+            || std::string(link) != "anon_inode:inotify")
+            continue;
+        std::ifstream info("/proc/self/fdinfo/" + fd.toStdString());
+        for (std::string line; std::getline(info, line);)
+            watches += line.rfind("inotify wd:", 0) == 0;
+    }
+    return watches;
+}
 
 class FolderTreeTest : public ExplorerTest {
 protected:
@@ -42,6 +63,39 @@ TEST_F(FolderTreeTest, StartsAtTheRootWithHomeOpenAndSelected)
     const QModelIndex top = model()->index(0, 0, tree.rootIndex());
     EXPECT_EQ(model()->filePath(top), QDir::rootPath());
     EXPECT_TRUE(tree.isHeaderHidden());
+}
+
+// A long session never runs into the user's limit of watches: a closed node
+// and a folder moved away let theirs go.
+TEST_F(FolderTreeTest, OnlyFoldersOpenInTheTreeStayWatched)
+{
+    makeDir("a/b/c");
+    makeDir("d/e");
+    makeDir("elsewhere");
+    tree.show();
+    ASSERT_TRUE(tree.selectPath(scratch.path()));
+    const auto open = [&](const QString &name) {
+        const QModelIndex node = model()->index(path(name));
+        tree.expand(node);
+        return QTest::qWaitFor([&] { return model()->rowCount(node) > 0; }, 5000);
+    };
+    ASSERT_TRUE(open(QString()));
+    const int before = inotifyWatches();
+    ASSERT_TRUE(open("a"));
+    ASSERT_TRUE(open("a/b"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inotifyWatches() == before + 2; }, 5000));
+
+    tree.collapse(model()->index(path("a")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inotifyWatches() == before; }, 5000))
+        << inotifyWatches() - before << " left";
+    ASSERT_TRUE(open("a"));
+    EXPECT_EQ(childrenOf(path("a/b")), QStringList{"c"}) << "read again when opened";
+
+    ASSERT_TRUE(open("d"));
+    const int withD = inotifyWatches();
+    ASSERT_TRUE(QDir().rename(path("d"), path("elsewhere/d")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inotifyWatches() == withD - 1; }, 5000))
+        << inotifyWatches() - withD;
 }
 
 TEST_F(FolderTreeTest, ShowsFoldersOnlyHiddenOnesIncluded)
