@@ -4,6 +4,7 @@
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
 #include "explorer/pc_file_operations.h"
+#include "platform/folder_probe.h"
 #include "platform/ini.h"
 #include "platform/prompts.h"
 #include "platform/settings_location.h"
@@ -11,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QSplitter>
@@ -32,6 +34,7 @@ constexpr int kDesignTreeWidth = 150;
 constexpr int kDesignFixedWidth = 34 + 212; // the transfer bar and the player pane
 
 const char kWindow[] = "Window";
+constexpr int kFolderAnswerMs = 1000;
 const char kExplorer[] = "Explorer";
 
 } // namespace
@@ -168,8 +171,16 @@ void TForm_TovixMan::readSettings()
     resize(width(), ini.readInteger(kWindow, "Height", height()));
 
     const std::string shown = FolderView->currentDirectory().toStdString();
-    FolderView->setCurrentDirectory(
-        QString::fromStdString(ini.readString(kExplorer, "Directory", shown)));
+    const QString saved = QString::fromStdString(ini.readString(kExplorer, "Directory", shown));
+    // A network share gone away would hold the window before it ever shows.
+    if (saved.toStdString() == shown || probeFolder(saved, kFolderAnswerMs).has_value()) {
+        FolderView->setCurrentDirectory(saved);
+    } else {
+        FUnansweredFolder = saved;
+        FShownInstead = FolderView->currentDirectory();
+        setStatusText(3, QStringLiteral("The folder \"%1\" did not answer, so \"%2\" is shown.")
+                             .arg(QDir::toNativeSeparators(saved), QDir::toNativeSeparators(FShownInstead)));
+    }
 
     FExplorerWidth = ini.readInteger(kWindow, "Explorer", width() - kDesignFixedWidth);
     FFolderTreeWidth = ini.readInteger(kWindow, "FolderTree", kDesignTreeWidth);
@@ -199,6 +210,12 @@ void TForm_TovixMan::applyPaneWidths()
     placeTransferButtons();
 }
 
+QString TForm_TovixMan::folderToSave() const
+{
+    const QString shown = FolderView->currentDirectory();
+    return !FUnansweredFolder.isEmpty() && shown == FShownInstead ? FUnansweredFolder : shown;
+}
+
 void TForm_TovixMan::writeSettings()
 {
     IniFile ini(FSettingsPath.toStdString());
@@ -207,7 +224,7 @@ void TForm_TovixMan::writeSettings()
         ini.writeInteger(kWindow, "Top", y());
         ini.writeInteger(kWindow, "Width", width());
         ini.writeInteger(kWindow, "Height", height());
-        ini.writeString(kExplorer, "Directory", FolderView->currentDirectory().toStdString());
+        ini.writeString(kExplorer, "Directory", folderToSave().toStdString());
         ini.writeInteger(kWindow, "FolderTree", folderTreeWidth());
         ini.writeInteger(kWindow, "Explorer", explorerWidth());
         const int style = FolderView->viewStyle();

@@ -7,9 +7,11 @@
 #include "explorer/transfer_progress.h"
 #include "fileops/file_clipboard.h"
 #include "main_unit.h"
+#include "platform/folder_probe.h"
 #include "scripted_prompts.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
@@ -19,6 +21,10 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -95,6 +101,40 @@ TEST(PcPaneThreading, CancelEndsTheCopiesThatWaitAndTheProgressWindowGoes)
     ASSERT_TRUE(ops->waitUntilIdle(5000));
     EXPECT_TRUE(QFile::exists(to.filePath(QStringLiteral("c.mp3"))));
     EXPECT_FALSE(progress->isVisible());
+}
+
+// The saved PC folder is a network share gone away: the window starts at once
+// in another folder, says so, and keeps the saved one for the next start.
+TEST(PcPaneThreading, ASavedFolderThatDoesNotAnswerNeverHoldsTheStart)
+{
+    QTemporaryDir dir;
+    const QString share = dir.filePath(QStringLiteral("share"));
+    ASSERT_TRUE(QDir().mkdir(share));
+    const QString settings = dir.filePath(QStringLiteral("settings.ini"));
+    QFile ini(settings);
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(QStringLiteral("[Explorer]\nDirectory=%1\n").arg(share).toUtf8());
+    ini.close();
+    const auto answered = std::make_shared<std::atomic<bool>>(false);
+    setFolderCheck([share, answered](const QString &path) {
+        for (int i = 0; i < 2000 && path.startsWith(share) && !*answered; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return true;
+    });
+    ScriptedPrompts prompts;
+    QElapsedTimer started;
+    started.start();
+    {
+        TForm_TovixMan w(settings);
+        EXPECT_LT(started.elapsed(), 3000);
+        EXPECT_NE(w.FolderView->currentDirectory(), share);
+        EXPECT_TRUE(w.statusText(3).contains(QStringLiteral("\"%1\" did not answer").arg(share)))
+            << w.statusText(3).toStdString();
+    }
+    *answered = true;
+    setFolderCheck(nullptr);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains(QStringLiteral("Directory=%1\n").arg(share).toUtf8()));
 }
 
 } // namespace
