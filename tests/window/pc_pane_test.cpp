@@ -234,13 +234,11 @@ TEST_F(PcPaneTest, ACopysErrorIsAWindowsBoxThatNamesTheFile)
 TEST_F(PcPaneTest, ACopysQuestionAnswersWhileTheWindowIsDisabled)
 {
     QTemporaryDir from;
-    QFile source(from.filePath(QStringLiteral("song.mp3")));
-    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
-    source.write("new");
+    QFile source(from.filePath("song.mp3"));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly) && source.write("new") == 3);
     source.close();
     setPrompts(nullptr); // the real boxes
-    bool boxEnabled = false;
-    bool cancelEnabled = false;
+    bool answerable = false;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -249,29 +247,22 @@ TEST_F(PcPaneTest, ACopysQuestionAnswersWhileTheWindowIsDisabled)
         answer.stop();
         w->setEnabled(true);
         w->setEnabled(false);
-        QAbstractButton *replace = nullptr;
+        QAbstractButton *replace = box->buttons().value(0);
         for (QAbstractButton *button : box->buttons())
-            if (button->text() == QStringLiteral("&Replace"))
-                replace = button;
-        ASSERT_NE(replace, nullptr);
-        boxEnabled = box->isEnabled() && replace->isEnabled();
-        auto *progress = w->findChild<TransferProgressDialog *>();
-        cancelEnabled = progress && progress->cancelButton()->isEnabled();
-        if (boxEnabled)
-            replace->click();
-        else
-            box->reject();
+            replace = button->text() == "&Replace" ? button : replace;
+        answerable = replace->isEnabled()
+                     && w->findChild<TransferProgressDialog *>()->cancelButton()->isEnabled();
+        answerable ? replace->click() : box->reject();
     });
     answer.start(10);
     w->setEnabled(false);
-    std::unique_ptr<QMimeData> data(makeFileClipboard({source.fileName()}, false));
+    const std::unique_ptr<QMimeData> data(makeFileClipboard({source.fileName()}, false));
     ASSERT_TRUE(w->FolderView->fileOperations()->drop(data.get(), dir.path(), Qt::CopyAction));
     const bool idle = w->FolderView->fileOperations()->waitUntilIdle(5000);
     setPrompts(&prompts);
     ASSERT_TRUE(idle);
-    EXPECT_TRUE(boxEnabled);
-    EXPECT_TRUE(cancelEnabled);
-    QFile copied(dir.filePath(QStringLiteral("song.mp3")));
+    EXPECT_TRUE(answerable);
+    QFile copied(dir.filePath("song.mp3"));
     ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
     EXPECT_EQ(copied.readAll(), "new");
 }

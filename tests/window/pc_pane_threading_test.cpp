@@ -22,7 +22,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <memory>
 #include <thread>
 
@@ -59,48 +58,37 @@ TEST(PcPaneThreading, TheWindowStartsAndAnswersWhileABigRestoredFolderLists)
     EXPECT_TRUE(prompts.records.empty());
 }
 
-// Cancel while a copy asks and another waits: both end, the window says
-// which never began, and the copies after them run and end as well.
+// Cancel while a copy asks and another waits: both end, the window names the
+// one that never began, and later copies run and end as well.
 TEST(PcPaneThreading, CancelEndsTheCopiesThatWaitAndTheProgressWindowGoes)
 {
-    QTemporaryDir from, to, settings;
-    const auto make = [](const QString &path, const QByteArray &bytes) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    };
+    QTemporaryDir from, to;
     for (const char *name : {"a.mp3", "b.mp3", "c.mp3"})
-        make(from.filePath(QLatin1String(name)), "new");
-    make(to.filePath(QStringLiteral("a.mp3")), "old");
+        ASSERT_TRUE(QFile(from.filePath(name)).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile(to.filePath("a.mp3")).open(QIODevice::WriteOnly));
     ScriptedPrompts prompts;
-    TForm_TovixMan w(settings.filePath(QStringLiteral("settings.ini")));
+    TForm_TovixMan w(from.filePath("settings.ini"));
     PcFileOperations *ops = w.FolderView->fileOperations();
     const auto copy = [&](const char *name) {
-        std::unique_ptr<QMimeData> data(makeFileClipboard({from.filePath(QLatin1String(name))}, false));
-        ASSERT_TRUE(ops->drop(data.get(), to.path(), Qt::CopyAction));
+        const std::unique_ptr<QMimeData> data(makeFileClipboard({from.filePath(name)}, false));
+        ops->drop(data.get(), to.path(), Qt::CopyAction);
     };
     TransferProgressDialog *progress = nullptr;
     prompts.onPrompt = [&] {
         progress = w.findChild<TransferProgressDialog *>();
-        ASSERT_NE(progress, nullptr);
-        progress->show(); // as it is after half a second
+        progress->show(); // as after half a second
         progress->cancelButton()->click();
     };
-
-    copy("a.mp3"); // asks about a.mp3
+    copy("a.mp3"); // asks
     copy("b.mp3"); // waits behind it
     ASSERT_TRUE(ops->waitUntilIdle(5000)) << "the waiting copy never ended";
-    ASSERT_EQ(prompts.records.size(), 1u);
     EXPECT_FALSE(progress->isVisible());
-    EXPECT_EQ(w.statusText(3), QStringLiteral("Cancelled before it began: the copy of \"b.mp3\" into \"%1\".")
-                                   .arg(to.path()));
-    EXPECT_FALSE(QFile::exists(to.filePath(QStringLiteral("b.mp3"))));
-
+    EXPECT_EQ(w.statusText(3),
+              QString("Cancelled before it began: the copy of \"b.mp3\" into \"%1\".").arg(to.path()));
     prompts.onPrompt = nullptr;
     copy("c.mp3");
     ASSERT_TRUE(ops->waitUntilIdle(5000));
-    EXPECT_TRUE(QFile::exists(to.filePath(QStringLiteral("c.mp3"))));
-    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(QDir(to.path()).entryList(QDir::Files), QStringList({"a.mp3", "c.mp3"}));
 }
 
 // The saved PC folder is a network share gone away: the window starts at once
@@ -108,16 +96,14 @@ TEST(PcPaneThreading, CancelEndsTheCopiesThatWaitAndTheProgressWindowGoes)
 TEST(PcPaneThreading, ASavedFolderThatDoesNotAnswerNeverHoldsTheStart)
 {
     QTemporaryDir dir;
-    const QString share = dir.filePath(QStringLiteral("share"));
+    const QString share = dir.filePath("share");
     ASSERT_TRUE(QDir().mkdir(share));
-    const QString settings = dir.filePath(QStringLiteral("settings.ini"));
-    QFile ini(settings);
+    QFile ini(dir.filePath("settings.ini"));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(QStringLiteral("[Explorer]\nDirectory=%1\n").arg(share).toUtf8());
+    ini.write(QString("[Explorer]\nDirectory=%1\n").arg(share).toUtf8());
     ini.close();
-    const auto answered = std::make_shared<std::atomic<bool>>(false);
-    setFolderCheck([share, answered](const QString &path) {
-        for (int i = 0; i < 2000 && path.startsWith(share) && !*answered; ++i)
+    setFolderCheck([share](const QString &path) { // answers after ten seconds
+        for (int i = 0; i < 2000 && path.startsWith(share); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         return true;
     });
@@ -125,16 +111,14 @@ TEST(PcPaneThreading, ASavedFolderThatDoesNotAnswerNeverHoldsTheStart)
     QElapsedTimer started;
     started.start();
     {
-        TForm_TovixMan w(settings);
+        TForm_TovixMan w(ini.fileName());
         EXPECT_LT(started.elapsed(), 3000);
         EXPECT_NE(w.FolderView->currentDirectory(), share);
-        EXPECT_TRUE(w.statusText(3).contains(QStringLiteral("\"%1\" did not answer").arg(share)))
-            << w.statusText(3).toStdString();
+        EXPECT_TRUE(w.statusText(3).contains(QString("\"%1\" did not answer").arg(share)));
     }
-    *answered = true;
     setFolderCheck(nullptr);
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(ini.readAll().contains(QStringLiteral("Directory=%1\n").arg(share).toUtf8()));
+    EXPECT_TRUE(ini.readAll().contains(QString("Directory=%1\n").arg(share).toUtf8()));
 }
 
 } // namespace

@@ -142,10 +142,8 @@ TEST_F(QueueEdgesThreading, ClosingOffersToQuitWhenTheCallNeverReturns)
 
     // A copy that asks while the window waits: its box would stop the wait.
     QTemporaryDir from;
-    QFile source(from.filePath(QStringLiteral("a.mp3")));
-    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
-    source.close();
-    std::unique_ptr<QMimeData> data(makeFileClipboard({source.fileName()}, false));
+    ASSERT_TRUE(QFile(from.filePath("a.mp3")).open(QIODevice::WriteOnly));
+    const std::unique_ptr<QMimeData> data(makeFileClipboard({from.filePath("a.mp3")}, false));
     ASSERT_TRUE(w->FolderView->fileOperations()->drop(data.get(), pc.path(), Qt::CopyAction));
 
     int quits = 0;
