@@ -228,15 +228,19 @@ TEST_F(PcPaneTest, ACopysErrorIsAWindowsBoxThatNamesTheFile)
               QStringLiteral("Cannot copy \"%1\": No such file or directory.").arg(gone));
 }
 
-// A format disables the window; a copy's real question, and the progress
-// window's Cancel, still answer, also when the window is disabled again
-// while the box is up.
-TEST_F(PcPaneTest, ACopysQuestionAnswersWhileTheWindowIsDisabled)
+// A format disables the window: a copy's real question and the progress
+// window's Cancel still answer, also when the window is disabled again while
+// the box is up. Cancel ends the copy waiting behind too, and says so.
+TEST_F(PcPaneTest, ACopysQuestionAndCancelAnswerWhileTheWindowIsDisabled)
 {
     QTemporaryDir from;
-    QFile source(from.filePath("song.mp3"));
-    ASSERT_TRUE(source.open(QIODevice::WriteOnly) && source.write("new") == 3);
-    source.close();
+    for (const char *name : {"song.mp3", "b.mp3", "c.mp3"})
+        ASSERT_TRUE(QFile(from.filePath(name)).open(QIODevice::WriteOnly));
+    PcFileOperations *ops = w->FolderView->fileOperations();
+    const auto copy = [&](const char *name) {
+        const std::unique_ptr<QMimeData> data(makeFileClipboard({from.filePath(name)}, false));
+        ops->drop(data.get(), dir.path(), Qt::CopyAction);
+    };
     setPrompts(nullptr); // the real boxes
     bool answerable = false;
     QTimer answer;
@@ -247,22 +251,25 @@ TEST_F(PcPaneTest, ACopysQuestionAnswersWhileTheWindowIsDisabled)
         answer.stop();
         w->setEnabled(true);
         w->setEnabled(false);
-        QAbstractButton *replace = box->buttons().value(0);
-        for (QAbstractButton *button : box->buttons())
-            replace = button->text() == "&Replace" ? button : replace;
-        answerable = replace->isEnabled()
-                     && w->findChild<TransferProgressDialog *>()->cancelButton()->isEnabled();
-        answerable ? replace->click() : box->reject();
+        auto *progress = w->findChild<TransferProgressDialog *>();
+        progress->show(); // as after half a second
+        answerable = box->isEnabled() && progress->cancelButton()->isEnabled();
+        progress->cancelButton()->click();
+        box->reject();
     });
     answer.start(10);
     w->setEnabled(false);
-    const std::unique_ptr<QMimeData> data(makeFileClipboard({source.fileName()}, false));
-    ASSERT_TRUE(w->FolderView->fileOperations()->drop(data.get(), dir.path(), Qt::CopyAction));
-    const bool idle = w->FolderView->fileOperations()->waitUntilIdle(5000);
+    copy("song.mp3"); // asks
+    copy("b.mp3");    // waits behind it
+    const bool idle = ops->waitUntilIdle(5000);
     setPrompts(&prompts);
-    ASSERT_TRUE(idle);
+    ASSERT_TRUE(idle) << "the waiting copy never ended";
     EXPECT_TRUE(answerable);
-    QFile copied(dir.filePath("song.mp3"));
-    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copied.readAll(), "new");
+    EXPECT_FALSE(w->findChild<TransferProgressDialog *>()->isVisible());
+    EXPECT_EQ(w->statusText(3),
+              QString("Cancelled before it began: the copy of \"b.mp3\" into \"%1\".").arg(dir.path()));
+    copy("c.mp3");
+    ASSERT_TRUE(ops->waitUntilIdle(5000));
+    EXPECT_FALSE(QFile::exists(dir.filePath("b.mp3")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("c.mp3")));
 }
