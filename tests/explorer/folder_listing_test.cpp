@@ -208,12 +208,12 @@ TEST_F(FolderListingThreading, AReaderCaughtInAFolderThatDoesNotAnswerHoldsNoOne
     } sink;
     QObject context;
     auto reader = std::make_unique<ReaderThread>(false, &context, &sink);
-    const auto caught = std::make_shared<std::atomic<bool>>(false); // may outlive the test
-    QMetaObject::invokeMethod(reader->reader(), [caught] { // answers after ten seconds
-        *caught = true;
+    static std::atomic<bool> caught{false}; // nothing handed over through Qt's queue
+    QMetaObject::invokeMethod(reader->reader(), [] { // answers after ten seconds
+        caught = true;
         std::this_thread::sleep_for(std::chrono::seconds(10));
     });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return caught->load(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return caught.load(); }, 5000));
     QElapsedTimer letGo;
     letGo.start();
     reader.reset();
