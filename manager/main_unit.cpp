@@ -34,8 +34,9 @@ constexpr int kDesignTreeWidth = 150;
 constexpr int kDesignFixedWidth = 34 + 212; // the transfer bar and the player pane
 
 const char kWindow[] = "Window";
-constexpr int kFolderAnswerMs = 1000;
 const char kExplorer[] = "Explorer";
+// How long the start waits for the saved PC folder to answer.
+constexpr int kFolderAnswerMs = 1000;
 
 } // namespace
 
