@@ -3,6 +3,8 @@
 
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
+#include "explorer/pc_file_operations.h"
+#include "platform/folder_probe.h"
 #include "platform/ini.h"
 #include "platform/prompts.h"
 #include "platform/settings_location.h"
@@ -10,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QSplitter>
@@ -32,6 +35,8 @@ constexpr int kDesignFixedWidth = 34 + 212; // the transfer bar and the player p
 
 const char kWindow[] = "Window";
 const char kExplorer[] = "Explorer";
+// How long the start waits for the saved PC folder to answer.
+constexpr int kFolderAnswerMs = 1000;
 
 } // namespace
 
@@ -119,6 +124,8 @@ bool TForm_TovixMan::FormCloseQuery()
 
 void TForm_TovixMan::FormClose()
 {
+    // A copy's question would stop the wait below; the copies end with the window.
+    FolderView->fileOperations()->holdQuestions();
     while (CheckList_CopyProgress->count() > 0) {
         QListWidgetItem *line = CheckList_CopyProgress->item(0);
         delete queueJobOf(line);
@@ -165,8 +172,16 @@ void TForm_TovixMan::readSettings()
     resize(width(), ini.readInteger(kWindow, "Height", height()));
 
     const std::string shown = FolderView->currentDirectory().toStdString();
-    FolderView->setCurrentDirectory(
-        QString::fromStdString(ini.readString(kExplorer, "Directory", shown)));
+    const QString saved = QString::fromStdString(ini.readString(kExplorer, "Directory", shown));
+    // A network share gone away would hold the window before it ever shows.
+    if (saved.toStdString() == shown || probeFolder(saved, kFolderAnswerMs).has_value()) {
+        FolderView->setCurrentDirectory(saved);
+    } else {
+        FUnansweredFolder = saved;
+        FShownInstead = FolderView->currentDirectory();
+        setStatusText(3, QStringLiteral("The folder \"%1\" did not answer, so \"%2\" is shown.")
+                             .arg(QDir::toNativeSeparators(saved), QDir::toNativeSeparators(FShownInstead)));
+    }
 
     FExplorerWidth = ini.readInteger(kWindow, "Explorer", width() - kDesignFixedWidth);
     FFolderTreeWidth = ini.readInteger(kWindow, "FolderTree", kDesignTreeWidth);
@@ -196,6 +211,12 @@ void TForm_TovixMan::applyPaneWidths()
     placeTransferButtons();
 }
 
+QString TForm_TovixMan::folderToSave() const
+{
+    const QString shown = FolderView->currentDirectory();
+    return !FUnansweredFolder.isEmpty() && shown == FShownInstead ? FUnansweredFolder : shown;
+}
+
 // A folder whose path no line of the file can hold is saved as the nearest
 // folder above it, so it never stops the other keys. The write may wait on a
 // slow disk, so the window is gone first.
@@ -207,7 +228,7 @@ void TForm_TovixMan::writeSettings()
         {kWindow, "Top", number(y())},
         {kWindow, "Width", number(width())},
         {kWindow, "Height", number(height())},
-        {kExplorer, "Directory", ini::holdableFolder(FolderView->currentDirectory().toStdString())},
+        {kExplorer, "Directory", ini::holdableFolder(folderToSave().toStdString())},
         {kWindow, "FolderTree", number(folderTreeWidth())},
         {kWindow, "Explorer", number(explorerWidth())}};
     const int style = FolderView->viewStyle();
@@ -294,4 +315,6 @@ void TForm_TovixMan::connectPcPane()
     connect(FolderTree, &::FolderTree::deleteRequested, this, [this] { deleteTreeFolder(); });
     connect(pelunHomepage1, &QAction::triggered, this, &TForm_TovixMan::pelunHomepage1Click);
     connect(Menu_About, &QAction::triggered, this, &TForm_TovixMan::Menu_AboutClick);
+    connect(FolderView->fileOperations(), &PcFileOperations::statusMessage, this,
+            [this](const QString &text) { setStatusText(3, text); });
 }

@@ -362,6 +362,11 @@ private:
     bool FShown = false;
     int FExplorerWidth = 0;
     int FFolderTreeWidth = 0;
+    // The saved PC folder when it did not answer at start, and what is shown
+    // instead: while that is still shown, the saved one is kept for next time.
+    QString FUnansweredFolder;
+    QString FShownInstead;
+    QString folderToSave() const;
 };
 
 extern TForm_TovixMan *Form_TovixMan;

@@ -3,6 +3,7 @@
 #include "queue/tsan_order.h"
 
 #include <QCollator>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMimeDatabase>
@@ -12,6 +13,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <mutex>
+#include <vector>
 
 #include <cerrno>
 #include <cstdio>
@@ -31,6 +34,8 @@ constexpr size_t kBatch = 8192;
 constexpr qint64 kBatchIntervalMs = 150;
 // Change events are gathered this long, so a burst of them is reported together.
 constexpr int kSettleMs = 50;
+// How long going away waits for a reader busy with the file system.
+constexpr int kStuckReaderMs = 1000;
 
 qint64 modifiedMs(const struct stat &st)
 {
@@ -298,12 +303,16 @@ void FolderReader::readEvents()
             if (found == m_folderOf.cend())
                 continue;
             const QString folder = *found;
-            if (event->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) {
+            if (event->mask & (IN_DELETE_SELF | IN_MOVE_SELF)) {
+                // A folder moved away keeps its watch, and so do those below it.
+                stopWatching(folder);
+                post({FolderResult::Gone, 0, folder, {}, {}, false});
+                continue;
+            }
+            if (event->mask & IN_IGNORED) {
                 m_folderOf.remove(event->wd);
                 m_watchOf.remove(folder);
                 m_pending.remove(folder);
-                if (event->mask & (IN_DELETE_SELF | IN_MOVE_SELF))
-                    post({FolderResult::Gone, 0, folder, {}, {}, false});
                 continue;
             }
             if (event->len == 0 || (m_foldersOnly && !(event->mask & IN_ISDIR)))
@@ -359,12 +368,20 @@ ReaderThread::ReaderThread(bool foldersOnly, QObject *context, FolderResultSink 
 }
 
 // A listing under way stops at its next entry; the reader is deleted on its own
-// thread as that thread ends.
+// thread as that thread ends. A call into a folder that does not answer (a
+// network share gone away) may never return: the thread is then left to end
+// when it does, so neither the window nor the exit waits on it.
 ReaderThread::~ReaderThread()
 {
     m_reader->cancelBelow(std::numeric_limits<quint64>::max());
     orderedBefore(m_reader);
     m_thread->quit();
-    m_thread->wait();
-    delete m_thread;
+    if (m_thread->wait(QDeadlineTimer(kStuckReaderMs))) {
+        delete m_thread;
+        return;
+    }
+    static std::mutex lock;
+    static std::vector<QThread *> leftRunning; // still reachable, never deleted while running
+    const std::lock_guard guard(lock);
+    leftRunning.push_back(m_thread);
 }

@@ -51,6 +51,8 @@ FolderTree::FolderTree(QWidget *parent) : EditableItemView<QTreeView>(parent)
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             &FolderTree::showSelectedInView);
     connect(m_model, &FolderTreeModel::fileRenamed, this, &FolderTree::followRename);
+    // A long session opens many folders; only those open are watched.
+    connect(this, &QTreeView::collapsed, m_model, &FolderTreeModel::release);
     // Rows above the selected node arrive later and push it out of sight; follow it
     // for a moment after it was chosen, while its parents' rows load and sort.
     const auto keepInSight = [this] {

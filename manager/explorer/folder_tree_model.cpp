@@ -137,6 +137,26 @@ void FolderTreeModel::relistBelow(Node *node)
         relistBelow(below.get());
 }
 
+void FolderTreeModel::release(const QModelIndex &index)
+{
+    Node *node = nodeOf(index);
+    if (!index.isValid() || node->state == Node::Unread)
+        return;
+    m_reader.reader()->unwatch(pathOf(node));
+    forget(node);
+}
+
+// A listing still on its way is not taken: the folder is no longer watched.
+void FolderTreeModel::forget(Node *node)
+{
+    if (node->state == Node::Unread)
+        return;
+    node->state = Node::Unread;
+    node->ticket = 0;
+    for (const std::unique_ptr<Node> &below : node->children)
+        forget(below.get());
+}
+
 void FolderTreeModel::takeListing(quint64 ticket, const QString &folder, FileEntries entries,
                            bool complete)
 {

@@ -26,6 +26,9 @@ public:
     bool isDir(const QModelIndex &index) const { return index.isValid(); }
     // Reads the subfolders of index's folder, and of those already read below it, again.
     void refresh(const QModelIndex &index) { relistBelow(nodeOf(index)); }
+    // A node closed in the view: its folder and those below it are no longer
+    // watched, and are read again when opened.
+    void release(const QModelIndex &index);
 
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;
@@ -66,6 +69,7 @@ private:
     std::unique_ptr<Node> makeNode(Node *parent, const QString &name) const;
     void listNode(Node *node);
     void relistBelow(Node *node);
+    void forget(Node *node);
     void takeListing(quint64 ticket, const QString &folder, FileEntries entries, bool complete) override;
     void takeChanges(const QString &folder, FileEntries present, const QStringList &gone) override;
     void takeGone(const QString &folder) override;

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QWidget>
@@ -89,8 +90,35 @@ void PcFileOperations::start(FileOperation operation, bool fromCut)
     m_transfers->start(operation);
 }
 
+namespace {
+
+QString described(const FileOperation &operation)
+{
+    const QString what = operation.sources.size() == 1
+                             ? QStringLiteral("\"%1\"").arg(QFileInfo(operation.sources.front()).fileName())
+                             : QStringLiteral("%1 items").arg(operation.sources.size());
+    return QStringLiteral("the %1 of %2 into \"%3\"")
+        .arg(operation.kind == FileOperation::Move ? QStringLiteral("move") : QStringLiteral("copy"),
+             what, QDir::toNativeSeparators(operation.folder));
+}
+
+} // namespace
+
+void PcFileOperations::holdQuestions()
+{
+    m_transfers->setHeld(true);
+}
+
 void PcFileOperations::finished(const FileOperation &operation, const FileOperationResult &result)
 {
+    if (!result.dropped) {
+        m_dropped.clear();
+    } else {
+        m_dropped << described(operation);
+        emit statusMessage(QStringLiteral("Cancelled before %1 began: %2.")
+                               .arg(m_dropped.size() == 1 ? QStringLiteral("it") : QStringLiteral("they"),
+                                    m_dropped.join(QStringLiteral("; "))));
+    }
     const bool fromCut = !m_fromCut.empty() && m_fromCut.front();
     if (!m_fromCut.empty())
         m_fromCut.pop_front();

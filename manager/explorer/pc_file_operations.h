@@ -36,6 +36,9 @@ public:
     bool drop(const QMimeData *data, const QString &folder, Qt::DropAction action);
 
     FileTransfers *transfers() const { return m_transfers; }
+    // From now on no question or message of a copy comes up: they wait, and
+    // the copies are cancelled when this object goes (the window closes).
+    void holdQuestions();
     bool isBusy() const;
     // For tests: handles events until every operation has finished.
     bool waitUntilIdle(int timeoutMs);
@@ -43,6 +46,8 @@ public:
 signals:
     // An operation ended: its outcome has been shown.
     void operationFinished(const FileOperationResult &result);
+    // A line for the status bar: what a cancel dropped.
+    void statusMessage(const QString &text);
 
 private:
     void start(FileOperation operation, bool fromCut);
@@ -54,6 +59,7 @@ private:
     FileTransfers *m_transfers = nullptr;
     QPointer<TransferProgressDialog> m_progress; // a child of the window
     std::deque<bool> m_fromCut; // for each operation started and not yet finished
+    QStringList m_dropped;      // by the latest cancel
     struct DropGuess {
         QStringList sources;
         QString folder;

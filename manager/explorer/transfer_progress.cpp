@@ -2,6 +2,7 @@
 
 #include "fileops/file_transfers.h"
 #include "widgets/plain_text.h"
+#include "platform/prompts.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -20,6 +21,7 @@ TransferProgressDialog::TransferProgressDialog(FileTransfers *transfers, QWidget
     : QDialog(parent), m_transfers(transfers)
 {
     setWindowModality(Qt::NonModal);
+    keepAnswerable(this); // Cancel works while a format disables the window
     auto *layout = new QVBoxLayout(this);
     m_label = newPlainLabel(QString(), this);
     m_label->setMinimumWidth(320);

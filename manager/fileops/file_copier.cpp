@@ -95,6 +95,8 @@ bool FileCopier::open(Run &run)
     run.device = st.st_dev;
     run.inode = st.st_ino;
     run.folderReal = realPath(run.folder);
+    sweepAbandonedCopies(run.folder);
+    run.work.emplace(run.folder);
     return true;
 }
 
@@ -113,9 +115,11 @@ void FileCopier::countBytes(const Run &run)
     m_total.store(total);
 }
 
-// Latest first, so a name given back is free again for the one before.
+// Latest first, so a name given back is free again for the one before. What
+// cannot go back stays in the work folder for the next copy's sweep.
 void FileCopier::undo(Run &run)
 {
+    bool allBack = true;
     for (auto it = run.placed.rbegin(); it != run.placed.rend(); ++it) {
         const std::string here = childPath(run.folder, it->name);
         if (!it->movedFrom.empty())
@@ -123,9 +127,13 @@ void FileCopier::undo(Run &run)
         else
             removeTree(here, true);
         if (!it->backup.empty())
-            renameNoReplace(childPath(run.folder, it->backup), here);
+            allBack = renameNoReplace(it->backup, here) && allBack;
     }
     run.placed.clear();
+    if (allBack)
+        run.work->remove();
+    else
+        run.work->abandon();
 }
 
 // Past the point of no return: what was replaced goes, and the sources of a
@@ -135,9 +143,10 @@ void FileCopier::finish(Run &run)
     bool removesSources = false;
     for (const Placed &placed : run.placed) {
         if (!placed.backup.empty())
-            removeTree(childPath(run.folder, placed.backup), true);
+            removeTree(placed.backup, true);
         removesSources |= !placed.removeAfter.empty();
     }
+    run.work->remove();
     if (!removesSources)
         return;
     const int folderFd = ::open(run.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,16 +1,19 @@
 // Copies or moves files and folders into a folder, free of widgets and meant to
 // run off the window's thread. An operation is whole or not at all: each item is
-// copied in full under a temporary name before it takes its own, an item it
-// replaces is kept aside until every item is in, and a cancel or a failure puts
-// back everything it had done. A move within one file system renames; across
+// copied in full in a hidden work folder before it takes its own name, an item
+// it replaces is kept aside there until every item is in, and a cancel or a
+// failure puts back everything it had done. What a copy cut short left there
+// is put back by the next copy into the folder. A move within one file system renames; across
 // file systems it copies, syncs, and only then removes the sources.
 #pragma once
 
 #include "fileops/file_operation.h"
+#include "fileops/work_folder.h"
 
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +40,7 @@ private:
     enum class Step { Placed, Skipped, Stop };
     struct Placed {
         std::string name;        // in the folder
-        std::string backup;      // what it replaced, kept aside under this name until the end
+        std::string backup;      // what it replaced, kept aside at this path until the end
         std::string movedFrom;   // renamed here from this path
         std::string removeAfter; // copied here from this path, to remove once all is in
     };
@@ -49,6 +52,8 @@ private:
         ino_t inode = 0;
         std::vector<Placed> placed;
         QString error;
+        std::optional<WorkFolder> work;
+        int items = 0; // entries made in work so far
     };
 
     bool open(Run &run);
@@ -57,6 +62,7 @@ private:
                     std::string &name, bool &replace, Step &step);
     Step renameInto(Run &run, const std::string &source, Placed &placed, bool &crossDevice);
     Step copyInto(Run &run, const std::string &source, Placed &placed, bool replace);
+    bool replaceWith(Run &run, const std::string &from, const std::string &target, Placed &placed);
     void undo(Run &run);
     void finish(Run &run);
     Step failed(Run &run, const std::string &path, const QString &reason);

@@ -125,12 +125,9 @@ FileCopier::Step FileCopier::renameInto(Run &run, const std::string &source, Pla
 {
     const std::string target = childPath(run.folder, placed.name);
     struct stat there {};
-    if (::lstat(target.c_str(), &there) == 0) {
-        placed.backup = temporaryName();
-        if (!renameNoReplace(target, childPath(run.folder, placed.backup)))
-            return failed(run, target, QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    if (renameNoReplace(source, target)) {
+    const bool in = ::lstat(target.c_str(), &there) == 0 ? replaceWith(run, source, target, placed)
+                                                         : renameNoReplace(source, target);
+    if (in) {
         placed.movedFrom = source;
         run.placed.push_back(placed);
         return Step::Placed;
@@ -140,47 +137,65 @@ FileCopier::Step FileCopier::renameInto(Run &run, const std::string &source, Pla
         crossDevice = true;
         return Step::Placed;
     }
-    if (!placed.backup.empty())
-        renameNoReplace(childPath(run.folder, placed.backup), target);
     return failed(run, source, QString::fromLocal8Bit(std::strerror(error)));
 }
 
-// Copied whole under a temporary name, then swapped with what it replaces, so the
-// old entry stays until the new one is complete.
+// from takes target's name; what had it is kept aside in the work folder. A
+// file is kept aside as a second link first, so the name is never missing.
+// On failure everything is as it was, errno set.
+bool FileCopier::replaceWith(Run &run, const std::string &from, const std::string &target,
+                             Placed &placed)
+{
+    std::string parked;
+    if (!run.work->makeParkPath(++run.items, placed.name, parked))
+        return false;
+    struct stat st {}, there {};
+    const bool files = ::lstat(from.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)
+                       && ::lstat(target.c_str(), &there) == 0 && !S_ISDIR(there.st_mode);
+    bool in = false;
+    if (files && ::link(target.c_str(), parked.c_str()) == 0) {
+        in = ::rename(from.c_str(), target.c_str()) == 0;
+        if (!in) {
+            const int error = errno;
+            ::unlink(parked.c_str());
+            errno = error;
+        }
+    } else if (renameNoReplace(target, parked)) {
+        in = renameNoReplace(from, target);
+        if (!in) {
+            const int error = errno;
+            renameNoReplace(parked, target);
+            errno = error;
+        }
+    }
+    if (in)
+        placed.backup = parked;
+    return in;
+}
+
+// Copied whole in the work folder, then put in place of what it replaces, so
+// the old entry stays until the new one is complete.
 FileCopier::Step FileCopier::copyInto(Run &run, const std::string &source, Placed &placed,
                                       bool replace)
 {
     const std::string target = childPath(run.folder, placed.name);
-    const std::string staged = temporaryName();
+    if (!run.work->make())
+        return failed(run, target, QString::fromLocal8Bit(std::strerror(errno)));
+    const std::string stagedName = WorkFolder::stageName(++run.items);
+    const std::string staged = childPath(run.work->path(), stagedName);
     CopyContext ctx = context();
-    const auto putBack = [&] {
-        if (!placed.backup.empty())
-            renameNoReplace(childPath(run.folder, placed.backup), target);
-    };
-    if (!copyEntry(source, run.folder, staged, ctx)) {
-        putBack();
+    if (!copyEntry(source, run.work->path(), stagedName, ctx)) {
         if (ctx.failedPath.empty())
             return Step::Stop; // cancelled
         return failed(run, ctx.failedPath, QString::fromLocal8Bit(ctx.reason.c_str()));
     }
-    const std::string stagedPath = childPath(run.folder, staged);
-    bool in = false;
-    if (replace && placed.backup.empty()) {
-        in = ::renameat2(AT_FDCWD, stagedPath.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0;
-        if (in)
-            placed.backup = staged;
-        else if (errno == EINVAL || errno == ENOSYS) {
-            placed.backup = temporaryName();
-            if (!renameNoReplace(target, childPath(run.folder, placed.backup)))
-                placed.backup.clear();
-        }
-    }
-    if (!in)
-        in = renameNoReplace(stagedPath, target);
+    struct stat there {};
+    const bool in = replace && ::lstat(target.c_str(), &there) == 0
+                        ? replaceWith(run, staged, target, placed)
+                        : renameNoReplace(staged, target);
     if (!in) {
         const int error = errno;
-        removeTree(stagedPath, true);
-        putBack();
+        removeTree(staged, true);
         return failed(run, target, QString::fromLocal8Bit(std::strerror(error)));
     }
     if (run.operation->kind == FileOperation::Move)

@@ -23,6 +23,7 @@ struct FileOperationResult {
     enum Outcome { Done, Cancelled, Failed } outcome = Done;
     QString error;      // names the file, when Failed
     QStringList placed; // the names the operation put into the folder
+    bool dropped = false; // cancelled while it waited, before it began
 };
 
 struct TransferProgress {

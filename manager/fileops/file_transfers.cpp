@@ -22,7 +22,7 @@ void FileTransfers::start(const FileOperation &operation)
 {
     {
         const std::lock_guard lock(m_lock);
-        m_waiting.push_back(operation);
+        m_waiting.push_back({operation});
         if (!m_thread.joinable())
             m_thread = std::thread([this] { work(); });
     }
@@ -33,11 +33,21 @@ void FileTransfers::cancel()
 {
     {
         const std::lock_guard lock(m_lock);
-        m_waiting.clear();
+        for (Waiting &waiting : m_waiting)
+            waiting.dropped = true;
         if (m_running)
             m_copier.cancel();
     }
     m_wake.notify_all();
+}
+
+void FileTransfers::setHeld(bool held)
+{
+    m_held = held;
+    if (held)
+        return;
+    QMetaObject::invokeMethod(this, &FileTransfers::answerQuestion, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &FileTransfers::deliverResults, Qt::QueuedConnection);
 }
 
 bool FileTransfers::isBusy() const
@@ -53,14 +63,20 @@ void FileTransfers::work()
         m_wake.wait(lock, [this] { return m_stopping || !m_waiting.empty(); });
         if (m_stopping)
             return;
-        const FileOperation operation = std::move(m_waiting.front());
+        const Waiting next = std::move(m_waiting.front());
         m_waiting.pop_front();
-        m_running = true;
-        m_copier.resetCancel();
-        lock.unlock();
-        FileOperationResult result = m_copier.run(operation);
-        lock.lock();
-        m_running = false;
+        const FileOperation &operation = next.operation;
+        FileOperationResult result;
+        result.outcome = FileOperationResult::Cancelled;
+        result.dropped = next.dropped;
+        if (!next.dropped) {
+            m_running = true;
+            m_copier.resetCancel();
+            lock.unlock();
+            result = m_copier.run(operation);
+            lock.lock();
+            m_running = false;
+        }
         m_results.emplace_back(operation, std::move(result));
         if (m_results.size() == 1)
             QMetaObject::invokeMethod(this, &FileTransfers::deliverResults, Qt::QueuedConnection);
@@ -69,7 +85,7 @@ void FileTransfers::work()
 
 void FileTransfers::deliverResults()
 {
-    for (;;) {
+    while (!m_held) {
         std::pair<FileOperation, FileOperationResult> done;
         {
             const std::lock_guard lock(m_lock);
@@ -100,7 +116,9 @@ void FileTransfers::answerQuestion()
     std::optional<ClashQuestion> question;
     {
         const std::lock_guard lock(m_lock);
-        question = m_question;
+        // A cancelled copy stops waiting on its own; held, it is asked later.
+        if (!m_held && !m_copier.isCancelled())
+            question = m_question;
     }
     if (!question)
         return;

@@ -26,8 +26,12 @@ public:
 
     // Runs after the operations started before it.
     void start(const FileOperation &operation);
-    // The running operation is undone and those waiting are dropped.
+    // The running operation is undone; those waiting are not started and end
+    // as cancelled, each with its finished signal.
     void cancel();
+    // While held, no question is asked and no result delivered: they wait
+    // until the hold ends (or the copy is cancelled).
+    void setHeld(bool held);
     bool isBusy() const;
     TransferProgress progress() const { return m_copier.progress(); }
 
@@ -43,11 +47,16 @@ private:
     FileCopier m_copier;
     mutable std::mutex m_lock; // guards everything below
     std::condition_variable m_wake;
-    std::deque<FileOperation> m_waiting;
+    struct Waiting {
+        FileOperation operation;
+        bool dropped = false; // cancelled before it began
+    };
+    std::deque<Waiting> m_waiting;
     std::deque<std::pair<FileOperation, FileOperationResult>> m_results;
     std::optional<ClashQuestion> m_question;
     std::optional<ClashChoice> m_answer;
     bool m_running = false;
     bool m_stopping = false;
+    bool m_held = false; // on this object's thread only
     std::thread m_thread;
 };

@@ -249,11 +249,10 @@ qint64 bytesBelow(const std::string &path, const std::atomic<bool> &cancel)
 }
 
 
-std::string temporaryName()
+std::string randomTag()
 {
     thread_local std::mt19937_64 random{std::random_device{}()};
-    char name[40];
-    std::snprintf(name, sizeof name, "%s%016llx", kPartialPrefix,
-                  static_cast<unsigned long long>(random()));
-    return name;
+    char tag[20];
+    std::snprintf(tag, sizeof tag, "%016llx", static_cast<unsigned long long>(random()));
+    return tag;
 }

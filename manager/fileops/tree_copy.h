@@ -40,12 +40,11 @@ bool removeTree(const std::string &path, bool ownCopy, int *error = nullptr);
 // The bytes of the files at and below path, links not followed.
 qint64 bytesBelow(const std::string &path, const std::atomic<bool> &cancel);
 
-// Hidden entries the copies make: files being written where the file system
-// gives no unnamed ones, folders being built, items kept aside until the end.
+// Files being written where the file system gives no unnamed ones.
 inline constexpr const char kPartialPrefix[] = ".tovix-partial-";
 
-// A name for a temporary entry that file lists hide and no user picks.
-std::string temporaryName();
+// Sixteen random hex digits, for names no user picks.
+std::string randomTag();
 
 // "folder/name", with no doubled separator.
 std::string childPath(const std::string &folder, const std::string &name);

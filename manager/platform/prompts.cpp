@@ -7,6 +7,21 @@
 
 namespace {
 
+// Disabling a window disables its child windows too; Qt lets a window be
+// enabled again on its own.
+class StayEnabled : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::EnabledChange && !window->isEnabled()
+            && !window->testAttribute(Qt::WA_ForceDisabled))
+            window->setEnabled(true);
+        return false;
+    }
+};
+
 QMessageBox::Icon toQtIcon(PromptIcon icon)
 {
     switch (icon) {
@@ -24,6 +39,7 @@ public:
                             PromptIcon icon, PromptButtons buttons) override
     {
         const std::unique_ptr<QMessageBox> box = newMessageBox(owner, title, text, icon, buttons);
+        keepAnswerable(box.get());
         const int result = box->exec();
         switch (buttons) {
         case PromptButtons::Ok: return PromptAnswer::Ok;
@@ -38,7 +54,11 @@ public:
         }
     }
 
-    int execDialog(QDialog *dialog) override { return dialog->exec(); }
+    int execDialog(QDialog *dialog) override
+    {
+        keepAnswerable(dialog);
+        return dialog->exec();
+    }
 };
 
 MessageBoxPrompts defaultPrompts;
@@ -67,6 +87,15 @@ std::unique_ptr<QMessageBox> newMessageBox(QWidget *owner, const QString &title,
         box->setEscapeButton(skip);
     }
     return box;
+}
+
+void keepAnswerable(QWidget *window)
+{
+    if (!window->isWindow() || window->property("keepAnswerable").toBool())
+        return;
+    window->setProperty("keepAnswerable", true);
+    window->installEventFilter(new StayEnabled(window));
+    window->setEnabled(true);
 }
 
 Prompts &prompts() { return *current; }

@@ -24,6 +24,10 @@ public:
     virtual int execDialog(QDialog *dialog) = 0;
 };
 
+// Keeps window, a window of its own, enabled while the window it belongs to is
+// disabled (a format, the wait on close), so what it asks can be answered.
+void keepAnswerable(QWidget *window);
+
 // The process-wide prompts; QMessageBox-backed unless a test installs its own.
 Prompts &prompts();
 // Installs p (not owned) in place of the current prompts; nullptr restores the default.

@@ -1,5 +1,6 @@
 // Big folders: read on the reader thread and shown in batches while the window
 // goes on handling its events; changes arrive one by one.
+#include "explorer/folder_reader.h"
 #include "explorer/folder_tree.h"
 #include "explorer/folder_tree_model.h"
 #include "explorer/folder_view.h"
@@ -7,12 +8,16 @@
 #include "explorer_fixture.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -189,6 +194,30 @@ TEST_F(FolderListingThreading, TheTreeOpensABigFolderWithItsFoldersOnlyAndFollow
     ASSERT_TRUE(until([&] { return children().size() == 3; }));
     QDir(path("one")).removeRecursively();
     ASSERT_TRUE(until([&] { return children() == QStringList({"three", "two"}); }));
+}
+
+// A reader caught in a call that does not return (a network share gone
+// away) never holds the one who lets it go, nor so the exit.
+TEST_F(FolderListingThreading, AReaderCaughtInAFolderThatDoesNotAnswerHoldsNoOneWhoLetsItGo)
+{
+    struct NoSink : FolderResultSink {
+        void takeListing(quint64, const QString &, FileEntries, bool) override {}
+        void takeChanges(const QString &, FileEntries, const QStringList &) override {}
+        void takeGone(const QString &) override {}
+        void takeLost() override {}
+    } sink;
+    QObject context;
+    auto reader = std::make_unique<ReaderThread>(false, &context, &sink);
+    static std::atomic<bool> caught{false}; // nothing handed over through Qt's queue
+    QMetaObject::invokeMethod(reader->reader(), [] { // answers after ten seconds
+        caught = true;
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+    });
+    ASSERT_TRUE(QTest::qWaitFor([] { return caught.load(); }, 5000));
+    QElapsedTimer letGo;
+    letGo.start();
+    reader.reset();
+    EXPECT_LT(letGo.elapsed(), 3000);
 }
 
 } // namespace

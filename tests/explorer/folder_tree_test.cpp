@@ -7,7 +7,24 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <fstream>
+#include <string>
+
 namespace {
+
+// The folder watches this process holds, as the kernel counts them.
+int inotifyWatches()
+{
+    int watches = 0;
+    for (const QString &fd : QDir("/proc/self/fd").entryList(QDir::System | QDir::Files)) {
+        if (QFileInfo("/proc/self/fd/" + fd).symLinkTarget().endsWith("anon_inode:inotify")) {
+            std::ifstream info("/proc/self/fdinfo/" + fd.toStdString());
+            for (std::string line; std::getline(info, line);)
+                watches += line.rfind("inotify wd:", 0) == 0;
+        }
+    }
+    return watches;
+}
 
 class FolderTreeTest : public ExplorerTest {
 protected:
@@ -42,6 +59,33 @@ TEST_F(FolderTreeTest, StartsAtTheRootWithHomeOpenAndSelected)
     const QModelIndex top = model()->index(0, 0, tree.rootIndex());
     EXPECT_EQ(model()->filePath(top), QDir::rootPath());
     EXPECT_TRUE(tree.isHeaderHidden());
+}
+
+// A long session never runs into the user's limit of watches: a closed node
+// and a folder moved away let theirs go.
+TEST_F(FolderTreeTest, OnlyFoldersOpenInTheTreeStayWatched)
+{
+    makeDir("a/b/c");
+    makeDir("d/e");
+    makeDir("elsewhere");
+    tree.show();
+    const auto open = [&](const QString &name) {
+        const QModelIndex node = model()->index(path(name));
+        tree.expand(node);
+        return QTest::qWaitFor([&] { return model()->rowCount(node) > 0; }, 5000);
+    };
+    ASSERT_TRUE(open(QString()));
+    const auto watchesBecome = [](int count) { return QTest::qWaitFor([&] { return inotifyWatches() == count; }, 5000); };
+    const int before = inotifyWatches();
+    ASSERT_TRUE(open("a") && open("a/b") && watchesBecome(before + 2));
+    tree.collapse(model()->index(path("a")));
+    EXPECT_TRUE(watchesBecome(before));
+    ASSERT_TRUE(open("a"));
+    EXPECT_EQ(childrenOf(path("a/b")), QStringList{"c"}) << "read again when opened";
+    ASSERT_TRUE(open("d"));
+    const int withD = inotifyWatches();
+    ASSERT_TRUE(QDir().rename(path("d"), path("elsewhere/d")));
+    EXPECT_TRUE(watchesBecome(withD - 1));
 }
 
 TEST_F(FolderTreeTest, ShowsFoldersOnlyHiddenOnesIncluded)

@@ -133,4 +133,37 @@ TEST_F(CopyFailures, ACancelInTheMiddleOfABigFileLeavesNoPartOfIt)
     EXPECT_EQ(snapshot(), before);
 }
 
+// A copy killed after it replaced two items (as by a crash or kill -9): the
+// next copy into the folder puts the replaced ones back under their names and
+// keeps the newcomers beside them; nothing hidden is left.
+TEST_F(CopyFailures, ACopyCutShortIsPutRightByTheNextCopyIntoTheFolder)
+{
+    write(dst("song.mp3"), "old song");
+    write(dst("Album/a.mp3"), "old a");
+    write(dst("last.mp3"), "old last");
+    write(src("song.mp3"), "new song");
+    write(src("Album/b.mp3"), "new b");
+    write(src("last.mp3"), "new last");
+    write(src("other.mp3"), "other");
+    EXPECT_EXIT(
+        {
+            copier.askClash = [](const ClashQuestion &q) {
+                if (q.name == "last.mp3")
+                    std::_Exit(0);
+                return ClashChoice::Replace;
+            };
+            run(FileOperation::Copy, {src("song.mp3"), src("Album"), src("last.mp3")}, dst());
+            std::_Exit(1);
+        },
+        ::testing::ExitedWithCode(0), "");
+
+    EXPECT_EQ(run(FileOperation::Copy, {src("other.mp3")}, dst()).outcome, FileOperationResult::Done);
+    EXPECT_EQ(entries(dst()), QStringList({"Album", "Album (2)", "last.mp3", "other.mp3",
+                                           "song (2).mp3", "song.mp3"}));
+    EXPECT_EQ(read(dst("song.mp3")), "old song");
+    EXPECT_EQ(read(dst("song (2).mp3")), "new song");
+    EXPECT_EQ(entries(dst("Album")), QStringList{"a.mp3"});
+    EXPECT_EQ(read(dst("Album (2)/b.mp3")), "new b");
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
 #include "explorer/pc_file_operations.h"
+#include "explorer/transfer_progress.h"
 #include "fileops/file_clipboard.h"
 #include "main_unit.h"
 #include "scripted_prompts.h"
@@ -11,6 +12,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTimer>
 #include <QDir>
 #include <QFile>
@@ -222,4 +226,50 @@ TEST_F(PcPaneTest, ACopysErrorIsAWindowsBoxThatNamesTheFile)
     EXPECT_EQ(prompts.records[0].icon, PromptIcon::Critical);
     EXPECT_EQ(prompts.records[0].text,
               QStringLiteral("Cannot copy \"%1\": No such file or directory.").arg(gone));
+}
+
+// A format disables the window: a copy's real question and the progress
+// window's Cancel still answer, also when the window is disabled again while
+// the box is up. Cancel ends the copy waiting behind too, and says so.
+TEST_F(PcPaneTest, ACopysQuestionAndCancelAnswerWhileTheWindowIsDisabled)
+{
+    QTemporaryDir from;
+    for (const char *name : {"song.mp3", "b.mp3", "c.mp3"})
+        ASSERT_TRUE(QFile(from.filePath(name)).open(QIODevice::WriteOnly));
+    PcFileOperations *ops = w->FolderView->fileOperations();
+    const auto copy = [&](const char *name) {
+        const std::unique_ptr<QMimeData> data(makeFileClipboard({from.filePath(name)}, false));
+        ops->drop(data.get(), dir.path(), Qt::CopyAction);
+    };
+    setPrompts(nullptr); // the real boxes
+    bool answerable = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        answer.stop();
+        w->setEnabled(true);
+        w->setEnabled(false);
+        auto *progress = w->findChild<TransferProgressDialog *>();
+        progress->show(); // as after half a second
+        answerable = box->isEnabled() && progress->cancelButton()->isEnabled();
+        progress->cancelButton()->click();
+        box->reject();
+    });
+    answer.start(10);
+    w->setEnabled(false);
+    copy("song.mp3"); // asks
+    copy("b.mp3");    // waits behind it
+    const bool idle = ops->waitUntilIdle(5000);
+    setPrompts(&prompts);
+    ASSERT_TRUE(idle) << "the waiting copy never ended";
+    EXPECT_TRUE(answerable);
+    EXPECT_FALSE(w->findChild<TransferProgressDialog *>()->isVisible());
+    EXPECT_EQ(w->statusText(3),
+              QString("Cancelled before it began: the copy of \"b.mp3\" into \"%1\".").arg(dir.path()));
+    copy("c.mp3");
+    ASSERT_TRUE(ops->waitUntilIdle(5000));
+    EXPECT_FALSE(QFile::exists(dir.filePath("b.mp3")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("c.mp3")));
 }

@@ -1,11 +1,14 @@
 // The window started on a big PC folder restored from settings.ini is up and
-// answering while the folder is still being listed.
+// answering while the folder is still being listed, and a saved folder that
+// does not answer never holds it.
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
 #include "main_unit.h"
+#include "platform/folder_probe.h"
 #include "scripted_prompts.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,6 +16,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace {
 
@@ -45,6 +50,36 @@ TEST(PcPaneThreading, TheWindowStartsAndAnswersWhileABigRestoredFolderLists)
     EXPECT_EQ(w.FolderView->itemCount(), kFiles);
     EXPECT_EQ(w.FolderTree->selectedNodePath(), big);
     EXPECT_TRUE(prompts.records.empty());
+}
+
+// The saved PC folder is a network share gone away: the window starts at once
+// in another folder, says so, and keeps the saved one for the next start.
+TEST(PcPaneThreading, ASavedFolderThatDoesNotAnswerNeverHoldsTheStart)
+{
+    QTemporaryDir dir;
+    const QString share = dir.filePath("share");
+    ASSERT_TRUE(QDir().mkdir(share));
+    QFile ini(dir.filePath("settings.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(QString("[Explorer]\nDirectory=%1\n").arg(share).toUtf8());
+    ini.close();
+    setFolderCheck([share](const QString &path) { // answers after ten seconds
+        for (int i = 0; i < 2000 && path.startsWith(share); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return true;
+    });
+    ScriptedPrompts prompts;
+    QElapsedTimer started;
+    started.start();
+    {
+        TForm_TovixMan w(ini.fileName());
+        EXPECT_LT(started.elapsed(), 3000);
+        EXPECT_NE(w.FolderView->currentDirectory(), share);
+        EXPECT_TRUE(w.statusText(3).contains(QString("\"%1\" did not answer").arg(share)));
+    }
+    setFolderCheck(nullptr);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains(QString("Directory=%1\n").arg(share).toUtf8()));
 }
 
 } // namespace

@@ -4,9 +4,12 @@
 // for a device call that never returns.
 #include "queue_fixture.h"
 
+#include "explorer/pc_file_operations.h"
+#include "fileops/file_clipboard.h"
 #include "queue/copy_thread.h"
 
 #include <QFileInfo>
+#include <QMimeData>
 #include <QWindow>
 
 #include <atomic>
@@ -138,6 +141,12 @@ TEST_F(QueueEdgesThreading, ClosingOffersToQuitWhenTheCallNeverReturns)
     tick();
     ASSERT_TRUE(fake::waitForHeldOperation(5000));
 
+    // A copy that asks while the window waits: its box would stop the wait.
+    QTemporaryDir from;
+    ASSERT_TRUE(QFile(from.filePath("a.mp3")).open(QIODevice::WriteOnly));
+    const std::unique_ptr<QMimeData> data(makeFileClipboard({from.filePath("a.mp3")}, false));
+    ASSERT_TRUE(w->FolderView->fileOperations()->drop(data.get(), pc.path(), Qt::CopyAction));
+
     int quits = 0;
     w->FCloseWaitMs = 200;
     w->FQuitWithoutWaiting = [&] { ++quits; };
@@ -150,7 +159,7 @@ TEST_F(QueueEdgesThreading, ClosingOffersToQuitWhenTheCallNeverReturns)
     });
     w->close();
 
-    ASSERT_EQ(prompts.records.size(), 2u) << "asked again after No";
+    ASSERT_EQ(prompts.records.size(), 2u) << "asked again after No, and nothing else";
     EXPECT_EQ(prompts.records[0].icon, PromptIcon::Warning);
     EXPECT_EQ(prompts.records[0].owner, w.get());
     EXPECT_TRUE(prompts.records[0].text.contains(QStringLiteral("Quit anyway ?")));
