@@ -49,6 +49,7 @@ TForm_TovixMan::TForm_TovixMan(const QString &settingsFile, QWidget *parent)
     connectPlayerPane();
     connectQueueCommands();
     connectImportCommands();
+    connectListenCommands();
     FormCreate();
 }
 
@@ -56,6 +57,7 @@ TForm_TovixMan::~TForm_TovixMan()
 {
     releaseQueueOnDestroy();
     FormDestroy();
+    endListening();
     if (Form_TovixMan == this)
         Form_TovixMan = nullptr;
 }
@@ -171,6 +173,7 @@ void TForm_TovixMan::readSettings()
     FExplorerWidth = ini.readInteger(kWindow, "Explorer", width() - kDesignFixedWidth);
     FFolderTreeWidth = ini.readInteger(kWindow, "FolderTree", kDesignTreeWidth);
     readImportSettings(ini);
+    readListenSettings(ini);
 }
 
 int TForm_TovixMan::explorerWidth() const
@@ -211,6 +214,7 @@ void TForm_TovixMan::writeSettings()
         if (style >= 0 && style <= 3)
             ini.writeInteger(kWindow, "FolderTreeStyle", style);
         writeImportSettings(ini);
+        writeListenSettings(ini);
     } catch (const IniWriteError &e) {
         showErrorMessage(QString::fromStdString(e.what()));
     }

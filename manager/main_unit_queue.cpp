@@ -176,6 +176,8 @@ void TForm_TovixMan::completeJob()
     FJobDone = false;
     if (isUploadKind(FCurrentJob.Kind) && isVoiceFileName(fieldText(FCurrentJob.PcPath)))
         ConvertVoiceFile(QString::fromLocal8Bit(fieldText(FCurrentJob.PcPath)));
+    if (isListenKind(FCurrentJob.Kind))
+        listenCopyCompleted(FCurrentJob, FJobResult);
     if (FClosing)
         return;
 
