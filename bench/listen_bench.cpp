@@ -37,14 +37,14 @@ double cpuSeconds()
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-// An hour of the tone's frames, as the player would have recorded it.
+// An hour of a sample recording's frames, as the player would have recorded it.
 bool makeHour(const QString &path)
 {
-    QFile in(QStringLiteral(TOVIX_TEST_DATA "/tone_1k_mode1.VOC")), out(path);
+    QFile in(QStringLiteral(TOVIX_TEST_DATA "/voice_mode1.VOC")), out(path);
     if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
         return false;
     const QByteArray frames = in.readAll();
-    for (int i = 0; i < 1200; ++i)
+    for (int i = 0; i < 327; ++i) // 11 s each
         out.write(frames);
     return true;
 }
@@ -95,7 +95,6 @@ int main(int argc, char **argv)
         w->FolderView->setItemSelected(i, w->FolderView->itemCaption(i) == QStringLiteral("tone.VOC"));
 
     QProcess parec;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     parec.start(QStringLiteral("parec"), {QStringLiteral("-d"), QStringLiteral("tovix.monitor"), QStringLiteral("--rate=16000"),
                                           QStringLiteral("--channels=1"), QStringLiteral("--format=s16le"),
                                           QStringLiteral("--latency-msec=5")});
@@ -137,6 +136,13 @@ int main(int argc, char **argv)
     }
     std::printf("Window thread while playing, seeking and changing speed: longest gap %.1f ms over %d s\n",
                 beat.stopMs(), seconds);
+    // For the README: the window while it plays (run under Xvfb with QT_QPA_PLATFORM=xcb).
+    if (const QString shot = qEnvironmentVariable("TOVIX_SCREENSHOT"); !shot.isEmpty()) {
+        w->resize(900, 560);
+        w->MainMenu_FasterClick();
+        until([] { return false; }, 1500);
+        w->grab().save(shot);
+    }
     w->MainMenu_StopClick();
     until([&] { return w->FListenState == ListenSession::Stopped; }, 5000);
     w.reset();

@@ -16,6 +16,7 @@ namespace {
 constexpr std::size_t kDecodeFrames = 1024;
 constexpr int kFeedIntervalMs = 10;
 constexpr int kTicksPerPosition = 10;
+constexpr int kRetireMs = 2000;
 
 QThread *g_thread = nullptr;
 
@@ -182,22 +183,23 @@ bool ListenSession::startSink()
     m_sink = std::make_unique<QAudioSink>(device, format);
     const int bytesPerSecond = m_decoder.sampleRate() * m_decoder.channels() * 2;
     m_sink->setBufferSize(bytesPerSecond * kBufferMs / 1000);
-    connect(m_sink.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        if (!m_sink)
-            return;
-        if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
-            stopSink();
-            setState(Paused);
-            emit outputFailed(QStringLiteral("Sound output stopped: the sound server went away."));
-        } else if (state == QAudio::IdleState && m_flushed && m_tempo.ready() == 0) {
-            // The sink may not be ended from inside its own signal.
-            QMetaObject::invokeMethod(this, [this] {
-                if (m_sink && m_flushed)
-                    finish();
-            }, Qt::QueuedConnection);
-        } else if (state == QAudio::IdleState) {
+    // The sink may not be ended from inside its own signal: what it says is
+    // acted on once it has returned.
+    QAudioSink *sink = m_sink.get();
+    connect(sink, &QAudioSink::stateChanged, this, [this, sink](QAudio::State state) {
+        if (state == QAudio::IdleState && !m_flushed)
             emit underrun();
-        }
+        QMetaObject::invokeMethod(this, [this, sink] {
+            if (m_sink.get() != sink)
+                return;
+            if (sink->state() == QAudio::StoppedState && sink->error() != QAudio::NoError) {
+                stopSink();
+                setState(Paused);
+                emit outputFailed(QStringLiteral("Sound output stopped: the sound server went away."));
+            } else if (sink->state() == QAudio::IdleState && m_flushed && m_tempo.ready() == 0) {
+                finish();
+            }
+        }, Qt::QueuedConnection);
     });
     m_io = m_sink->start();
     if (!m_io || m_sink->error() != QAudio::NoError) {
@@ -218,12 +220,20 @@ void ListenSession::stopSink()
         return;
     // Stopped where it is heard, so that what was buffered is played again.
     const std::int64_t heard = heardFrame();
-    std::unique_ptr<QAudioSink> sink = std::move(m_sink);
+    retireSink();
+    if (m_open && m_decoder.position() != heard)
+        seekFrame(heard);
+}
+
+// Qt's PulseAudio sink may still signal from the server's thread just after
+// it stopped; it is deleted only once that cannot happen any more.
+void ListenSession::retireSink()
+{
+    QAudioSink *sink = m_sink.release();
     m_io = nullptr;
     sink->disconnect(this);
     sink->stop();
-    if (m_open && m_decoder.position() != heard)
-        seekFrame(heard);
+    QTimer::singleShot(kRetireMs, sink, &QObject::deleteLater);
 }
 
 void ListenSession::feed()
@@ -263,10 +273,7 @@ void ListenSession::feed()
 void ListenSession::finish()
 {
     m_timer->stop();
-    std::unique_ptr<QAudioSink> sink = std::move(m_sink);
-    m_io = nullptr;
-    sink->disconnect(this);
-    sink->stop();
+    retireSink();
     seekFrame(0);
     setState(Stopped);
     reportPosition();

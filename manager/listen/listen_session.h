@@ -62,6 +62,7 @@ private:
     void feed();
     bool startSink();
     void stopSink();
+    void retireSink();
     void finish();
     void seekFrame(std::int64_t frame);
     void setState(State state);

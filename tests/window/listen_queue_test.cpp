@@ -1,8 +1,13 @@
 // Listening to a player recording: one queued copy into the listening cache,
 // then playing; a copy already in the cache plays without the device.
 #include "listen/listen_cache.h"
+#include "listen/loudness_overview.h"
+#include "listen/play_bar.h"
 #include "queue/job_kinds.h"
 #include "queue_fixture.h"
+
+#include <QLabel>
+#include <QSlider>
 
 #include <fstream>
 #include <sstream>
@@ -93,4 +98,25 @@ TEST_F(ListenQueueThreading, ACancelledOrFailedCopyPlaysNothingAndLeavesNothingI
     QTest::qWait(300);
     EXPECT_TRUE(w->FListenPath.isEmpty());
     EXPECT_TRUE(QDir(QString::fromStdString(listenCacheFolder())).entryList(QDir::Files).isEmpty());
+}
+
+// Made off the window's thread, the overview appears once ready and seeks
+// where it is clicked, as the slider does.
+TEST_F(ListenQueueThreading, TheLoudnessOverviewAppearsWhenReadyAndSeeksWhereClicked)
+{
+    PlayBar *bar = w->PlayBar_Listen;
+    w->listenToFile(QStringLiteral(TOVIX_TEST_DATA "/tone_1k_mode1.VOC"));
+    ASSERT_TRUE(waitFor([&] { return !bar->Overview->peaks().empty(); }));
+    const std::vector<float> &peaks = bar->Overview->peaks();
+    EXPECT_NEAR(peaks[peaks.size() / 2], 0.5f, 0.05f);
+    EXPECT_EQ(bar->Label_Name->text(), QStringLiteral("tone_1k_mode1.VOC"));
+    EXPECT_EQ(bar->Label_Time->text(), QStringLiteral("0:00 / 0:03"));
+
+    QTest::mouseClick(bar->Overview, Qt::LeftButton, {}, QPoint(bar->Overview->width() * 3 / 4, 5));
+    EXPECT_TRUE(waitFor([&] { return bar->Label_Time->text() == QStringLiteral("0:02 / 0:03"); }))
+        << bar->Label_Time->text().toStdString();
+    bar->Slider_Position->triggerAction(QSlider::SliderToMinimum);
+    EXPECT_TRUE(waitFor([&] { return bar->Label_Time->text() == QStringLiteral("0:00 / 0:03"); }));
+    EXPECT_EQ(playTimeText(3723000), QStringLiteral("1:02:03"));
+    EXPECT_EQ(playTimeText(59999), QStringLiteral("0:59"));
 }
