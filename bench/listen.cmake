@@ -4,4 +4,4 @@ add_executable(listen_bench ${CMAKE_CURRENT_LIST_DIR}/listen_bench.cpp
   ${PROJECT_SOURCE_DIR}/tests/listen/private_pulse.cpp)
 target_include_directories(listen_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/support ${PROJECT_SOURCE_DIR}/tests/listen)
 target_link_libraries(listen_bench PRIVATE tovixman_core fake_nerolink Qt6::Test)
-target_compile_definitions(listen_bench PRIVATE TOVIX_TEST_DATA="${TOVIX_TEST_DATA}")
+target_compile_definitions(listen_bench PRIVATE TOVIX_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")

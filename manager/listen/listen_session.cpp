@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr std::size_t kDecodeFrames = 1024;
@@ -37,6 +40,9 @@ QThread *listenThread()
     if (!g_thread) {
         g_thread = new QThread;
         g_thread->setObjectName(QStringLiteral("listen"));
+        // Sound that comes late is heard as a gap: where allowed, the thread
+        // is served before ordinary work (an unprivileged user keeps the default).
+        QObject::connect(g_thread, &QThread::started, [] { ::setpriority(PRIO_PROCESS, id_t(::gettid()), -5); });
         g_thread->start();
         qAddPostRoutine(endListenThread);
     }
@@ -187,7 +193,10 @@ bool ListenSession::startSink()
     // acted on once it has returned.
     QAudioSink *sink = m_sink.get();
     connect(sink, &QAudioSink::stateChanged, this, [this, sink](QAudio::State state) {
-        if (state == QAudio::IdleState && !m_flushed)
+        // A sink starts idle; once it has played, idle before the end is an underrun.
+        if (state == QAudio::ActiveState)
+            m_sinkPlayed = true;
+        else if (state == QAudio::IdleState && m_sinkPlayed && !m_flushed)
             emit underrun();
         QMetaObject::invokeMethod(this, [this, sink] {
             if (m_sink.get() != sink)
@@ -201,6 +210,7 @@ bool ListenSession::startSink()
             }
         }, Qt::QueuedConnection);
     });
+    m_sinkPlayed = false;
     m_io = m_sink->start();
     if (!m_io || m_sink->error() != QAudio::NoError) {
         stopSink();

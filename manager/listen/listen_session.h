@@ -43,8 +43,9 @@ public:
     void lookUp(const CachedRecording &recording);
     void keepCopy(const CachedRecording &recording, bool copied);
 
-    // How much sound the server holds ahead of what is heard.
-    static constexpr int kBufferMs = 250;
+    // How much sound the server holds ahead of what is heard: enough to ride
+    // out a busy machine, while a seek or a pause starts the sink anew.
+    static constexpr int kBufferMs = 400;
 
 signals:
     void opened(const QString &path, const QString &name, qint64 lengthMs);
@@ -78,6 +79,7 @@ private:
     State m_state = Stopped;
     bool m_open = false;
     bool m_flushed = false;
+    bool m_sinkPlayed = false;
     double m_speed = 1.0;
     std::int64_t m_base = 0;      // the source frame where the sink started
     double m_sentSource = 0;      // source frames the sink has been given since
