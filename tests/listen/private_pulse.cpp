@@ -38,7 +38,8 @@ QString PrivatePulse::start()
     if (!m_dir.isValid())
         return QStringLiteral("no private runtime folder");
     const QStringList args = {
-        QStringLiteral("--daemonize=yes"), QStringLiteral("--exit-idle-time=-1"), QStringLiteral("-n"),
+        // A daemon whose test died ends by itself once no client is left.
+        QStringLiteral("--daemonize=yes"), QStringLiteral("--exit-idle-time=20"), QStringLiteral("-n"),
         QStringLiteral("--use-pid-file=yes"), QStringLiteral("--log-target=stderr"), QStringLiteral("--log-level=error"),
         QStringLiteral("-L"), QStringLiteral("module-native-protocol-unix auth-anonymous=1"),
         QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=tovix")};
