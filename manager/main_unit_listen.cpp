@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QThread>
@@ -256,6 +257,13 @@ void TForm_TovixMan::listenCacheChecked(const QString &name, const QString &path
                  PromptIcon::Warning, PromptButtons::Ok);
         return;
     }
+    // Asked again while its copy is in the queue: that copy will do.
+    for (int row = 0; row < CheckList_CopyProgress->count(); ++row)
+        if (pcPath == queueJobOf(CheckList_CopyProgress->item(row))->PcPath)
+            return;
+    FListenCopies.erase(std::remove_if(FListenCopies.begin(), FListenCopies.end(),
+                                       [&](const auto &c) { return c.first == pcPath.toStdString(); }),
+                        FListenCopies.end());
     auto *job = new TCopyJob;
     job->Kind = file.target == mtCard ? jkListenCard : jkListenInternal;
     std::memcpy(job->PcPath, pcPath.constData(), std::size_t(pcPath.size()));

@@ -4,6 +4,7 @@
 #include "platform/paths.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -80,9 +81,13 @@ bool ListenCache::makeRoom(std::uint64_t bytes) const
         return false;
     ::chmod(m_folder.c_str(), 0700);
     std::uint64_t used = usedBytes();
+    const QDateTime recent = QDateTime::currentDateTime().addSecs(-3600);
     for (const QFileInfo &f : cachedFiles(m_folder)) {
         if (used + bytes <= m_limit)
             break;
+        // A copy the device may still be writing stays.
+        if (f.fileName().endsWith(QLatin1String(".part")) && f.lastModified() > recent)
+            continue;
         if (QFile::remove(f.absoluteFilePath()))
             used -= std::min<std::uint64_t>(used, std::uint64_t(f.size()));
     }

@@ -61,6 +61,9 @@ TEST_F(ListenQueueThreading, APlayerRecordingIsCopiedOnceThroughTheQueueThenPlay
     EXPECT_EQ(lines().first(), QStringLiteral("Listen \"Meeting.VOC\" in Internal Memory"));
     EXPECT_EQ(job(0).Kind, jkListenInternal);
     EXPECT_TRUE(w->FListenPath.isEmpty());
+    w->MainMenu_PlayPauseClick(); // asked again while the copy waits
+    QTest::qWait(300);
+    EXPECT_EQ(lines().size(), 1);
 
     ASSERT_TRUE(runQueue());
     ASSERT_TRUE(waitFor([&] { return w->FListenPath == cached(); }));
