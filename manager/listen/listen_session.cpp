@@ -4,12 +4,14 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -22,11 +24,28 @@ constexpr int kTicksPerPosition = 10;
 constexpr int kRetireMs = 2000;
 
 QThread *g_thread = nullptr;
+QObject *g_context = nullptr; // lives on the listening thread
+// Sinks stopped but not yet deleted, with when they stopped (listening thread only).
+std::vector<std::pair<QAudioSink *, QElapsedTimer>> g_retired;
 
+// The sessions' last calls run and the stopped sinks go before the thread
+// ends, the youngest after the wait that keeps Qt's server thread off them.
 void endListenThread()
 {
     if (!g_thread)
         return;
+    QMetaObject::invokeMethod(g_context, [] { QCoreApplication::sendPostedEvents(); },
+                              Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(g_context, [] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (auto &[sink, age] : g_retired) {
+            if (age.elapsed() < kRetireMs / 2)
+                QThread::msleep(unsigned(kRetireMs / 2 - age.elapsed()));
+            delete sink;
+        }
+        g_retired.clear();
+        delete g_context;
+    }, Qt::BlockingQueuedConnection);
     g_thread->quit();
     g_thread->wait();
     delete g_thread;
@@ -44,6 +63,8 @@ QThread *listenThread()
         // is served before ordinary work (an unprivileged user keeps the default).
         QObject::connect(g_thread, &QThread::started, [] { ::setpriority(PRIO_PROCESS, id_t(::gettid()), -5); });
         g_thread->start();
+        g_context = new QObject;
+        g_context->moveToThread(g_thread);
         qAddPostRoutine(endListenThread);
     }
     return g_thread;
@@ -243,7 +264,13 @@ void ListenSession::retireSink()
     m_io = nullptr;
     sink->disconnect(this);
     sink->stop();
-    QTimer::singleShot(kRetireMs, sink, &QObject::deleteLater);
+    g_retired.emplace_back(sink, QElapsedTimer());
+    g_retired.back().second.start();
+    QTimer::singleShot(kRetireMs, sink, [sink] {
+        g_retired.erase(std::find_if(g_retired.begin(), g_retired.end(),
+                                     [sink](const auto &r) { return r.first == sink; }));
+        sink->deleteLater();
+    });
 }
 
 void ListenSession::feed()
