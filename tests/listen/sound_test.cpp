@@ -100,9 +100,11 @@ TEST_F(ListenSound, AServerThatGoesAwayMidPlayIsReportedAndPlayingStops)
               QStringLiteral("Sound output stopped: the sound server went away."));
     EXPECT_NE(states.last().at(0).toInt(), int(ListenSession::Playing));
     // Still answering: a stop comes back at once.
-    QSignalSpy positions(session.get(), &ListenSession::positionChanged);
+    QObject here;
+    bool answered = false;
+    QObject::connect(session.get(), &ListenSession::positionChanged, &here, [&] { answered = true; });
     call([](ListenSession *s) { s->stop(); });
-    EXPECT_TRUE(positions.wait(2000));
+    EXPECT_TRUE(waitUntil([&] { return answered; }, 5000));
 }
 
 TEST(ListenNoServer, PlayingWithoutASoundServerSaysSoAndStaysStopped)
@@ -112,7 +114,11 @@ TEST(ListenNoServer, PlayingWithoutASoundServerSaysSoAndStaysStopped)
         QSignalSpy failures(session, &ListenSession::outputFailed);
         QSignalSpy opened(session, &ListenSession::opened);
         QMetaObject::invokeMethod(session, [session] { session->open(kTone, QStringLiteral("tone"), true); });
-        ASSERT_TRUE(failures.wait(10000));
+        // The spy records on the session's thread, maybe before a wait() could begin.
+        QDeadlineTimer deadline(10000);
+        while (failures.isEmpty() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        ASSERT_EQ(failures.size(), 1);
         EXPECT_EQ(failures.first().at(0).toString(),
                   QStringLiteral("No sound output: the sound server can not be reached."));
         EXPECT_EQ(opened.size(), 1);
