@@ -54,6 +54,7 @@ TForm_TovixMan::TForm_TovixMan(const QString &settingsFile, QWidget *parent)
     connectPlayerPane();
     connectQueueCommands();
     connectImportCommands();
+    connectListenCommands();
     FormCreate();
 }
 
@@ -61,6 +62,7 @@ TForm_TovixMan::~TForm_TovixMan()
 {
     releaseQueueOnDestroy();
     FormDestroy();
+    endListening();
     if (Form_TovixMan == this)
         Form_TovixMan = nullptr;
 }
@@ -186,6 +188,7 @@ void TForm_TovixMan::readSettings()
     FExplorerWidth = ini.readInteger(kWindow, "Explorer", width() - kDesignFixedWidth);
     FFolderTreeWidth = ini.readInteger(kWindow, "FolderTree", kDesignTreeWidth);
     readImportSettings(ini);
+    readListenSettings(ini);
 }
 
 int TForm_TovixMan::explorerWidth() const
@@ -235,6 +238,7 @@ void TForm_TovixMan::writeSettings()
     if (style >= 0 && style <= 3)
         entries.push_back({kWindow, "FolderTreeStyle", number(style)});
     importSettingsEntries(entries);
+    listenSettingsEntries(entries);
     hide();
     try {
         IniFile(FSettingsPath.toStdString()).writeEntries(entries);

@@ -14,7 +14,9 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +26,8 @@ class FolderTree;
 class FolderView;
 class IniFile;
 struct IniEntry;
+class ListenSession;
+class PlayBar;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -104,6 +108,15 @@ public:
     QAction *MainMenu_Cancel = nullptr;
     QAction *MainMenu_CancelAll = nullptr;
 
+    QMenu *Menu_Listen = nullptr;
+    QAction *MainMenu_PlayPause = nullptr;
+    QAction *MainMenu_Stop = nullptr;
+    QAction *MainMenu_Back = nullptr;
+    QAction *MainMenu_Forward = nullptr;
+    QAction *MainMenu_Slower = nullptr;
+    QAction *MainMenu_Faster = nullptr;
+    QAction *MainMenu_RewindOnPause = nullptr; // checkable
+
     QMenu *Menu_View = nullptr;
     QMenu *Explorer1 = nullptr;
     QActionGroup *ViewStyleGroup = nullptr;
@@ -179,6 +192,9 @@ public:
     QProgressBar *ProgressBar_Busy = nullptr; // indeterminate while an operation runs
     QLabel *Label_Elapsed = nullptr;          // elapsed time of the running line
 
+    // Listening
+    ::PlayBar *PlayBar_Listen = nullptr;
+
     // Status bar: four panels, widths 100, 140, 120 and the rest.
     QLabel *StatusPanels[4] = {};
     QString statusText(int panel) const;
@@ -241,6 +257,16 @@ public slots:
     // ---- Import of new recordings (main_unit_import.cpp) ---------------------
     void MainMenu_ImportRecordingsClick();
     void MainMenu_ImportOnArrivalClick(bool checked);
+
+    // ---- Listening (main_unit_listen.cpp) ------------------------------------
+    void MainMenu_PlayPauseClick();
+    void MainMenu_StopClick();
+    void MainMenu_BackClick();
+    void MainMenu_ForwardClick();
+    void MainMenu_SlowerClick();
+    void MainMenu_FasterClick();
+    // Plays a recording on the PC from its start.
+    void listenToFile(const QString &path);
 
     // ---- PC pane and Help (main_unit_pc.cpp) ---------------------------------
     void ToolButton4Click();
@@ -357,7 +383,33 @@ public:
     // Wave files that the imports still in the queue are to make.
     QStringList FImportWaves;
 
+    // Listening: [Listen] in settings.ini, and what is loaded.
+    double FListenSpeed = 1.0;
+    bool FRewindOnPause = true;
+    int FListenState = 0;   // ListenSession::State
+    QString FListenPath;    // the file loaded for listening
+    QString FListenWanted;  // the player recording last asked for, until it plays
+
 private:
+    // main_unit_listen.cpp
+    void createListenMenu();
+    void createPlayBar();
+    void connectListenCommands();
+    void readListenSettings(const IniFile &ini);
+    void listenSettingsEntries(std::vector<IniEntry> &entries) const;
+    void listenToPlayerFile(const PlayerFilePick &file);
+    void listenCacheChecked(const QString &name, const QString &path, bool present, const QString &refusal);
+    void listenCopyCompleted(const TCopyJob &job, int32_t result);
+    void startLoudnessScan(const QString &path);
+    void setListenSpeed(double speed);
+    void endListening();
+    ListenSession *FListenSession = nullptr;
+    // Queued copies into the listening cache, by the path the device writes.
+    std::vector<std::pair<std::string, PlayerFilePick>> FListenCopies;
+    int FListenPane = 0; // 0 the PC pane, 1 the player pane: where the focus was last
+    std::shared_ptr<std::atomic<bool>> FLoudnessCancel;
+    std::vector<class QThread *> FLoudnessScans;
+
     QString FSettingsPath;
     bool FShown = false;
     int FExplorerWidth = 0;

@@ -4,6 +4,7 @@
 #include "explorer/file_drop.h"
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
+#include "listen/play_bar.h"
 #include "widgets/bevel_splitter.h"
 #include "widgets/plain_text.h"
 
@@ -125,6 +126,8 @@ void TForm_TovixMan::createMenus()
     Menu_OperationGroup->addSeparator();
     Menu_OperationGroup->addActions({MainMenu_Cancel, MainMenu_CancelAll});
     Menu_OperationGroup->menuAction()->setEnabled(false);
+
+    createListenMenu();
 
     Menu_View = bar->addMenu(QStringLiteral("&View"));
     Explorer1 = Menu_View->addMenu(QStringLiteral("&PC"));
@@ -423,6 +426,8 @@ void TForm_TovixMan::buildLayout()
     Splitter_TovixAndExplorer = Splitter_Panes->handle(1);
     panes->addWidget(Splitter_Panes);
     layout->addWidget(Panel_FileManager, 1);
+    createPlayBar();
+    layout->addWidget(PlayBar_Listen);
 
     createQueuePanel();
     layout->addWidget(Panel_CopyProgress);

@@ -178,6 +178,11 @@ void TForm_TovixMan::completeJob()
         ConvertVoiceFile(QString::fromLocal8Bit(fieldText(FCurrentJob.PcPath)));
         return; // its end finishes the job
     }
+    if (isListenKind(FCurrentJob.Kind)) {
+        listenCopyCompleted(FCurrentJob, FJobResult);
+        if (FClosing)
+            return;
+    }
     finishJob();
 }
 

@@ -52,3 +52,8 @@ encode shout voice_clip.VOC 1 16000 32 144 fff348c4 gain -n 0 gain 12
 encode speech mpeg1_mono.mp3 1 32000 32 144 fffb18c4 trim 0 3 gain -n -3
 sox -V1 -R -D -M "$tmp/speech.wav" "$tmp/shout.wav" "$tmp/duet.wav"
 encode duet mpeg2_stereo.mp3 2 16000 32 144 fff34804 trim 0 3 gain -n -3
+
+# A 1 kHz tone of three seconds, for listening at other speeds: the pitch must stay.
+sox -V1 -R -D -n -r 16000 -c 1 -b 16 "$tmp/tone.wav" synth 3 sine 1000 gain -n -6
+lame --quiet -t --cbr -b 16 -m m --resample 16 "$tmp/tone.wav" "$out/tone_1k_mode1.VOC"
+check "$out/tone_1k_mode1.VOC" 72 fff328c4

@@ -12,6 +12,9 @@ enum TJobKind : int32_t {
     jkRemoveCard = 6,
     jkFormatInternal = 7,
     jkFormatCard = 8,
+    // A player file copied into the listening cache, then played.
+    jkListenInternal = 11,
+    jkListenCard = 12,
 };
 
 constexpr int kPcPathSize = 260;    // at most 259 characters of text

@@ -21,9 +21,12 @@ bool isDownloadKind(int32_t kind) { return kind == jkDownloadInternal || kind ==
 bool isUploadKind(int32_t kind) { return kind == jkUploadInternal || kind == jkUploadCard; }
 bool isRemoveKind(int32_t kind) { return kind == jkRemoveInternal || kind == jkRemoveCard; }
 bool isFormatKind(int32_t kind) { return kind == jkFormatInternal || kind == jkFormatCard; }
+bool isListenKind(int32_t kind) { return kind == jkListenInternal || kind == jkListenCard; }
 
 int32_t kindTarget(int32_t kind)
 {
+    if (isListenKind(kind))
+        return kind == jkListenInternal ? mtInternal : mtCard;
     if (kind < jkDownloadInternal || kind > jkFormatCard)
         return 0;
     // Odd kinds work on the internal memory, even kinds on the card.
@@ -40,6 +43,8 @@ const char *kindStatusText(int32_t kind)
         return "Removing...";
     if (isFormatKind(kind))
         return "Formatting...";
+    if (isListenKind(kind))
+        return "Copying to listen...";
     return "";
 }
 
@@ -48,7 +53,7 @@ int32_t runJobCall(int32_t kind, const char *pcPath, const char *playerName)
     const int32_t target = kindTarget(kind);
     if (isDownloadKind(kind))
         return dll_fn_download_file(pcPath, target);
-    if (isUploadKind(kind))
+    if (isUploadKind(kind) || isListenKind(kind))
         return dll_fn_upload_file(playerName, pcPath, target);
     if (isRemoveKind(kind))
         return dll_fn_delete_file(playerName, target);

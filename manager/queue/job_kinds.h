@@ -13,8 +13,9 @@ bool isDownloadKind(int32_t kind);
 bool isUploadKind(int32_t kind);
 bool isRemoveKind(int32_t kind);
 bool isFormatKind(int32_t kind);
+bool isListenKind(int32_t kind);
 
-// mtInternal or mtCard; 0 for a kind outside 1 to 8.
+// mtInternal or mtCard; 0 for a kind outside 1 to 8 and the two listening kinds.
 int32_t kindTarget(int32_t kind);
 
 // "Downloading...", "Uploading...", "Removing..." or "Formatting...";

@@ -85,7 +85,9 @@ TEST_F(AccessibilityTest, EveryControlHasANameOrADescription)
     for (const char *name : {"PC folders", "PC files", "All player files", "Internal memory files",
                              "Memory card files", "Operation queue", "Internal memory usage",
                              "Memory card usage", "Download to Player", "Upload from Player",
-                             "Player tool bar", "PC tool bar"})
+                             "Player tool bar", "PC tool bar", "Play or pause", "Stop",
+                             "Back 5 seconds", "Forward 5 seconds", "Slower", "Faster", "Speed",
+                             "Recording", "Position", "Position and length", "Loudness overview"})
         EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
 }
 

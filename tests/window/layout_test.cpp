@@ -92,7 +92,16 @@ TEST_F(LayoutTest, MenusHoldTheirItemsInOrder)
     QStringList bar;
     for (const QAction *a : w.menuBar()->actions())
         bar << a->text();
-    EXPECT_EQ(bar, QStringList({"&File", "&Operation", "&View", "&Help"}));
+    EXPECT_EQ(bar, QStringList({"&File", "&Operation", "&Listen", "&View", "&Help"}));
+    EXPECT_EQ(captions(w.Menu_Listen),
+              QStringList({"&Play / Pause", "&Stop", "-", "&Back 5 seconds", "&Forward 5 seconds", "-",
+                           "S&lower", "&Faster", "-", "&Rewind 2 seconds on pause"}));
+    EXPECT_EQ(w.MainMenu_PlayPause->shortcut(), QKeySequence(Qt::Key_F9));
+    EXPECT_EQ(w.MainMenu_Stop->shortcut(), QKeySequence(Qt::Key_F4));
+    EXPECT_EQ(w.MainMenu_Back->shortcut(), QKeySequence(Qt::Key_F7));
+    EXPECT_EQ(w.MainMenu_Forward->shortcut(), QKeySequence(Qt::Key_F8));
+    EXPECT_EQ(w.MainMenu_Slower->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F7));
+    EXPECT_EQ(w.MainMenu_Faster->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F8));
     EXPECT_EQ(captions(w.Menu_File), QStringList({"&New Folder", "&Delete", "&Rename", "-", "E&xit"}));
     EXPECT_EQ(captions(w.Menu_OperationGroup),
               QStringList({"&Download selected files from PC to Player",

@@ -80,10 +80,14 @@ protected:
 
     // A transfer tick. A conversion it starts is waited for, with events
     // handled meanwhile as the window handles them.
+    // Waits for a conversion this tick starts; a tick nested in the
+    // conversion's own question must not wait for its answer.
     void tick()
     {
+        const bool wasConverting = w->FConverting;
         w->Timer_TransferTimer();
-        waitConverted();
+        if (!wasConverting)
+            waitConverted();
     }
 
     bool waitConverted(int timeoutMs = 60000)

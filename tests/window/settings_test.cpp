@@ -1,11 +1,13 @@
 // settings.ini: what the window reads at start and writes when it is destroyed.
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
+#include "listen/play_bar.h"
 #include "main_unit.h"
 #include "scripted_prompts.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,7 +64,8 @@ TEST_F(SettingsTest, FirstStartUsesTheDesignGeometryAndWritesEveryKeyInOrder)
     }
     EXPECT_EQ(keys(), QStringList({"[Window]", "Left", "Top", "Width", "Height", "FolderTree",
                                    "Explorer", "FolderTreeStyle", "[Explorer]", "Directory",
-                                   "[Import]", "OnArrival", "Folder"}));
+                                   "[Import]", "OnArrival", "Folder", "[Listen]", "Speed",
+                                   "RewindOnPause"}));
     const QByteArray text = readFile();
     EXPECT_TRUE(text.contains("Width=640")) << text.constData();
     EXPECT_TRUE(text.contains("Height=480"));
@@ -171,4 +174,24 @@ TEST_F(SettingsTest, TheImportOptionAndItsFolderSurviveARestart)
     EXPECT_FALSE(again.MainMenu_ImportOnArrival->isChecked());
     EXPECT_FALSE(again.FImportOnArrival);
     EXPECT_EQ(again.FImportFolder, voice) << "the folder is kept for the next time";
+}
+
+TEST_F(SettingsTest, TheListeningSpeedAndRewindOptionSurviveARestartWithinTheirRange)
+{
+    {
+        TForm_TovixMan w(path);
+        EXPECT_EQ(w.FListenSpeed, 1.0);
+        EXPECT_TRUE(w.MainMenu_RewindOnPause->isChecked()); // on by default
+        for (int i = 0; i < 3; ++i)
+            w.MainMenu_FasterClick();
+        w.MainMenu_RewindOnPause->trigger();
+        EXPECT_EQ(w.PlayBar_Listen->Label_Speed->text(), QStringLiteral("1.3x"));
+    }
+    EXPECT_TRUE(readFile().contains("[Listen]\nSpeed=1.3\nRewindOnPause=0\n")) << readFile().constData();
+    for (const auto &[stored, read] : {std::pair{"0.1", 0.5}, {"9", 2.0}, {"fast", 1.0}, {"1.46", 1.5}}) {
+        writeFile(QByteArray("[Listen]\nSpeed=") + stored + "\n");
+        TForm_TovixMan w(path);
+        EXPECT_DOUBLE_EQ(w.FListenSpeed, read) << stored;
+        EXPECT_TRUE(w.FRewindOnPause);
+    }
 }

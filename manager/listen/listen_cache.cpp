@@ -1,0 +1,106 @@
+#include "listen/listen_cache.h"
+
+#include "device/nerolink.h"
+#include "platform/paths.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+namespace {
+
+// Every file of the folder, oldest first.
+QFileInfoList cachedFiles(const std::string &folder)
+{
+    QDir dir(QString::fromLocal8Bit(folder));
+    return dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Time | QDir::Reversed);
+}
+
+} // namespace
+
+std::string listenCacheFolder()
+{
+    const char *xdg = std::getenv("XDG_CACHE_HOME");
+    if (xdg && xdg[0] == '/')
+        return joinPath(xdg, "tovixman");
+    const char *home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return joinPath(joinPath(home, ".cache"), "tovixman");
+    return {};
+}
+
+ListenCache::ListenCache(std::string folder, std::uint64_t limit)
+    : m_folder(std::move(folder)), m_limit(limit)
+{
+}
+
+// The name keeps the recording's extension, which says how to decode it; a
+// name a folder cannot hold is replaced by its digest.
+std::string ListenCache::pathOf(const CachedRecording &r) const
+{
+    const std::string memory = r.target == mtCard ? "card" : "internal";
+    std::string name = memory + "-" + std::to_string(r.size) + "-" + r.name;
+    if (!isSafePlainName(r.name) || name.size() > 200) {
+        const QByteArray digest =
+            QCryptographicHash::hash(QByteArray::fromStdString(r.name), QCryptographicHash::Sha1).toHex();
+        name = memory + "-" + std::to_string(r.size) + "-" + digest.toStdString() + extractFileExt(r.name);
+    }
+    return joinPath(m_folder, name);
+}
+
+bool ListenCache::holds(const CachedRecording &r) const
+{
+    const std::string path = pathOf(r);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != r.size)
+        return false;
+    ::utimes(path.c_str(), nullptr);
+    return true;
+}
+
+std::uint64_t ListenCache::usedBytes() const
+{
+    std::uint64_t used = 0;
+    for (const QFileInfo &f : cachedFiles(m_folder))
+        used += std::uint64_t(f.size());
+    return used;
+}
+
+bool ListenCache::makeRoom(std::uint64_t bytes) const
+{
+    if (m_folder.empty() || bytes > m_limit || !QDir().mkpath(QString::fromLocal8Bit(m_folder)))
+        return false;
+    ::chmod(m_folder.c_str(), 0700);
+    std::uint64_t used = usedBytes();
+    const QDateTime recent = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QFileInfo &f : cachedFiles(m_folder)) {
+        if (used + bytes <= m_limit)
+            break;
+        // A copy the device may still be writing stays.
+        if (f.fileName().endsWith(QLatin1String(".part")) && f.lastModified() > recent)
+            continue;
+        if (QFile::remove(f.absoluteFilePath()))
+            used -= std::min<std::uint64_t>(used, std::uint64_t(f.size()));
+    }
+    return used + bytes <= m_limit;
+}
+
+bool ListenCache::keep(const CachedRecording &r, bool copied) const
+{
+    const std::string part = partPathOf(r);
+    struct stat st {};
+    if (!copied || ::stat(part.c_str(), &st) != 0 || st.st_size != r.size) {
+        ::unlink(part.c_str());
+        return false;
+    }
+    return ::rename(part.c_str(), pathOf(r).c_str()) == 0;
+}

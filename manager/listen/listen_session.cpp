@@ -1,0 +1,357 @@
+#include "listen/listen_session.h"
+
+#include "queue/tsan_order.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kDecodeFrames = 1024;
+constexpr int kFeedIntervalMs = 10;
+constexpr int kTicksPerPosition = 10;
+constexpr int kRetireMs = 2000;
+
+QThread *g_thread = nullptr;
+QObject *g_context = nullptr; // lives on the listening thread
+// Sinks stopped but not yet deleted, with when they stopped (listening thread only).
+std::vector<std::pair<QAudioSink *, QElapsedTimer>> g_retired;
+
+// The sessions' last calls run and the stopped sinks go before the thread
+// ends, the youngest after the wait that keeps Qt's server thread off them.
+void endListenThread()
+{
+    if (!g_thread)
+        return;
+    QMetaObject::invokeMethod(g_context, [] { QCoreApplication::sendPostedEvents(); },
+                              Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(g_context, [] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (auto &[sink, age] : g_retired) {
+            if (age.elapsed() < kRetireMs / 2)
+                QThread::msleep(unsigned(kRetireMs / 2 - age.elapsed()));
+            delete sink;
+        }
+        g_retired.clear();
+        delete g_context;
+    }, Qt::BlockingQueuedConnection);
+    g_thread->quit();
+    g_thread->wait();
+    delete g_thread;
+    g_thread = nullptr;
+}
+
+} // namespace
+
+QThread *listenThread()
+{
+    if (!g_thread) {
+        g_thread = new QThread;
+        g_thread->setObjectName(QStringLiteral("listen"));
+        // Sound that comes late is heard as a gap: where allowed, the thread
+        // is served before ordinary work (an unprivileged user keeps the default).
+        QObject::connect(g_thread, &QThread::started, [] { ::setpriority(PRIO_PROCESS, id_t(::gettid()), -5); });
+        g_thread->start();
+        g_context = new QObject;
+        g_context->moveToThread(g_thread);
+        qAddPostRoutine(endListenThread);
+    }
+    return g_thread;
+}
+
+ListenSession::ListenSession()
+{
+    m_timer = new QTimer(this);
+    m_timer->setTimerType(Qt::PreciseTimer);
+    m_timer->setInterval(kFeedIntervalMs);
+    connect(m_timer, &QTimer::timeout, this, &ListenSession::feed);
+    moveToThread(listenThread());
+    // Made here, used there: Qt's hand-over of the calls orders that, unseen by ThreadSanitizer.
+    orderedBefore(this);
+}
+
+ListenSession::~ListenSession()
+{
+    orderedAfter(this);
+    stopSink();
+}
+
+void ListenSession::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
+}
+
+qint64 ListenSession::msOf(std::int64_t frame) const
+{
+    const int rate = std::max(m_decoder.sampleRate(), 1);
+    return qint64(frame * 1000 / rate);
+}
+
+void ListenSession::open(const QString &path, const QString &name, bool startPlaying)
+{
+    orderedAfter(this);
+    stopSink();
+    setState(Stopped);
+    m_open = m_decoder.open(path.toLocal8Bit().toStdString());
+    if (!m_open) {
+        emit openFailed(path, name, QString::fromStdString(m_decoder.error()));
+        return;
+    }
+    m_tempo.configure(m_decoder.sampleRate(), m_decoder.channels());
+    m_tempo.setTempo(m_speed);
+    seekFrame(0);
+    emit opened(path, name, msOf(m_decoder.length()));
+    reportPosition();
+    if (startPlaying)
+        play();
+}
+
+void ListenSession::play()
+{
+    orderedAfter(this);
+    if (!m_open || m_state == Playing)
+        return;
+    if (m_decoder.position() >= m_decoder.length())
+        seekFrame(0);
+    if (startSink())
+        setState(Playing);
+}
+
+void ListenSession::pause(qint64 rewindMs)
+{
+    orderedAfter(this);
+    if (m_state != Playing)
+        return;
+    const std::int64_t at = heardFrame();
+    stopSink();
+    seekFrame(at - rewindMs * m_decoder.sampleRate() / 1000);
+    setState(Paused);
+    reportPosition();
+}
+
+void ListenSession::stop()
+{
+    orderedAfter(this);
+    stopSink();
+    if (m_open)
+        seekFrame(0);
+    setState(Stopped);
+    reportPosition();
+}
+
+void ListenSession::seek(qint64 ms)
+{
+    orderedAfter(this);
+    if (!m_open)
+        return;
+    const bool playing = m_state == Playing;
+    stopSink();
+    seekFrame(ms * m_decoder.sampleRate() / 1000);
+    reportPosition();
+    if (playing && !startSink())
+        setState(Stopped);
+}
+
+void ListenSession::seekBy(qint64 deltaMs)
+{
+    orderedAfter(this);
+    if (m_open)
+        seek(msOf(heardFrame()) + deltaMs);
+}
+
+void ListenSession::setSpeed(double speed)
+{
+    orderedAfter(this);
+    m_speed = speed;
+    m_tempo.setTempo(speed);
+}
+
+void ListenSession::seekFrame(std::int64_t frame)
+{
+    m_decoder.seek(std::max<std::int64_t>(frame, 0));
+    m_tempo.clear();
+    m_flushed = false;
+    m_base = m_decoder.position();
+    m_sentSource = 0;
+}
+
+// What is being heard: what the sink was given, less what it still holds.
+std::int64_t ListenSession::heardFrame() const
+{
+    double queued = 0;
+    if (m_sink) {
+        const int bytesPerFrame = 2 * m_decoder.channels();
+        queued = double(std::max<qsizetype>(m_sink->bufferSize() - m_sink->bytesFree(), 0)) / bytesPerFrame;
+    }
+    const double at = m_base + m_sentSource - queued * m_speed;
+    return std::clamp<std::int64_t>(std::int64_t(at), m_base, m_decoder.length());
+}
+
+void ListenSession::reportPosition()
+{
+    emit positionChanged(msOf(m_sink ? heardFrame() : m_decoder.position()));
+}
+
+bool ListenSession::startSink()
+{
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) {
+        emit outputFailed(QStringLiteral("No sound output: the sound server can not be reached."));
+        return false;
+    }
+    QAudioFormat format;
+    format.setSampleRate(m_decoder.sampleRate());
+    format.setChannelCount(m_decoder.channels());
+    format.setSampleFormat(QAudioFormat::Int16);
+    m_sink = std::make_unique<QAudioSink>(device, format);
+    const int bytesPerSecond = m_decoder.sampleRate() * m_decoder.channels() * 2;
+    m_sink->setBufferSize(bytesPerSecond * kBufferMs / 1000);
+    // The sink may not be ended from inside its own signal: what it says is
+    // acted on once it has returned.
+    QAudioSink *sink = m_sink.get();
+    connect(sink, &QAudioSink::stateChanged, this, [this, sink](QAudio::State state) {
+        // A sink starts idle; once it has played, idle before the end is an underrun.
+        if (state == QAudio::ActiveState)
+            m_sinkPlayed = true;
+        else if (state == QAudio::IdleState && m_sinkPlayed && !m_flushed)
+            emit underrun();
+        QMetaObject::invokeMethod(this, [this, sink] {
+            if (m_sink.get() != sink)
+                return;
+            if (sink->state() == QAudio::StoppedState && sink->error() != QAudio::NoError) {
+                stopSink();
+                setState(Paused);
+                emit outputFailed(QStringLiteral("Sound output stopped: the sound server went away."));
+            } else if (sink->state() == QAudio::IdleState && m_flushed && m_tempo.ready() == 0) {
+                finish();
+            }
+        }, Qt::QueuedConnection);
+    });
+    m_sinkPlayed = false;
+    m_io = m_sink->start();
+    if (!m_io || m_sink->error() != QAudio::NoError) {
+        stopSink();
+        emit outputFailed(QStringLiteral("No sound output: the sound server can not be reached."));
+        return false;
+    }
+    m_ticks = 0;
+    feed();
+    m_timer->start();
+    return true;
+}
+
+void ListenSession::stopSink()
+{
+    m_timer->stop();
+    if (!m_sink)
+        return;
+    // Stopped where it is heard, so that what was buffered is played again.
+    const std::int64_t heard = heardFrame();
+    retireSink();
+    if (m_open && m_decoder.position() != heard)
+        seekFrame(heard);
+}
+
+// Qt's PulseAudio sink may still signal from the server's thread just after
+// it stopped; it is deleted only once that cannot happen any more.
+void ListenSession::retireSink()
+{
+    QAudioSink *sink = m_sink.release();
+    m_io = nullptr;
+    sink->disconnect(this);
+    sink->stop();
+    g_retired.emplace_back(sink, QElapsedTimer());
+    g_retired.back().second.start();
+    QTimer::singleShot(kRetireMs, sink, [sink] {
+        g_retired.erase(std::find_if(g_retired.begin(), g_retired.end(),
+                                     [sink](const auto &r) { return r.first == sink; }));
+        sink->deleteLater();
+    });
+}
+
+void ListenSession::feed()
+{
+    if (!m_sink || !m_io)
+        return;
+    const int channels = m_decoder.channels();
+    const std::size_t bytesPerFrame = 2 * std::size_t(channels);
+    std::size_t room = std::size_t(std::max<qsizetype>(m_sink->bytesFree(), 0)) / bytesPerFrame;
+    while (room > 0) {
+        if (m_tempo.ready() == 0 && !m_flushed) {
+            m_pcm.resize(kDecodeFrames * std::size_t(channels));
+            const std::size_t got = m_decoder.read(m_pcm.data(), kDecodeFrames);
+            if (got > 0) {
+                m_tempo.put(m_pcm.data(), got);
+            } else {
+                m_tempo.flush();
+                m_flushed = true;
+            }
+            continue;
+        }
+        m_out.resize(room * std::size_t(channels));
+        const std::size_t frames = m_tempo.take(m_out.data(), room);
+        if (frames == 0)
+            break;
+        m_io->write(reinterpret_cast<const char *>(m_out.data()), qint64(frames * bytesPerFrame));
+        m_sentSource += double(frames) * m_speed;
+        room -= frames;
+    }
+    if (++m_ticks % kTicksPerPosition == 0)
+        reportPosition();
+    // Everything is written and the server has played it.
+    if (m_flushed && m_tempo.ready() == 0 && m_sink->bytesFree() >= m_sink->bufferSize())
+        finish();
+}
+
+void ListenSession::finish()
+{
+    m_timer->stop();
+    retireSink();
+    seekFrame(0);
+    setState(Stopped);
+    reportPosition();
+}
+
+void ListenSession::lookUp(const CachedRecording &recording)
+{
+    orderedAfter(this);
+    const ListenCache cache(listenCacheFolder());
+    const QString name = QString::fromLocal8Bit(recording.name);
+    if (cache.holds(recording)) {
+        emit cacheChecked(name, QString::fromLocal8Bit(cache.pathOf(recording)), true, {});
+    } else if (recording.size < 0 || std::uint64_t(recording.size) > kListenCacheLimit) {
+        emit cacheChecked(name, {}, false, QStringLiteral("it is larger than the listening cache (256 MiB)"));
+    } else if (!cache.makeRoom(std::uint64_t(recording.size))) {
+        emit cacheChecked(name, {}, false,
+                          QStringLiteral("the listening cache %1 can not be written")
+                              .arg(QString::fromLocal8Bit(cache.folder())));
+    } else {
+        emit cacheChecked(name, QString::fromLocal8Bit(cache.partPathOf(recording)), false, {});
+    }
+}
+
+void ListenSession::keepCopy(const CachedRecording &recording, bool copied)
+{
+    orderedAfter(this);
+    const ListenCache cache(listenCacheFolder());
+    const bool kept = cache.keep(recording, copied);
+    if (kept)
+        cache.makeRoom(0);
+    emit copyKept(QString::fromLocal8Bit(cache.pathOf(recording)), kept);
+}

@@ -1,0 +1,89 @@
+// One window's playback, living on the listening thread: decodes, changes
+// the speed and feeds the desktop's sound server through QAudioSink. The
+// window talks to it only through queued calls and its signals.
+#pragma once
+
+#include "listen/listen_cache.h"
+#include "listen/playback_decoder.h"
+#include "listen/tempo_stretcher.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class QAudioSink;
+class QIODevice;
+class QThread;
+class QTimer;
+
+// The thread every window's playback runs on; started on first use, ended
+// when the application ends.
+QThread *listenThread();
+
+class ListenSession : public QObject {
+    Q_OBJECT
+
+public:
+    enum State { Stopped, Playing, Paused };
+
+    // Made on the window's thread; moves itself to the listening thread.
+    ListenSession();
+    ~ListenSession() override;
+
+    // The rest runs on the listening thread (queued from the window).
+    void open(const QString &path, const QString &name, bool play);
+    void play();
+    void pause(qint64 rewindMs);
+    void stop();
+    void seek(qint64 ms);
+    void seekBy(qint64 deltaMs);
+    void setSpeed(double speed);
+    void lookUp(const CachedRecording &recording);
+    void keepCopy(const CachedRecording &recording, bool copied);
+
+    // How much sound the server holds ahead of what is heard: enough to ride
+    // out a busy machine, while a seek or a pause starts the sink anew.
+    static constexpr int kBufferMs = 400;
+
+signals:
+    void opened(const QString &path, const QString &name, qint64 lengthMs);
+    void openFailed(const QString &path, const QString &name, const QString &reason);
+    void positionChanged(qint64 ms);
+    void stateChanged(int state);
+    void outputFailed(const QString &text);
+    void underrun();
+    // A player recording's copy: present (path to play), to be made (path
+    // to copy to), or refused (why).
+    void cacheChecked(const QString &name, const QString &path, bool present, const QString &refusal);
+    void copyKept(const QString &path, bool kept);
+
+private:
+    void feed();
+    bool startSink();
+    void stopSink();
+    void retireSink();
+    void finish();
+    void seekFrame(std::int64_t frame);
+    void setState(State state);
+    std::int64_t heardFrame() const;
+    qint64 msOf(std::int64_t frame) const;
+    void reportPosition();
+
+    PlaybackDecoder m_decoder;
+    TempoStretcher m_tempo;
+    std::unique_ptr<QAudioSink> m_sink;
+    QIODevice *m_io = nullptr;
+    QTimer *m_timer = nullptr;
+    State m_state = Stopped;
+    bool m_open = false;
+    bool m_flushed = false;
+    bool m_sinkPlayed = false;
+    double m_speed = 1.0;
+    std::int64_t m_base = 0;      // the source frame where the sink started
+    double m_sentSource = 0;      // source frames the sink has been given since
+    std::vector<std::int16_t> m_pcm;
+    std::vector<std::int16_t> m_out;
+    int m_ticks = 0;
+};

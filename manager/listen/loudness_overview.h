@@ -1,0 +1,36 @@
+// The loudness of a recording along its length, drawn as a strip of bars
+// with the place being heard; a click asks to go there.
+#pragma once
+
+#include <QWidget>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+// The peak of each of buckets equal stretches of the file, 0 to 1; empty
+// when it cannot be decoded or cancel was set. Runs off the window's thread.
+std::vector<float> scanLoudness(const std::string &path, int buckets, const std::atomic<bool> &cancel);
+
+class LoudnessOverview : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit LoudnessOverview(QWidget *parent = nullptr);
+
+    void setPeaks(std::vector<float> peaks);
+    const std::vector<float> &peaks() const { return m_peaks; }
+    // Where the heard place is, 0 to 1.
+    void setFraction(double fraction);
+
+signals:
+    void clickedAt(double fraction);
+
+protected:
+    void paintEvent(QPaintEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+
+private:
+    std::vector<float> m_peaks;
+    double m_fraction = 0;
+};

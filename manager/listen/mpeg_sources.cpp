@@ -1,0 +1,230 @@
+// Voice recordings (bare voice frames, fed one at a time) and MP3 files, each
+// on a libmpg123 handle of its own.
+#include "listen/playback_sources.h"
+
+#include "voice/voice_format.h"
+
+#include <mpg123.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kVoiceSamples = 576;
+// A frame's main data may begin up to 255 bytes before it, and libmpg123
+// gives the same samples as an unbroken decode only from the sixth frame
+// after a new stream: a seek feeds the frames before its target first.
+constexpr std::int64_t kPrimingFrames = 8;
+
+int voiceMode(const unsigned char *h)
+{
+    const std::uint32_t word = std::uint32_t(h[0]) << 24 | h[1] << 16 | h[2] << 8 | h[3];
+    constexpr std::uint32_t modes[] = {0xFFE318C4, 0xFFF328C4, 0xFFF348C4};
+    for (int m = 0; m < 3; ++m)
+        if (word == modes[m])
+            return m;
+    return -1;
+}
+
+mpg123_handle *newHandle(long flags, long channelSet)
+{
+    mpg123_handle *h = mpg123_new(nullptr, nullptr);
+    if (!h)
+        return nullptr;
+    bool ok = mpg123_param(h, MPG123_FLAGS, flags, 0) == MPG123_OK && mpg123_format_none(h) == MPG123_OK;
+    const long *rates = nullptr;
+    size_t count = 0;
+    mpg123_rates(&rates, &count);
+    for (size_t i = 0; ok && i < count; ++i)
+        ok = mpg123_format(h, rates[i], int(channelSet), MPG123_ENC_SIGNED_16) == MPG123_OK;
+    if (!ok) {
+        mpg123_delete(h);
+        return nullptr;
+    }
+    return h;
+}
+
+class VoiceSource : public PlaybackDecoder::Source {
+public:
+    VoiceSource(int fd, mpg123_handle *h) : m_fd(fd), m_h(h) {}
+    ~VoiceSource() override
+    {
+        mpg123_delete(m_h);
+        ::close(m_fd);
+    }
+
+    bool start(std::string &error);
+    std::size_t read(std::int16_t *out, std::size_t maxFrames) override;
+    void seek(std::int64_t frame) override;
+
+private:
+    bool decodeFrame(std::int64_t index, std::int16_t *pcm);
+
+    int m_fd;
+    mpg123_handle *m_h;
+    std::size_t m_frameLength = 0;
+    std::array<unsigned char, 4> m_header{};
+    std::array<std::int16_t, kVoiceSamples> m_pcm{};
+    std::size_t m_pcmLeft = 0; // samples of m_pcm not yet read
+    std::vector<unsigned char> m_frame;
+};
+
+bool VoiceSource::start(std::string &error)
+{
+    struct stat st {};
+    const std::optional<VoiceMode> mode =
+        ::fstat(m_fd, &st) == 0 && ::pread(m_fd, m_header.data(), 4, 0) == 4
+            ? voiceModeInfo(voiceMode(m_header.data()))
+            : std::nullopt;
+    if (!mode || !m_h) {
+        error = "it is not a voice recording";
+        return false;
+    }
+    m_frameLength = mode->frameLength;
+    m_frame.resize(m_frameLength);
+    rate = int(mode->sampleRate);
+    length = std::int64_t(st.st_size / std::int64_t(m_frameLength)) * std::int64_t(kVoiceSamples);
+    seek(0);
+    return true;
+}
+
+// A frame that is missing or carries another header ends the recording there.
+bool VoiceSource::decodeFrame(std::int64_t index, std::int16_t *pcm)
+{
+    const std::int64_t at = index * std::int64_t(m_frameLength);
+    if (::pread(m_fd, m_frame.data(), m_frameLength, at) != ssize_t(m_frameLength)
+        || std::memcmp(m_frame.data(), m_header.data(), 4) != 0)
+        return false;
+    std::fill_n(pcm, kVoiceSamples, 0);
+    std::size_t written = 0;
+    if (mpg123_feed(m_h, m_frame.data(), m_frameLength) != MPG123_OK)
+        return true;
+    for (;;) {
+        off_t number = 0;
+        unsigned char *audio = nullptr;
+        size_t bytes = 0;
+        const int result = mpg123_decode_frame(m_h, &number, &audio, &bytes);
+        if (result == MPG123_NEW_FORMAT)
+            continue;
+        if (result != MPG123_OK)
+            break;
+        const std::size_t taken = std::min(bytes, (kVoiceSamples - written) * 2);
+        std::memcpy(pcm + written, audio, taken);
+        written += taken / 2;
+    }
+    return true;
+}
+
+std::size_t VoiceSource::read(std::int16_t *out, std::size_t maxFrames)
+{
+    std::size_t done = 0;
+    while (done < maxFrames) {
+        if (m_pcmLeft == 0) {
+            const std::int64_t index = position / std::int64_t(kVoiceSamples);
+            if (position >= length || !decodeFrame(index, m_pcm.data())) {
+                length = std::min(length, position);
+                break;
+            }
+            m_pcmLeft = kVoiceSamples;
+        }
+        const std::size_t n = std::min(maxFrames - done, m_pcmLeft);
+        std::memcpy(out + done, m_pcm.data() + (kVoiceSamples - m_pcmLeft), n * 2);
+        m_pcmLeft -= n;
+        done += n;
+        position += std::int64_t(n);
+    }
+    return done;
+}
+
+void VoiceSource::seek(std::int64_t frame)
+{
+    const std::int64_t index = frame / std::int64_t(kVoiceSamples);
+    mpg123_open_feed(m_h);
+    std::array<std::int16_t, kVoiceSamples> discard{};
+    for (std::int64_t i = std::max<std::int64_t>(0, index - kPrimingFrames); i < index; ++i)
+        decodeFrame(i, discard.data());
+    position = index * std::int64_t(kVoiceSamples);
+    m_pcmLeft = 0;
+}
+
+class MpegSource : public PlaybackDecoder::Source {
+public:
+    MpegSource(int fd, mpg123_handle *h) : m_fd(fd), m_h(h) {}
+    ~MpegSource() override
+    {
+        mpg123_delete(m_h);
+        ::close(m_fd);
+    }
+
+    bool start(std::string &error)
+    {
+        long r = 0;
+        int ch = 0, enc = 0;
+        if (!m_h || mpg123_open_fd(m_h, m_fd) != MPG123_OK || mpg123_scan(m_h) != MPG123_OK
+            || mpg123_getformat(m_h, &r, &ch, &enc) != MPG123_OK || r <= 0) {
+            error = "it is not an MP3 file";
+            return false;
+        }
+        rate = int(r);
+        channels = ch;
+        length = std::max<off_t>(mpg123_length(m_h), 0);
+        return true;
+    }
+
+    std::size_t read(std::int16_t *out, std::size_t maxFrames) override
+    {
+        const std::size_t bytesPerFrame = 2 * std::size_t(channels);
+        std::size_t done = 0;
+        while (done < maxFrames * bytesPerFrame) {
+            size_t got = 0;
+            const int result = mpg123_read(m_h, reinterpret_cast<unsigned char *>(out) + done,
+                                           maxFrames * bytesPerFrame - done, &got);
+            done += got;
+            if (result != MPG123_OK && result != MPG123_NEW_FORMAT)
+                break;
+            if (got == 0 && result == MPG123_OK)
+                break;
+        }
+        const std::size_t frames = done / bytesPerFrame;
+        position += std::int64_t(frames);
+        if (frames == 0)
+            length = std::min(length, position);
+        return frames;
+    }
+
+    void seek(std::int64_t frame) override
+    {
+        const off_t at = mpg123_seek(m_h, off_t(frame), SEEK_SET);
+        position = at >= 0 ? at : frame;
+    }
+
+private:
+    int m_fd;
+    mpg123_handle *m_h;
+};
+
+} // namespace
+
+std::unique_ptr<PlaybackDecoder::Source> openVoiceSource(int fd, std::string &error)
+{
+    constexpr long flags = MPG123_QUIET | MPG123_NO_READAHEAD | MPG123_NO_FRANKENSTEIN
+                         | MPG123_IGNORE_INFOFRAME | MPG123_NO_RESYNC;
+    auto source = std::make_unique<VoiceSource>(fd, newHandle(flags, MPG123_MONO));
+    if (!source->start(error))
+        return nullptr;
+    return source;
+}
+
+std::unique_ptr<PlaybackDecoder::Source> openMpegSource(int fd, std::string &error)
+{
+    auto source = std::make_unique<MpegSource>(fd, newHandle(MPG123_QUIET, MPG123_MONO | MPG123_STEREO));
+    if (!source->start(error))
+        return nullptr;
+    return source;
+}

@@ -1,0 +1,133 @@
+#include "listen/play_bar.h"
+
+#include "listen/loudness_overview.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+QString playTimeText(qint64 ms)
+{
+    const qint64 s = std::max<qint64>(ms, 0) / 1000;
+    if (s >= 3600)
+        return QStringLiteral("%1:%2:%3").arg(s / 3600).arg(s / 60 % 60, 2, 10, QLatin1Char('0')).arg(s % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+PlayBar::PlayBar(QWidget *parent) : QWidget(parent)
+{
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(2);
+    const auto button = [&](const char *name) {
+        auto *b = new QToolButton(this);
+        b->setAutoRaise(true);
+        b->setAccessibleName(QString::fromLatin1(name));
+        row->addWidget(b);
+        return b;
+    };
+    Button_PlayPause = button("Play or pause");
+    Button_Stop = button("Stop");
+    Button_Back = button("Back 5 seconds");
+    Button_Forward = button("Forward 5 seconds");
+    Button_Slower = button("Slower");
+    Button_Faster = button("Faster");
+
+    Label_Speed = new QLabel(this);
+    Label_Speed->setAccessibleName(QStringLiteral("Speed"));
+    Label_Speed->setMinimumWidth(Label_Speed->fontMetrics().horizontalAdvance(QStringLiteral("0.0x ")));
+    row->addWidget(Label_Speed);
+
+    Label_Name = new QLabel(this);
+    Label_Name->setTextFormat(Qt::PlainText);
+    Label_Name->setAccessibleName(QStringLiteral("Recording"));
+    Label_Name->setMinimumWidth(60);
+    Label_Name->setMaximumWidth(220);
+    row->addWidget(Label_Name);
+
+    auto *track = new QVBoxLayout;
+    track->setSpacing(0);
+    Overview = new LoudnessOverview(this);
+    Overview->setAccessibleName(QStringLiteral("Loudness overview"));
+    Slider_Position = new QSlider(Qt::Horizontal, this);
+    Slider_Position->setAccessibleName(QStringLiteral("Position"));
+    Slider_Position->setRange(0, 0);
+    Slider_Position->setPageStep(5000);
+    Slider_Position->setSingleStep(1000);
+    track->addWidget(Overview);
+    track->addWidget(Slider_Position);
+    row->addLayout(track, 1);
+
+    Label_Time = new QLabel(this);
+    Label_Time->setAccessibleName(QStringLiteral("Position and length"));
+    row->addWidget(Label_Time);
+
+    connect(Overview, &LoudnessOverview::clickedAt, this,
+            [this](double fraction) { emit seekRequested(qint64(fraction * double(m_length))); });
+    connect(Slider_Position, &QSlider::sliderReleased, this,
+            [this] { emit seekRequested(Slider_Position->value()); });
+    connect(Slider_Position, &QSlider::actionTriggered, this, [this](int action) {
+        if (action != QSlider::SliderMove)
+            emit seekRequested(Slider_Position->sliderPosition());
+    });
+    setRecording(QString(), 0);
+    setSpeed(1.0);
+}
+
+void PlayBar::setActions(QAction *playPause, QAction *stop, QAction *back, QAction *forward,
+                         QAction *slower, QAction *faster)
+{
+    const std::pair<QToolButton *, QAction *> pairs[] = {
+        {Button_PlayPause, playPause}, {Button_Stop, stop}, {Button_Back, back},
+        {Button_Forward, forward}, {Button_Slower, slower}, {Button_Faster, faster}};
+    for (const auto &[b, a] : pairs) {
+        const QString name = b->accessibleName();
+        b->setDefaultAction(a);
+        b->setAccessibleName(name);
+    }
+    stop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
+    back->setIcon(style()->standardIcon(QStyle::SP_MediaSeekBackward));
+    forward->setIcon(style()->standardIcon(QStyle::SP_MediaSeekForward));
+    Button_Slower->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    Button_Faster->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    setPlaying(false);
+}
+
+void PlayBar::setPlaying(bool playing)
+{
+    if (QAction *a = Button_PlayPause->defaultAction())
+        a->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+}
+
+void PlayBar::setRecording(const QString &name, qint64 lengthMs)
+{
+    Label_Name->setText(name);
+    Label_Name->setToolTip(name);
+    m_length = lengthMs;
+    Slider_Position->setRange(0, int(std::min<qint64>(lengthMs, INT_MAX)));
+    Overview->setPeaks({});
+    setPosition(0);
+}
+
+void PlayBar::setPosition(qint64 ms)
+{
+    m_position = std::clamp<qint64>(ms, 0, m_length);
+    if (!Slider_Position->isSliderDown())
+        Slider_Position->setValue(int(m_position));
+    Overview->setFraction(m_length > 0 ? double(m_position) / double(m_length) : 0.0);
+    showTime();
+}
+
+void PlayBar::setSpeed(double speed)
+{
+    Label_Speed->setText(QStringLiteral("%1x").arg(speed, 0, 'f', 1));
+}
+
+void PlayBar::showTime()
+{
+    Label_Time->setText(playTimeText(m_position) + QStringLiteral(" / ") + playTimeText(m_length));
+}

@@ -1,0 +1,51 @@
+// The small bar that shows what is being listened to: the commands, the
+// recording's name, position and length, a position slider, the speed and
+// the loudness overview.
+#pragma once
+
+#include <QWidget>
+
+class LoudnessOverview;
+class QAction;
+class QLabel;
+class QSlider;
+class QToolButton;
+
+// m:ss, or h:mm:ss from an hour on.
+QString playTimeText(qint64 ms);
+
+class PlayBar : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PlayBar(QWidget *parent = nullptr);
+
+    // The buttons run these actions.
+    void setActions(QAction *playPause, QAction *stop, QAction *back, QAction *forward,
+                    QAction *slower, QAction *faster);
+    void setRecording(const QString &name, qint64 lengthMs);
+    void setPosition(qint64 ms);
+    void setSpeed(double speed);
+    void setPlaying(bool playing);
+
+    QToolButton *Button_PlayPause = nullptr;
+    QToolButton *Button_Stop = nullptr;
+    QToolButton *Button_Back = nullptr;
+    QToolButton *Button_Forward = nullptr;
+    QToolButton *Button_Slower = nullptr;
+    QToolButton *Button_Faster = nullptr;
+    QLabel *Label_Name = nullptr;
+    QLabel *Label_Time = nullptr;
+    QLabel *Label_Speed = nullptr;
+    QSlider *Slider_Position = nullptr;
+    LoudnessOverview *Overview = nullptr;
+
+signals:
+    void seekRequested(qint64 ms);
+
+private:
+    void showTime();
+
+    qint64 m_length = 0;
+    qint64 m_position = 0;
+};

@@ -1,0 +1,65 @@
+#include "listen/playback_decoder.h"
+
+#include "listen/playback_sources.h"
+#include "platform/paths.h"
+
+#include <QString>
+
+#include <algorithm>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+PlaybackDecoder::Source::~Source() = default;
+
+PlaybackDecoder::PlaybackDecoder() = default;
+PlaybackDecoder::~PlaybackDecoder() = default;
+
+bool isListenableName(const std::string &name)
+{
+    const QString ext = QString::fromStdString(extractFileExt(name)).toLower();
+    return ext == QLatin1String(".voc") || ext == QLatin1String(".wav") || ext == QLatin1String(".mp3");
+}
+
+bool PlaybackDecoder::open(const std::string &path)
+{
+    m_source.reset();
+    m_error.clear();
+    if (!isListenableName(path)) {
+        m_error = "only voice recordings, wave files and MP3 files can be played";
+        return false;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        m_error = "the file can not be opened";
+        return false;
+    }
+    const QString ext = QString::fromStdString(extractFileExt(path)).toLower();
+    if (ext == QLatin1String(".voc"))
+        m_source = openVoiceSource(fd, m_error);
+    else if (ext == QLatin1String(".wav"))
+        m_source = openWaveSource(fd, m_error);
+    else
+        m_source = openMpegSource(fd, m_error);
+    if (m_source && m_source->length <= 0) {
+        m_source.reset();
+        m_error = "it holds no sound";
+    }
+    return m_source != nullptr;
+}
+
+int PlaybackDecoder::sampleRate() const { return m_source ? m_source->rate : 0; }
+int PlaybackDecoder::channels() const { return m_source ? m_source->channels : 1; }
+std::int64_t PlaybackDecoder::length() const { return m_source ? m_source->length : 0; }
+std::int64_t PlaybackDecoder::position() const { return m_source ? m_source->position : 0; }
+
+std::size_t PlaybackDecoder::read(std::int16_t *out, std::size_t maxFrames)
+{
+    return m_source ? m_source->read(out, maxFrames) : 0;
+}
+
+void PlaybackDecoder::seek(std::int64_t frame)
+{
+    if (m_source)
+        m_source->seek(std::clamp<std::int64_t>(frame, 0, m_source->length));
+}

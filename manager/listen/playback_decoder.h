@@ -1,0 +1,42 @@
+// Decoding for listening: voice recordings, PCM wave files and MP3 files to
+// 16-bit PCM, with seeking. Each decoder has its own libmpg123 handle, so it
+// never touches the decoder library's single state that conversions use.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class PlaybackDecoder {
+public:
+    PlaybackDecoder();
+    ~PlaybackDecoder();
+    PlaybackDecoder(const PlaybackDecoder &) = delete;
+    PlaybackDecoder &operator=(const PlaybackDecoder &) = delete;
+
+    // False when the file cannot be played; error() then says why, in words
+    // that follow the file's name in a message.
+    bool open(const std::string &path);
+    const std::string &error() const { return m_error; }
+
+    int sampleRate() const;
+    int channels() const;
+    // In sample frames; a voice recording counts its whole frames up to its end.
+    std::int64_t length() const;
+    std::int64_t position() const;
+
+    // Up to maxFrames interleaved frames; 0 at the end (or where a recording is damaged).
+    std::size_t read(std::int16_t *out, std::size_t maxFrames);
+    // Goes to the voice or MPEG frame that holds frame (clamped to the length).
+    void seek(std::int64_t frame);
+
+    class Source;
+
+private:
+    std::unique_ptr<Source> m_source;
+    std::string m_error;
+};
+
+// True when the name ends in ".voc", ".wav" or ".mp3", in any letter case.
+bool isListenableName(const std::string &name);

@@ -1,0 +1,329 @@
+// Listening: the Listen menu and the play bar drive a ListenSession on the
+// listening thread. A PC file plays from the disk; a player file is first
+// copied through the queue into the listening cache.
+#include "main_unit.h"
+
+#include "explorer/folder_view.h"
+#include "listen/listen_cache.h"
+#include "listen/listen_session.h"
+#include "listen/loudness_overview.h"
+#include "listen/play_bar.h"
+#include "listen/playback_decoder.h"
+#include "platform/ini.h"
+#include "platform/paths.h"
+#include "platform/prompts.h"
+#include "queue/job_kinds.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QThread>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+const char kListen[] = "Listen";
+constexpr qint64 kStepMs = 5000;
+constexpr qint64 kRewindMs = 2000;
+constexpr int kOverviewBuckets = 800;
+
+double parseSpeed(const std::string &text)
+{
+    bool ok = false;
+    const double speed = QString::fromStdString(text).trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(speed))
+        return 1.0;
+    return std::clamp(std::round(speed * 10) / 10, 0.5, 2.0);
+}
+
+} // namespace
+
+void TForm_TovixMan::createListenMenu()
+{
+    const auto add = [this](const char *caption, QKeySequence keys) {
+        auto *a = new QAction(QString::fromLatin1(caption), this);
+        a->setShortcut(keys);
+        return a;
+    };
+    MainMenu_PlayPause = add("&Play / Pause", Qt::Key_F9);
+    MainMenu_Stop = add("&Stop", Qt::Key_F4);
+    MainMenu_Back = add("&Back 5 seconds", Qt::Key_F7);
+    MainMenu_Forward = add("&Forward 5 seconds", Qt::Key_F8);
+    MainMenu_Slower = add("S&lower", Qt::CTRL | Qt::Key_F7);
+    MainMenu_Faster = add("&Faster", Qt::CTRL | Qt::Key_F8);
+    MainMenu_RewindOnPause = new QAction(QStringLiteral("&Rewind 2 seconds on pause"), this);
+    MainMenu_RewindOnPause->setCheckable(true);
+    MainMenu_RewindOnPause->setChecked(true);
+
+    Menu_Listen = menuBar()->addMenu(QStringLiteral("&Listen"));
+    Menu_Listen->addActions({MainMenu_PlayPause, MainMenu_Stop});
+    Menu_Listen->addSeparator();
+    Menu_Listen->addActions({MainMenu_Back, MainMenu_Forward});
+    Menu_Listen->addSeparator();
+    Menu_Listen->addActions({MainMenu_Slower, MainMenu_Faster});
+    Menu_Listen->addSeparator();
+    Menu_Listen->addAction(MainMenu_RewindOnPause);
+}
+
+void TForm_TovixMan::createPlayBar()
+{
+    PlayBar_Listen = new ::PlayBar;
+    PlayBar_Listen->setAccessibleName(QStringLiteral("Play bar"));
+    PlayBar_Listen->setActions(MainMenu_PlayPause, MainMenu_Stop, MainMenu_Back, MainMenu_Forward,
+                               MainMenu_Slower, MainMenu_Faster);
+}
+
+void TForm_TovixMan::connectListenCommands()
+{
+    using Handler = void (TForm_TovixMan::*)();
+    const std::pair<QAction *, Handler> actions[] = {
+        {MainMenu_PlayPause, &TForm_TovixMan::MainMenu_PlayPauseClick},
+        {MainMenu_Stop, &TForm_TovixMan::MainMenu_StopClick},
+        {MainMenu_Back, &TForm_TovixMan::MainMenu_BackClick},
+        {MainMenu_Forward, &TForm_TovixMan::MainMenu_ForwardClick},
+        {MainMenu_Slower, &TForm_TovixMan::MainMenu_SlowerClick},
+        {MainMenu_Faster, &TForm_TovixMan::MainMenu_FasterClick},
+    };
+    for (const auto &[action, handler] : actions)
+        connect(action, &QAction::triggered, this, handler);
+    connect(MainMenu_RewindOnPause, &QAction::toggled, this, [this](bool on) { FRewindOnPause = on; });
+
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && Panel_Explorer->isAncestorOf(now))
+            FListenPane = 0;
+        else if (now && Panel_FileListInMemory->isAncestorOf(now))
+            FListenPane = 1;
+    });
+
+    FListenSession = new ListenSession;
+    ListenSession *s = FListenSession;
+    connect(s, &ListenSession::opened, this, [this](const QString &path, const QString &name, qint64 length) {
+        FListenPath = path;
+        PlayBar_Listen->setRecording(name, length);
+        setStatusText(3, QStringLiteral("Listening to %1").arg(name));
+        startLoudnessScan(path);
+    });
+    connect(s, &ListenSession::openFailed, this, [this](const QString &, const QString &name, const QString &why) {
+        FListenPath.clear();
+        PlayBar_Listen->setRecording(QString(), 0);
+        ownedBox(this, QStringLiteral("Can not play %1: %2.").arg(name, why), PromptIcon::Warning,
+                 PromptButtons::Ok);
+    });
+    connect(s, &ListenSession::positionChanged, PlayBar_Listen, &PlayBar::setPosition);
+    connect(s, &ListenSession::stateChanged, this, [this](int state) {
+        FListenState = state;
+        PlayBar_Listen->setPlaying(state == ListenSession::Playing);
+    });
+    connect(s, &ListenSession::outputFailed, this, [this](const QString &text) { setStatusText(3, text); });
+    connect(s, &ListenSession::cacheChecked, this, &TForm_TovixMan::listenCacheChecked);
+    connect(s, &ListenSession::copyKept, this, [this](const QString &path, bool kept) {
+        if (kept && path == FListenWanted)
+            listenToFile(path);
+    });
+    connect(PlayBar_Listen, &PlayBar::seekRequested, this, [this](qint64 ms) {
+        QMetaObject::invokeMethod(FListenSession, [s = FListenSession, ms] { s->seek(ms); });
+    });
+}
+
+void TForm_TovixMan::readListenSettings(const IniFile &ini)
+{
+    setListenSpeed(parseSpeed(ini.readString(kListen, "Speed", "1.0")));
+    FRewindOnPause = ini.readInteger(kListen, "RewindOnPause", 1) != 0;
+    MainMenu_RewindOnPause->setChecked(FRewindOnPause);
+}
+
+void TForm_TovixMan::listenSettingsEntries(std::vector<IniEntry> &entries) const
+{
+    entries.push_back({kListen, "Speed", QString::number(FListenSpeed, 'f', 1).toStdString()});
+    entries.push_back({kListen, "RewindOnPause", FRewindOnPause ? "1" : "0"});
+}
+
+void TForm_TovixMan::listenToFile(const QString &path)
+{
+    FListenWanted.clear();
+    const QString name = QString::fromLocal8Bit(extractFileName(path.toLocal8Bit().toStdString()));
+    QMetaObject::invokeMethod(FListenSession, [s = FListenSession, path, name] { s->open(path, name, true); });
+}
+
+void TForm_TovixMan::MainMenu_PlayPauseClick()
+{
+    ListenSession *s = FListenSession;
+    if (FListenState == ListenSession::Playing) {
+        const qint64 rewind = FRewindOnPause ? kRewindMs : 0;
+        QMetaObject::invokeMethod(s, [s, rewind] { s->pause(rewind); });
+        return;
+    }
+    if (FListenPane == 1) {
+        const std::vector<PlayerFilePick> picks = pickSelectedPlayerFiles();
+        if (!picks.empty()) {
+            const PlayerFilePick &pick = picks.front();
+            const ListenCache cache(listenCacheFolder());
+            const QString cached = QString::fromLocal8Bit(
+                cache.pathOf({pick.displayName, pick.target, pick.size}));
+            if (cached != FListenPath)
+                return listenToPlayerFile(pick);
+        }
+    } else {
+        for (int i = 0; i < FolderView->itemCount(); ++i) {
+            if (!FolderView->isItemSelected(i) || FolderView->isItemFolder(i))
+                continue;
+            if (FolderView->itemPath(i) != FListenPath)
+                return listenToFile(FolderView->itemPath(i));
+            break;
+        }
+    }
+    if (FListenPath.isEmpty())
+        showPlainMessage(QStringLiteral("Please select a recording to listen to"));
+    else
+        QMetaObject::invokeMethod(s, [s] { s->play(); });
+}
+
+void TForm_TovixMan::MainMenu_StopClick()
+{
+    QMetaObject::invokeMethod(FListenSession, [s = FListenSession] { s->stop(); });
+}
+
+void TForm_TovixMan::MainMenu_BackClick()
+{
+    QMetaObject::invokeMethod(FListenSession, [s = FListenSession] { s->seekBy(-kStepMs); });
+}
+
+void TForm_TovixMan::MainMenu_ForwardClick()
+{
+    QMetaObject::invokeMethod(FListenSession, [s = FListenSession] { s->seekBy(kStepMs); });
+}
+
+void TForm_TovixMan::MainMenu_SlowerClick()
+{
+    setListenSpeed(FListenSpeed - 0.1);
+}
+
+void TForm_TovixMan::MainMenu_FasterClick()
+{
+    setListenSpeed(FListenSpeed + 0.1);
+}
+
+void TForm_TovixMan::setListenSpeed(double speed)
+{
+    FListenSpeed = std::clamp(std::round(speed * 10) / 10, 0.5, 2.0);
+    PlayBar_Listen->setSpeed(FListenSpeed);
+    QMetaObject::invokeMethod(FListenSession, [s = FListenSession, v = FListenSpeed] { s->setSpeed(v); });
+}
+
+// The cache is looked at on the listening thread; the answer comes back to
+// listenCacheChecked.
+void TForm_TovixMan::listenToPlayerFile(const PlayerFilePick &file)
+{
+    if (!isListenableName(file.displayName)) {
+        ownedBox(this,
+                 QStringLiteral("Can not play %1: only voice recordings, wave files and MP3 files can be played.")
+                     .arg(file.caption),
+                 PromptIcon::Warning, PromptButtons::Ok);
+        return;
+    }
+    const CachedRecording recording{file.displayName, file.target, file.size};
+    FListenWanted = QString::fromLocal8Bit(ListenCache(listenCacheFolder()).pathOf(recording));
+    FListenCopies.erase(std::remove_if(FListenCopies.begin(), FListenCopies.end(),
+                                       [](const auto &c) { return c.first.empty(); }),
+                        FListenCopies.end());
+    FListenCopies.emplace_back(std::string(), file);
+    QMetaObject::invokeMethod(FListenSession, [s = FListenSession, recording] { s->lookUp(recording); });
+}
+
+void TForm_TovixMan::listenCacheChecked(const QString &name, const QString &path, bool present,
+                                        const QString &refusal)
+{
+    const auto waiting = std::find_if(FListenCopies.begin(), FListenCopies.end(), [&](const auto &c) {
+        return c.first.empty() && c.second.displayName == name.toLocal8Bit().toStdString();
+    });
+    if (waiting == FListenCopies.end())
+        return;
+    const PlayerFilePick file = waiting->second;
+    FListenCopies.erase(waiting);
+    if (present) {
+        listenToFile(path);
+        return;
+    }
+    const QByteArray pcPath = path.toLocal8Bit();
+    if (!refusal.isEmpty() || pcPath.size() >= kPcPathSize) {
+        ownedBox(this, QStringLiteral("Can not play %1: %2.")
+                           .arg(file.caption, refusal.isEmpty() ? QStringLiteral("the cache folder's path is too long") : refusal),
+                 PromptIcon::Warning, PromptButtons::Ok);
+        return;
+    }
+    // Asked again while its copy is in the queue: that copy will do.
+    for (int row = 0; row < CheckList_CopyProgress->count(); ++row)
+        if (pcPath == queueJobOf(CheckList_CopyProgress->item(row))->PcPath)
+            return;
+    FListenCopies.erase(std::remove_if(FListenCopies.begin(), FListenCopies.end(),
+                                       [&](const auto &c) { return c.first == pcPath.toStdString(); }),
+                        FListenCopies.end());
+    auto *job = new TCopyJob;
+    job->Kind = file.target == mtCard ? jkListenCard : jkListenInternal;
+    std::memcpy(job->PcPath, pcPath.constData(), std::size_t(pcPath.size()));
+    std::strncpy(job->PlayerName, file.shortName.c_str(), kPlayerNameSize - 1);
+    appendQueueLine(QStringLiteral("Listen \"%1\" in %2").arg(file.caption,
+                        file.target == mtCard ? QStringLiteral("Memory Card") : QStringLiteral("Internal Memory")),
+                    job);
+    showQueuePanel();
+    FListenCopies.emplace_back(pcPath.toStdString(), file);
+}
+
+// From the queue's completion: the copy is checked and kept on the listening
+// thread, and played when it is still the recording asked for.
+void TForm_TovixMan::listenCopyCompleted(const TCopyJob &job, int32_t result)
+{
+    const std::string part(job.PcPath, strnlen(job.PcPath, sizeof job.PcPath));
+    const auto copy = std::find_if(FListenCopies.begin(), FListenCopies.end(),
+                                   [&](const auto &c) { return c.first == part; });
+    if (copy == FListenCopies.end())
+        return;
+    const CachedRecording recording{copy->second.displayName, copy->second.target, copy->second.size};
+    FListenCopies.erase(copy);
+    QMetaObject::invokeMethod(FListenSession, [s = FListenSession, recording, copied = result != 0] {
+        s->keepCopy(recording, copied);
+    });
+}
+
+void TForm_TovixMan::startLoudnessScan(const QString &path)
+{
+    if (FLoudnessCancel)
+        FLoudnessCancel->store(true);
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    FLoudnessCancel = cancel;
+    QThread *scan = QThread::create([this, cancel, path] {
+        std::vector<float> peaks = scanLoudness(path.toLocal8Bit().toStdString(), kOverviewBuckets, *cancel);
+        if (cancel->load())
+            return;
+        QMetaObject::invokeMethod(this, [this, cancel, peaks = std::move(peaks)]() mutable {
+            if (!cancel->load())
+                PlayBar_Listen->Overview->setPeaks(std::move(peaks));
+        });
+    });
+    FLoudnessScans.push_back(scan);
+    connect(scan, &QThread::finished, this, [this, scan] {
+        FLoudnessScans.erase(std::remove(FLoudnessScans.begin(), FLoudnessScans.end(), scan), FLoudnessScans.end());
+        scan->deleteLater();
+    });
+    scan->start(QThread::LowPriority);
+}
+
+void TForm_TovixMan::endListening()
+{
+    if (FLoudnessCancel)
+        FLoudnessCancel->store(true);
+    for (QThread *scan : FLoudnessScans) {
+        scan->wait();
+        delete scan;
+    }
+    FLoudnessScans.clear();
+    if (FListenSession)
+        FListenSession->deleteLater();
+    FListenSession = nullptr;
+}

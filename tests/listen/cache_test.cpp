@@ -1,0 +1,91 @@
+// The listening cache: where copies go, when one counts as the same
+// recording, and that it stays within its bound, oldest out first.
+#include "device/nerolink.h"
+#include "listen/listen_cache.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/time.h>
+
+namespace {
+
+void makeFile(const std::string &path, qint64 size, int ageSeconds)
+{
+    QFile f(QString::fromStdString(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(size, 'v'));
+    f.close();
+    timeval times[2];
+    gettimeofday(&times[0], nullptr);
+    times[0].tv_sec -= ageSeconds;
+    times[1] = times[0];
+    ::utimes(path.c_str(), times);
+}
+
+} // namespace
+
+TEST(ListenCache, TheFolderIsTheUsersCacheFolderNeverARelativeOne)
+{
+    const QByteArray xdg = qgetenv("XDG_CACHE_HOME"), home = qgetenv("HOME");
+    qputenv("XDG_CACHE_HOME", "/var/tmp/cachehome");
+    EXPECT_EQ(listenCacheFolder(), "/var/tmp/cachehome/tovixman");
+    qputenv("XDG_CACHE_HOME", "relative/cache");
+    qputenv("HOME", "/home/someone");
+    EXPECT_EQ(listenCacheFolder(), "/home/someone/.cache/tovixman");
+    qputenv("XDG_CACHE_HOME", xdg);
+    qputenv("HOME", home);
+}
+
+TEST(ListenCache, ACopyCountsOnlyForTheSameNameMemoryAndSize)
+{
+    QTemporaryDir dir;
+    const ListenCache cache(dir.path().toStdString());
+    const CachedRecording r{"MEMO0001.VOC", mtInternal, 720};
+    EXPECT_NE(cache.pathOf(r), cache.pathOf({"MEMO0001.VOC", mtCard, 720}));
+    EXPECT_NE(cache.pathOf(r), cache.pathOf({"MEMO0001.VOC", mtInternal, 721}));
+    EXPECT_EQ(QFileInfo(QString::fromStdString(cache.pathOf(r))).suffix(), QStringLiteral("VOC"));
+    // A name that could leave the folder is replaced, its extension kept.
+    const std::string odd = cache.pathOf({"../../etc/x.mp3", mtCard, 5});
+    EXPECT_EQ(QFileInfo(QString::fromStdString(odd)).absolutePath(), dir.path());
+    EXPECT_TRUE(QString::fromStdString(odd).endsWith(QStringLiteral(".mp3")));
+
+    EXPECT_FALSE(cache.holds(r));
+    makeFile(cache.partPathOf(r), 700, 0); // a copy that came out short
+    EXPECT_FALSE(cache.keep(r));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(cache.partPathOf(r))));
+    EXPECT_FALSE(cache.holds(r));
+    makeFile(cache.partPathOf(r), 720, 0);
+    EXPECT_TRUE(cache.keep(r));
+    EXPECT_TRUE(cache.holds(r));
+    EXPECT_FALSE(cache.holds({"MEMO0001.VOC", mtInternal, 700}));
+}
+
+TEST(ListenCache, RoomIsMadeByRemovingTheLeastRecentlyPlayedAndNeverPastTheBound)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.filePath(QStringLiteral("cache")).toStdString();
+    const ListenCache cache(folder, 1000);
+    EXPECT_TRUE(cache.makeRoom(0)); // made on first use
+    const CachedRecording a{"A.VOC", mtInternal, 400}, b{"B.VOC", mtInternal, 300}, c{"C.VOC", mtCard, 200};
+    makeFile(cache.pathOf(a), 400, 300);
+    makeFile(cache.pathOf(b), 300, 200);
+    makeFile(cache.pathOf(c), 200, 100);
+    EXPECT_TRUE(cache.holds(a)); // played again: now the newest
+    EXPECT_EQ(cache.usedBytes(), 900u);
+
+    EXPECT_TRUE(cache.makeRoom(250));
+    EXPECT_LE(cache.usedBytes() + 250, 1000u);
+    EXPECT_FALSE(cache.holds(b));
+    EXPECT_TRUE(cache.holds(c));
+    EXPECT_TRUE(cache.holds(a));
+
+    EXPECT_FALSE(cache.makeRoom(1001));
+    EXPECT_TRUE(cache.makeRoom(1000));
+    EXPECT_EQ(cache.usedBytes(), 0u);
+    EXPECT_EQ(kListenCacheLimit, 256u << 20);
+}

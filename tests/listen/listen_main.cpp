@@ -1,0 +1,15 @@
+// One QApplication for the listening tests; sound goes to a private server only.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Until a test starts its own daemon, no sound server is reachable (and none is spawned).
+    qputenv("PULSE_SERVER", "unix:/nonexistent/tovix-test/native");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
