@@ -229,7 +229,8 @@ TEST_F(QueueRunThreading, NestedTicksDuringTheConversionsQuestionDoNothing)
     EXPECT_EQ(prompts.records[0].icon, PromptIcon::Question);
     EXPECT_EQ(prompts.records[0].buttons, PromptButtons::YesNo);
     EXPECT_EQ(prompts.records[0].title, w->windowTitle());
-    EXPECT_TRUE(lineRunning(0)) << "the next job started after the completion";
+    tick();
+    EXPECT_TRUE(lineRunning(0)) << "the next job starts at the tick after the completion";
     prompts.onPrompt = nullptr;
     ASSERT_TRUE(runQueue());
     EXPECT_GT(QFileInfo(pc.filePath(QStringLiteral("memo.wav"))).size(), 44);

@@ -144,7 +144,8 @@ TEST_F(SettingsTest, AFolderNoLineCanHoldIsSavedAsTheFolderAboveItAndNothingElse
     EXPECT_TRUE(prompts.records.empty());
     EXPECT_EQ(keys(), QStringList({"[Window]", "Left", "Top", "Width", "Height", "FolderTree",
                                    "Explorer", "FolderTreeStyle", "[Explorer]", "Directory",
-                                   "[Import]", "OnArrival", "Folder"}));
+                                   "[Import]", "OnArrival", "Folder", "[Listen]", "Speed",
+                                   "RewindOnPause"}));
     const QByteArray text = readFile();
     EXPECT_TRUE(text.contains(QStringLiteral("Directory=%1\n").arg(dir.path()).toUtf8())) << text.constData();
     EXPECT_TRUE(text.contains(QStringLiteral("OnArrival=1\nFolder=%1\n").arg(dir.path()).toUtf8()));
