@@ -80,8 +80,10 @@ void TForm_TovixMan::openFiles(const QStringList &paths)
             else if (first.isEmpty())
                 first = QFileInfo(paths[int(i)]).absoluteFilePath();
         }
-        if (!first.isEmpty())
+        if (!first.isEmpty()) {
             showOpenedRecording(FolderView, first);
+            listenToFile(first);
+        }
         if (!refused.isEmpty())
             ownedBox(this, refused.join(QLatin1Char('\n')), PromptIcon::Warning, PromptButtons::Ok);
     });

@@ -83,6 +83,8 @@ TEST_F(OpenFilesTest, AStartHandsItsRelativeFileToTheRunningWindowWhichSelectsIt
     EXPECT_EQ(runTovixMan(second, {QStringLiteral("Recordings/REC00002.VOC")}), 0)
         << second.readAllStandardError().toStdString();
     EXPECT_TRUE(showsSelected(QStringLiteral("REC00002.VOC"))) << selectedNames().join(' ').toStdString();
+    const QString played = QFileInfo(recordings + QStringLiteral("/REC00002.VOC")).absoluteFilePath();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->FListenPath == played; }, 10000)) << "it plays";
     EXPECT_TRUE(prompts.records.empty());
 }
 
