@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Thin wrapper around CMake. `make run` and `make test` are all a newcomer needs.
 BUILD        ?= build
 JOBS         ?= 2

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # A disk slow to sync, loaded with LD_PRELOAD: every fsync, fdatasync and waiting sync_file_range sleeps.
 add_library(slow_sync SHARED ${CMAKE_CURRENT_LIST_DIR}/slow_sync.c)
 target_link_libraries(slow_sync PRIVATE ${CMAKE_DL_LIBS})

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A long voice recording uploaded from the stand-in player and converted by
 // the window, then pasted in the PC pane: the longest gap between events on
 // the window's thread while each happens, and the conversion's time against

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Decodes a 60-minute stream of each voice mode frame by frame through the exported
 // functions, and the same bytes with bare libmpg123 in one feed, alternating rounds in
 // one run. Prints the best time of each and their ratio. Times are the thread's CPU

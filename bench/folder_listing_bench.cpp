@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The main window started on a folder of FILES files (default 50,000) restored
 // from its settings file: how soon the window is up, how long the window's
 // thread goes without handling events (a 1 ms heartbeat, as in ui_stall_bench)

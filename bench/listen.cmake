@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Listening: Play key to first sound, window-thread gaps, CPU and underruns,
 # against a private PulseAudio daemon.
 add_executable(listen_bench ${CMAKE_CURRENT_LIST_DIR}/listen_bench.cpp

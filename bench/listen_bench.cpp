@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Listening against a private PulseAudio daemon with a null sink:
 //  1. Play key to first sound: F9's handler on a selected PC recording, to
 //     the first loud sample parec reads from the sink's monitor (parec's own

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // RefreshPlayerFiles with 255 files in each memory, in a shown offscreen window,
 // against filling the same lists from the records already read, with no device
 // call; once in library order and once with every list ordering by name.

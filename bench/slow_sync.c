@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 /* A disk that is slow to sync, as a USB stick or a network share is: loaded
  * with LD_PRELOAD, it makes every fsync, fdatasync, syncfs and waiting
  * sync_file_range sleep TOVIX_SLOW_SYNC_MS milliseconds (default 1500)

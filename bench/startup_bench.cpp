@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // How long the manager takes from the start of its window to the first poll of the
 // player, against the same start of a bare main window with a 10 ms timer.
 // Each round builds and shows a fresh window in one process; the first round warms caches.

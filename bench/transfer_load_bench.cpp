@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A transfer on a busy machine. The queue's worker uploads a large file from
 // the stand-in player while other processes keep every core busy, against the
 // reference: the same device call on a plain thread at normal priority under

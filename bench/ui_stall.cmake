@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # The longest stall of the window's thread while the queue runs a slow device operation.
 add_executable(ui_stall_bench ${CMAKE_CURRENT_LIST_DIR}/ui_stall_bench.cpp)
 target_include_directories(ui_stall_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // How long the window's thread goes without handling events while a slow
 // device operation runs. A 1 ms heartbeat timer runs on the window's thread;
 // the longest gap between its beats is the longest time the window could not

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # voc2wav against `mpg123 -w` on one long mode-0 recording.
 if(TARGET voc2wav)
   add_executable(voc2wav_bench ${CMAKE_CURRENT_LIST_DIR}/voc2wav_bench.cpp)

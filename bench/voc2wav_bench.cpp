@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Times voc2wav against `mpg123 -w` writing the same recording as a wave
 // file, the two taking turns, and reports the median-time ratio and the peak
 // resident memory of each.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Measuring the window's thread: a heartbeat and a wait that keeps it beating.
 #pragma once
 

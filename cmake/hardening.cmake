@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Debian's hardening on every optimised build that no sanitizer instruments: checked
 # libc calls, stack protector, relocations read-only and bound at start, and
 # position-independent executables.

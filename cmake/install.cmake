@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # `make install` puts the programs, both libraries, a desktop entry, the icon and the docs
 # under the prefix: a user-writable one, or /usr for the Debian package.
 # The stand-in player's library, command and sample recordings install from nerolink/.

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # `make package`: a Debian package of what `make install` puts under /usr.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tovixman)

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // One libmpg123 handle in feed mode, fed one whole frame per call.
 #pragma once
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The pure rules of a voice frame header: the word, the three frame modes,
 // the acceptance test and the frame length. No state, no decoding.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The Halvex voice decoder library: five C functions and nothing else.
 #pragma once
 

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # The whole conversion engine: a voice file in, a wave file out, as the manager and
 # voc2wav run it. The engine's and the decoder's sources are compiled in so that the
 # fuzzer's coverage reaches them.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Arbitrary bytes as an uploaded voice recording, converted by the engine the manager
 // and voc2wav use. AddressSanitizer sees every byte the decoder reads (the reader's
 // unfilled buffer is poisoned); the files left behind must be what a user expects:

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 """Writes the conversion harness's seeds: SAMPLES_DIR's voice recordings cut short,
 and copies whose later headers claim frames longer than the first header's."""
 import pathlib

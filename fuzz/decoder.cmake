@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # The decoder's exports over arbitrary streams. Its sources are compiled in so that the
 # fuzzer's coverage reaches them; libmpg123 itself is the system's, uninstrumented.
 add_executable(decoder_fuzz ${CMAKE_CURRENT_LIST_DIR}/decoder_fuzz.cpp

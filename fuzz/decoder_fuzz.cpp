@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Arbitrary bytes as a voice stream: init, then frame after frame as a caller would pass
 // them. Frames and output live in buffers of exactly their size, so any read past the
 // frame or write past 1152 bytes is caught; a rejected header must leave the output as it was.

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # The INI reader and updater over arbitrary file contents. The layer's source is
 # compiled in so that the fuzzer's coverage reaches it.
 add_executable(ini_fuzz ${CMAKE_CURRENT_LIST_DIR}/ini_fuzz.cpp

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Reads and updates arbitrary bytes as an INI file and checks that an update
 // changes the one key it names and nothing else a reader can see.
 #include "platform/ini.h"

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # The device record readers (display name, version text, field text) over arbitrary bytes.
 add_executable(records_fuzz ${CMAKE_CURRENT_LIST_DIR}/records_fuzz.cpp
   ${PROJECT_SOURCE_DIR}/manager/device/records.cpp)

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Fills a file entry and a version record with arbitrary bytes and reads them as the
 // window does; every text must stay inside its field, and writing it back must round-trip.
 #include "device/records.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The main window. Its controls and F fields are public, like a form's
 // published fields, so the other units of the window and the tests read them.
 // The implementation is split by concern: main_unit.cpp (layout, lifecycle,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The conversion of an uploaded voice recording, between its upload's
 // completion and the next job. The engine runs on a thread of its own; the
 // window's thread starts it, shows how far it has got, asks its question and,

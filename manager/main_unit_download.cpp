@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Download to the player: files picked in the PC pane, or dropped from the
 // desktop onto the player's tabs, each checked and queued for one memory.
 #include "main_unit.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Import of new recordings: every voice recording on the player whose wave
 // file is not yet in the PC folder is queued for upload, and so converted as
 // it arrives. It can run by itself whenever the player is attached. Nothing

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The main window's controls, menus and tool bars, built as the stored form lays them out.
 #include "main_unit.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Listening: the Listen menu and the play bar drive a ListenSession on the
 // listening thread. A PC file plays from the disk; a player file is first
 // copied through the queue into the listening cache.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The player's file lists and memory usage: reading both memories into the
 // window's records, filling the three lists from them and ordering by name.
 #include "main_unit_lists.h"

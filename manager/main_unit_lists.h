@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Filling and ordering the player's file lists, apart from the window so a
 // list can be filled from a record that has already been read.
 #pragma once

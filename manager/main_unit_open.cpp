@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Recordings handed to the window from outside: the command line, or the file
 // manager through a later start of the program.
 #include "main_unit.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The player status monitor: the poll, the connection and card state it keeps,
 // the status bar and the enabling of every player-side control.
 #include "main_unit.h"

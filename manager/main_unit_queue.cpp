@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The operation queue: its lines and records, the start and completion of
 // jobs on the transfer tick, cancelling, the busy indicator, and the wait for
 // a running device call when the window closes.

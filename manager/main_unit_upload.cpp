@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Upload from the player: the selected player files are queued to be copied
 // into the PC pane's folder under their display names. Player files can also
 // be dragged onto the PC pane's file list, which uploads them the same way.

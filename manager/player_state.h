@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The player pane's display rules, free of widgets: card state, write
 // protection, the used share of a memory and the usage label.
 #pragma once

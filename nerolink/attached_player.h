@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // One library call's view of the player: its settings and where its two
 // memories are at this moment.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The names a FAT drive can hold, and its case-insensitive comparison, so the
 // player behaves like the drive it stands for even on an ordinary folder.
 #pragma once

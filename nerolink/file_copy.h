@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Writes that never leave a half file under the real name, nor a temporary
 // file behind in a folder the player does not own: the bytes go to an unnamed
 // file in the destination's folder, which gets its name only when complete.

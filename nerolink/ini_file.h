@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // A small INI document for player.ini: key lookup by section, edits that keep
 // every other line (comments, unknown keys) as it was.
 #pragma once

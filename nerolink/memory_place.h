@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Where a memory's files are for the length of one call: the player's own
 // folder, a folder of the user's, or the drive with a given label, and whether
 // it is there and may be written. The folder is held open for the call, so the

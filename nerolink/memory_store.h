@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // One memory of the stand-in player: a folder of plain files, in the order they
 // arrived, each with a short name kept in the player folder.
 #pragma once

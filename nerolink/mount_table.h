@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The mounted file systems, as the kernel lists them in /proc/self/mountinfo,
 // read again at every call so the player follows drives that come and go.
 #pragma once

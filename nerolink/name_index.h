@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The file that keeps one memory's short names in arrival order: one line per
 // file, "SHORTNAME<TAB>file name".
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The seven exported functions of the stand-in device library. Each call reads
 // the player's state afresh, runs under one lock, and reports failure as 0;
 // nothing is thrown across the library boundary.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The stand-in player's state, kept in player.ini inside the player folder and
 // read again on every library call.
 #pragma once

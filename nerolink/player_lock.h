@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Holds the player folder's lock file for the length of one library call, so
 // that several programs using the same player take turns.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The player's 8.3 short names: upper-case, at most eight characters, an
 // optional dot and at most three more, as on a FAT file system.
 #pragma once

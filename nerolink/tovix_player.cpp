@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // tovix-player: makes and controls the stand-in player that libNerolink serves.
 #include "player_commands.h"
 #include "player_config.h"

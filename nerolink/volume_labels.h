@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Volume labels of mounted file systems, so a drive can be named by its label
 // wherever the desktop mounts it. A label comes from what udev recorded for
 // the device (its database, /dev/disk/by-label), else from the file system.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Checks a built tovixman .deb before it is handed out: the files it must ship, the
 # programs' library search path, its dependencies, its desktop entry, man pages,
 # AppStream metadata and MIME type, and lintian's verdict (no error, no warning).

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Installs the Debian packages that the build, the tests and the sample tools need.
 # Does nothing when every one of them is already there.
 set -euo pipefail

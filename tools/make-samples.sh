@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Makes the sample voice recordings in tests/data from synthetic speech:
 # bare runs of one frame kind each, as the player records them.
 #   tools/make-samples.sh [OUTPUT_DIR]

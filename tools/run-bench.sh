@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Runs every benchmark in BUILD/bin (names ending in _bench); each prints its figures as
 # ratios against a reference measured in the same run. bench/README.md explains them.
 set -euo pipefail

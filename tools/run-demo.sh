@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Starts the manager on the stand-in player, making a demo player first if there is none.
 set -euo pipefail
 build=${1:-build}

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Runs every fuzz harness in BUILD_DIR/bin (names ending in _fuzz) for SECONDS each,
 # growing its corpus in BUILD_DIR/fuzz-corpus/<name>. Fails if any harness finds a crash;
 # the input that crashed is kept in BUILD_DIR/fuzz-artifacts/<name>/. JOBS harnesses

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Removes what `make install` put under the prefix, as listed in the build's install manifest.
 set -euo pipefail
 build=${1:-build}

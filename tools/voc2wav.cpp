@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // voc2wav: converts voice recordings already on disk into wave files beside
 // them, exactly as the manager does after an upload.
 #include "voice/voice_conversion.h"

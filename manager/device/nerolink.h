@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The player's device-access library: its seven functions, the memory target
 // codes, the status bits and the fixed-layout records it fills. Every call the
 // manager makes to the player goes through these declarations.

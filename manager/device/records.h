@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Reading and writing the text fields of the device records. The fields hold
 // single-byte text in the local 8-bit encoding, ending at the first NUL or at
 // the end of the field; callers convert with QString::fromLocal8Bit.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The commands the two PC widgets offer in their context menus, put into a menu
 // in one order, so the list and the tree read alike.
 #pragma once

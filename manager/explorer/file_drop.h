@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The main window's drop target for files dragged from the desktop: local files
 // dropped anywhere in the window are handed on with the point in the window's
 // own coordinates. Player files dragged inside the window, and drops on widgets

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // One entry of a folder as the PC pane shows it. Read on the folder reader's
 // thread, with the name's collation key made there too, so that the window's
 // thread sorts by comparing keys instead of collating names.

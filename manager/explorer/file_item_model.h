@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The PC pane's file list model: the folders and files of one folder, hidden and
 // system ones included, in four columns (name, size, type, date modified).
 //

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // What the file list's rows show and carry: texts, icons, tooltips, header
 // titles, flags and the drag data.
 #include "explorer/file_item_model.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Reads folders and watches them for changes on a thread of its own, so the
 // window's thread never waits on the disk. A listing arrives in batches, the
 // first one as soon as a screenful is read; a watched folder reports each

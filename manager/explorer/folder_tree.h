@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The PC pane's folder tree: every folder from the file system's root, hidden
 // ones included, linked to a FolderView so both show the same folder. Its
 // folders are copied, cut and pasted into through the desktop clipboard, take

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The folder tree's model: every folder from the file system's root, hidden ones
 // included, and no files. A folder's subfolders are read on a FolderReader
 // thread when the view first wants them (fetchMore) and watched from then on,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The folder tree's context menu, copy, cut and paste of its folders, and files
 // dropped on its nodes.
 #include "explorer/folder_tree.h"

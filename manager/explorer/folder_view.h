@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The PC pane's file list: the folders and files of one folder in one of four
 // view styles, with selection, new folder, rename in place, delete to the trash,
 // copy, cut and paste through the desktop clipboard, and files dropped on it.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // What the user does to the items of the file list: new folder, rename, delete,
 // open, the context menu and keys.
 #include "explorer/folder_view.h"

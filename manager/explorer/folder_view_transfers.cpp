@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Copy, cut and paste of the file list's items, and what is dropped on it.
 #include "explorer/folder_view.h"
 

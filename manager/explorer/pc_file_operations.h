@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Copy, cut, paste and dropped files for the PC pane: the desktop clipboard, the
 // questions and errors of a copy (boxes owned by the window), and its progress.
 // The copies themselves run on a FileTransfers thread.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A model whose rows under each parent are kept in order, with the few ways the
 // PC pane's models change them: sorted batches merged in, scattered rows taken
 // out, one row moved, and a re-sort. Views, selections and open editors follow

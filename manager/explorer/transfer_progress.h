@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A small window with the progress of the PC pane's copies and a Cancel button.
 // It appears only when an operation has run for half a second, and does not
 // block the window.

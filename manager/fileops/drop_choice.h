@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // What a drop of files on a folder does, as desktop file managers decide it:
 // Ctrl copies, Shift moves, and otherwise files on the folder's file system are
 // moved and others copied.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Files on the desktop clipboard in the formats file managers exchange: a URI
 // list, the GNOME marker ("copy" or "cut", then the URIs) and the KDE cut mark,
 // so files cut or copied here paste in the desktop's file manager and back.

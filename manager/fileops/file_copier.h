@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Copies or moves files and folders into a folder, free of widgets and meant to
 // run off the window's thread. An operation is whole or not at all: each item is
 // copied in full in a hidden work folder before it takes its own name, an item

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // One item of an operation: its name in the folder, then a rename or a copy.
 #include "fileops/file_copier.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // What a copy or move of files into a folder is asked to do, and what came of it.
 #pragma once
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Runs copies and moves one after another on a thread of their own, so the
 // window's thread never waits on the disk. A name already taken is asked about
 // on this object's thread while the copy waits; results come back there too.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The file system steps of a copy: an entry copied whole under a new name, a tree
 // removed, a name placed without replacing another. Paths are in the file
 // system's bytes. Links are never followed: a link is copied as a link.

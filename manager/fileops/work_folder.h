@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The hidden folder in which a copy builds its items and keeps aside the
 // entries they replace, until the copy is complete or undone. It is locked for
 // as long as its copy runs, so one left by a copy cut short (a crash, kill -9,

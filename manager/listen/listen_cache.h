@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The program's own cache of player recordings copied for listening: one
 // folder under the user's cache folder, never one the user chose, kept under
 // a byte limit by removing the least recently played files first.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // One window's playback, living on the listening thread: decodes, changes
 // the speed and feeds the desktop's sound server through QAudioSink. The
 // window talks to it only through queued calls and its signals.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The loudness of a recording along its length, drawn as a strip of bars
 // with the place being heard; a click asks to go there.
 #pragma once

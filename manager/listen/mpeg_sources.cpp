@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Voice recordings (bare voice frames, fed one at a time) and MP3 files, each
 // on a libmpg123 handle of its own.
 #include "listen/playback_sources.h"

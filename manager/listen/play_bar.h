@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The small bar that shows what is being listened to: the commands, the
 // recording's name, position and length, a position slider, the speed and
 // the loudness overview.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Decoding for listening: voice recordings, PCM wave files and MP3 files to
 // 16-bit PCM, with seeking. Each decoder has its own libmpg123 handle, so it
 // never touches the decoder library's single state that conversions use.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Changes the speed of 16-bit PCM without changing its pitch (libsoundtouch).
 #pragma once
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // PCM wave files: 16-bit samples, one or two channels. A file cut short
 // plays what it holds.
 #include "listen/playback_sources.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Opening files without sharing them: open() plus a non-blocking exclusive
 // flock(), so a file that another program holds locked is refused instead of
 // waited for. Failures leave errno set.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Whether a path names a folder, asked on a thread of its own, so a folder that
 // does not answer (a network share gone away) holds the caller only as long as
 // it chooses to wait.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Private-profile INI files: read and written key by key, everything else in
 // the file left exactly as it was.
 //

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Path rules of the program. This is the one place that knows the separator,
 // so every rule about file names and extensions agrees with every other.
 #pragma once

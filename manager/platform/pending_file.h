@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // A new file that no one can take for the real thing until it is whole: it is
 // written with no name (O_TMPFILE) where the file system allows, else under a
 // hidden name of its own, and gets its real name in one step only when

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Every modal question and message of the program goes through one Prompts
 // object, so tests can answer them without a real dialog ever blocking.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Where the program keeps settings.ini. Beside the program first, so a build tree
 // or an install into the user's own prefix keeps its settings with it; when that
 // folder cannot be written (a system-wide install), in the user's configuration

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // One TovixMan per user: a later start hands its files to the running one over a
 // local socket that only this user may open.
 #pragma once

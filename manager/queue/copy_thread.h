@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The worker that runs one queued job: it makes the job's one device call at
 // a lowered priority and posts the result to the window as a ThreadDoneEvent.
 #pragma once

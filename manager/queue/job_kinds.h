@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // What each job kind does: the memory it works on, the one device call it
 // makes, and the status text shown while it runs.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Space reserved on a player memory by queued jobs: the bytes of the
 // downloads still queued for it, less the bytes of the removals still queued
 // for it, and, while a format of it is queued, minus its whole used space.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Qt orders some hand-overs between threads (a posted event, a finished
 // thread's deletion) with locks inside Qt, which is not built for
 // ThreadSanitizer. These state that order to it; elsewhere they do nothing.

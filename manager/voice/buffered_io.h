@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Buffered frame reading and PCM writing on plain descriptors, so converting
 // a recording costs a handful of system calls per 64 KiB, not one per frame,
 // and its memory stays the same whatever the file's length.

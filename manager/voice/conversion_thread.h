@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A voice conversion on a thread of its own, so the window's thread never
 // waits on the disk while a recording is read, written, synced, linked and
 // deleted. The decoder library's single state is only used from here, and

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "voice/voice_conversion.h"
 
 #include "platform/exclusive_open.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Turns an uploaded voice recording (a bare run of voice frames) into a PCM
 // wave file beside it, then removes the recording. Free of widgets: the
 // caller supplies the user's side through VoiceConversionUi.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // One killed operation of the crash test: what it sets up, what its child does,
 // and what it checks on disk afterwards.
 #pragma once

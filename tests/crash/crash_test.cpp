@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The crash test: kill -9 at random moments of conversions, uploads and downloads on
 // the stand-in player, each run in a child process, then check what is on disk.
 //   crash_test [--runs N] [--seed S]

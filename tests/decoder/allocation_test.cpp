@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Decoding a frame allocates nothing: the storage is set up before the first frame.
 // Counting works by standing in for the C allocator, so sanitizer builds leave this out.
 #include "halvex.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Samples beyond full scale come out at the rails, never wrapped round.
 #include "halvex.h"
 #include "voice_streams.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The library's outside: its export table and the calls that hold no decoding.
 #include "halvex.h"
 #include "voice_streams.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The header rules on their own: mode table, acceptance test, tables and frame length.
 #include "frame_header.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Frames the player never records: damaged data, other layers, changed modes,
 // MPEG-1 and stereo. Every accepted frame still gives exactly 1152 bytes.
 #include "halvex.h"

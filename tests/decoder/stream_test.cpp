@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Whole voice streams, frame by frame, against the mpg123 command line on the same file.
 #include "halvex.h"
 #include "voice_streams.h"

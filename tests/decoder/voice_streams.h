@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Helpers for the decoder tests: sample files, their frames, the reference decoder and
 // memory that faults on the first byte past a buffer.
 #pragma once

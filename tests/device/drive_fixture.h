@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A stand-in player whose memories are folders or drives of the test's own,
 // with a mount table, a udev database and label links the test writes.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Memories that are folders and drives of their own: present while their
 // folder or drive is, the card missing with its drive, write protection from
 // the file system, and a drive that goes away during a call.

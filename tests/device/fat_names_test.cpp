@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The player keeps only names a FAT drive could hold, compares them without
 // regard to letter case, and refuses files a FAT drive cannot store.
 #include "player_fixture.h"

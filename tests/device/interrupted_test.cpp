@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // An operation killed before it completes must leave no half file under the real name.
 #include "player_fixture.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The seven functions of the stand-in library, each against a player in a temporary folder.
 #include "player_fixture.h"
 

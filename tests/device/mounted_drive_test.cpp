@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Real file systems mounted in a mount namespace of the test's own: a tmpfs on
 // a folder chosen as a mount point, and labelled ext4 images on loop devices.
 // Skipped where the machine does not let a test mount.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The player's settings in player.ini: attachment, card states, write
 // protection, capacities and limits, fault settings and a folder of its own.
 #include "player_fixture.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // "tovix-player use": memories made folders or labelled drives, back to the
 // player's own folders, and everything it refuses.
 #include "drive_fixture.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // One application for the end-to-end tests; no real dialog is ever shown.
 #include <QApplication>
 

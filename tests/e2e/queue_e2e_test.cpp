@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The real window on the stand-in player, with its own timers running: a
 // download, a voice recording uploaded as a wave file, a removal and a format.
 #include "explorer/folder_view.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The desktop clipboard tests talk to a real X server, with xclip as the other
 // program. An X server of their own is started when Xvfb is there (or the one
 // in DISPLAY is used); without one, or without xclip, every test skips.

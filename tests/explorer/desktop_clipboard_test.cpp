@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Files go between the PC pane and another program through the X clipboard.
 #include "desktop_clipboard.h"
 #include "explorer/folder_view.h"

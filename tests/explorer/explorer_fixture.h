@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A scratch folder inside the tests' home, so the trash used is the tests' own.
 #pragma once
 

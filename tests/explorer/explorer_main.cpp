@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The PC pane's tests run with a home folder and a desktop trash of their own.
 #include <QApplication>
 #include <QDir>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Big folders: read on the reader thread and shown in batches while the window
 // goes on handling its events; changes arrive one by one.
 #include "explorer/folder_reader.h"

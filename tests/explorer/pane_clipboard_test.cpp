@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Copy, cut and paste in the file list and the folder tree, the boxes a copy
 // shows, its progress window, and the two context menus.
 #include "explorer/folder_tree.h"

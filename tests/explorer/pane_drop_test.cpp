@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Files dropped on the file list and on the folder tree.
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A copy that fails or is cancelled leaves the destination exactly as it was.
 #include "fileops_fixture.h"
 

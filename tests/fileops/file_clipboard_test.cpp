@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Files on the clipboard in the formats of the desktop's file managers.
 #include "fileops/file_clipboard.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Operations handed to the copy thread, questions handed back to the window's
 // thread and answered there, and results delivered there in order.
 #include "fileops/file_transfers.h"

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The TovixMan developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # make uninstall: removes exactly what the install manifest lists under the prefix,
 # the last line too (CMake ends the manifest without a line break), and the
 # program's own folders once empty; the user's settings and files elsewhere stay.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The listening cache: where copies go, when one counts as the same
 // recording, and that it stays within its bound, oldest out first.
 #include "device/nerolink.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Decoding for listening and the speed change, against a recorded 1 kHz tone.
 #include "listen/playback_decoder.h"
 #include "listen/tempo_stretcher.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A PulseAudio daemon of the test's own, in a private runtime folder, with
 // one null sink whose monitor parec records; the program under test reaches
 // it through PULSE_SERVER. Tone measurements of what was recorded.

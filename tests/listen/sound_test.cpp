@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Real sound through a private PulseAudio: what reaches its sink is recorded
 // and measured.
 #include "explorer/folder_view.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The worker: one device call on its own thread at a lowered priority, its own copy
 // of the job, the result posted back, and nothing left behind.
 #include "fake_nerolink.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The kind table: memory, status text and the one device call of each kind.
 #include "fake_nerolink.h"
 #include "queue/copy_job.h"

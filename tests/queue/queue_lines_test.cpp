@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The texts of queue lines and of the running line's elapsed time.
 #include "queue/copy_job.h"
 #include "queue/queue_lines.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The worker posts to a QObject, so the tests run inside a core application.
 #include <QCoreApplication>
 

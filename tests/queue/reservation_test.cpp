@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The space test and the reservations, with the 2 GiB and 32-bit edges.
 #include "queue/reservation.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A scripted device library for window tests. It defines the seven device
 // functions; tests set their results, records, delays and a gate that holds an
 // operation inside the library until the test lets it return. Every call is

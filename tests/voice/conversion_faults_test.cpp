@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Conversions that cannot complete: the recording must survive every one of
 // them, and no incomplete wave file may be left behind.
 #include "voice_test_support.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // What a conversion leaves on disk: the wave file's exact bytes, its name,
 // and the voice file gone, kept or untouched.
 #include "voice_test_support.h"

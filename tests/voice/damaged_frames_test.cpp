@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Recordings whose later headers claim other frame lengths than the first:
 // the file is still stepped through by the first header, and the decoder
 // never sees a byte beyond the frame it was handed.

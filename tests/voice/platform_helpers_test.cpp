@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The path rules and exclusive opening that the conversion and the queue rely on.
 #include "platform/exclusive_open.h"
 #include "platform/paths.h"

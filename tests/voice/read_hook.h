@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Stands in front of the C library's read() for the whole test program, so a
 // test can watch, or break, the reading of one chosen file as a failing disk would.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Real recordings: the PCM must be what the mpg123 command line decodes from
 // the same frames, and other programs must read the wave files back.
 #include "voice_test_support.h"

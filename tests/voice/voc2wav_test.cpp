@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The voc2wav command: its flags, its messages on stderr and its exit status.
 #include "voice_test_support.h"
 

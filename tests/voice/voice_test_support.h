@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Shared helpers of the voice tests: scratch folders, files as bytes, voice
 // files cut from the sample recordings, a scripted UI and child programs.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The wave file appears under its name only when it is whole: while a
 // conversion runs, and after one that fails, the folder shows the recording
 // and any old wave file exactly as they were.

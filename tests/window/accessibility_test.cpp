@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // What a screen reader finds in the window: every control has a name or a
 // description, the names are stable, and Tab walks the panes in order.
 #include "explorer/folder_tree.h"

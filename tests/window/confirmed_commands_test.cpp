@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A command that shows a dialog acts on what was chosen before it, even when
 // the lists are read again while the dialog is open (a job completing under
 // it); and nothing on the PC is replaced without asking.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The target selection and About dialogs.
 #include "about_unit.h"
 #include "target_select_unit.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Import of new recordings: exactly the voice recordings of both memories
 // whose wave file is not in the folder are queued, they arrive as wave files,
 // nothing leaves the player, and the option imports at every arrival.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The main window as it stands at start: names, captions, hints, enabled states and geometry.
 #include "main_unit.h"
 #include "scripted_prompts.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Listening to a player recording: one queued copy into the listening cache,
 // then playing; a copy already in the cache plays without the device.
 #include "listen/listen_cache.h"

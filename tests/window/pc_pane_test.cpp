@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The PC pane's commands and keys as the window gives them, and the Help menu.
 #include "about_unit.h"
 #include "explorer/folder_tree.h"

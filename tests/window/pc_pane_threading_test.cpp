@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The window started on a big PC folder restored from settings.ini is up and
 // answering while the folder is still being listed, and a saved folder that
 // does not answer never holds it.

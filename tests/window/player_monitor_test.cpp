@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The status poll: timing, arrival, departure, card states and write protection.
 #include "player_fixture.h"
 

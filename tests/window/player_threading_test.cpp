@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The window's own device calls never overlap an operation running on another thread.
 #include "player_fixture.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A long recording converts on a thread of its own after its upload while the
 // window handles its events: the busy bar counts up, commands still queue and
 // cancel, ticks start nothing, closing lets it finish, its question is asked

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Download to the player: the checks in their order, their messages and kinds,
 // the target choice, the space test and the drop rectangle.
 #include "queue_fixture.h"

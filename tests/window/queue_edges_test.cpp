@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The queue at its edges: refused operations are reported, a worker that
 // cannot start fails its job instead of stalling the queue, a starting format
 // keeps the reservations of what waits behind it, and closing gives up waiting

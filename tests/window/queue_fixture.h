@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A shown main window on the scripted device library, with a PC folder of its
 // own, for the operation queue's tests. The timers are stopped: tests tick the
 // queue by hand and pump events while a worker runs.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Remove and format: confirmations and their icons, the refusal while jobs
 // remain, the lines and the reservations, and cancelling a queued format.
 #include "queue_fixture.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The queue at work: jobs start on the transfer tick, run one at a time on a
 // worker, complete on a later tick; cancelling, conversion and closing.
 #include "queue_fixture.h"

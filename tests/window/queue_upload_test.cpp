@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Upload from the player: kinds by tab or storage, the destination and line
 // from the display name, the player name from the short name, and names from
 // the player that are not trusted, and names that read like markup.

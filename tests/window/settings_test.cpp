@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // settings.ini: what the window reads at start and writes when it is destroyed.
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
