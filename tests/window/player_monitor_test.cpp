@@ -276,8 +276,7 @@ TEST_F(PlayerMonitor, CloseStopsPollingForGood)
 {
     fake::setVersion(1);
     w->show();
-    QTest::qWait(50);
-    ASSERT_TRUE(w->FConnected);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->FConnected; }, 5000)) << "the first poll finds the player";
     w->close();
     EXPECT_FALSE(w->Timer_CheckPlayer->isActive());
     fake::clearCalls();
