@@ -17,6 +17,7 @@
 #include "platform/paths.h"
 #include "platform/prompts.h"
 #include "queue/job_kinds.h"
+#include "queue/tsan_order.h"
 
 #include <QAction>
 #include <QApplication>
@@ -327,7 +328,14 @@ void TForm_TovixMan::endListening()
         delete scan;
     }
     FLoudnessScans.clear();
-    if (FListenSession)
-        FListenSession->deleteLater();
+    // Gone before the play bar it signals, so the two threads never meet in its teardown.
+    if (ListenSession *s = FListenSession) {
+        const void *gone = &FListenSession;
+        if (s->thread()->isRunning())
+            QMetaObject::invokeMethod(s, [s, gone] { delete s; orderedBefore(gone); }, Qt::BlockingQueuedConnection);
+        else
+            delete s;
+        orderedAfter(gone);
+    }
     FListenSession = nullptr;
 }
