@@ -32,11 +32,12 @@ std::string statusBitsText(uint32_t bits)
 
 std::string givenAs(const MemoryConfig &memory)
 {
+    const std::string id = memory.volumeId.empty() ? "" : " (UUID " + memory.volumeId + ")";
     if (!memory.label.empty())
-        return "the drive labelled \"" + memory.label + "\"";
+        return "the drive labelled \"" + memory.label + "\"" + id;
     if (memory.folder.empty())
         return "the player's own folder";
-    return memory.mountPoint ? "a folder, a mount point when chosen" : "a folder";
+    return memory.mountPoint ? "a folder, a mount point when chosen" + id : "a folder";
 }
 
 std::string fileSystemText(const MountEntry &mount)
