@@ -74,8 +74,12 @@ void printFiles(const PlayerConfig &config, const MemoryConfig &memory, int32_t 
         out << "  refresh failed\n";
         return;
     }
-    out << "  " << info->FileCount << " file(s), " << info->TotalBytes << " bytes, "
-        << info->FreeBytes << " free"
+    const uint32_t hidden = unlistedFileCount(*info);
+    out << "  " << info->FileCount + hidden << " file(s)";
+    if (hidden > 0)
+        out << ", " << hidden << " hidden (a memory lists " << kMaxPlayerFiles
+            << " at most: the newest are not listed, but a format erases them)";
+    out << ", " << info->TotalBytes << " bytes, " << info->FreeBytes << " free"
         << (memory.spaceFromFileSystem ? " (space from its file system)" : "") << "\n";
     if (info->FileCount == 0)
         return;
