@@ -79,6 +79,10 @@ bool chooseLabel(const std::string &label, const MountTable &table, Choice &choi
             << " is missing until one is.\n";
     else
         choice.volumeId = drives.front().id;
+    if (drives.size() == 1 && choice.volumeId.empty())
+        out << "The file-system id of " << drives.front().mount.source << " cannot be read here; it is "
+            << "kept once it can, and until then any one drive labelled \"" << label << "\" is the "
+            << memory << ".\n";
     choice.label = label;
     return true;
 }
