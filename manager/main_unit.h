@@ -240,6 +240,9 @@ public slots:
     void FileList_AllKeyDown(int key);
     void FileList_ColumnClick(QTreeWidget *list, int column);
     void Panel_MemoryUsageResize();
+    // Files the last refresh of a memory could not list, the record being full;
+    // 0 for a card that is not there.
+    uint32_t hiddenPlayerFiles(int32_t target) const;
 
     // ---- Queue and player operations (main_unit_queue.cpp) ------------------
     void Timer_TransferTimer();
@@ -325,6 +328,8 @@ private:
     void setCardSideEnabled(bool enabled);
     void connectPlayerPane();
     void rememberSortIndicators();
+    void showHiddenPlayerFiles();
+    QString formatQuestion(bool internal, bool card) const;
 
     // main_unit_queue.cpp
     void connectQueueCommands();

@@ -128,6 +128,7 @@ void TForm_TovixMan::RefreshPlayerFiles()
         fillPlayerLists(FileList_External, FileList_All, FCardInfo, QStringLiteral("MemCard"));
     fitPlayerColumns(FileList_All);
     UpdateMemoryUsage();
+    showHiddenPlayerFiles();
     FDeviceBusy = false;
 }
 

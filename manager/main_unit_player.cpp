@@ -177,6 +177,35 @@ void TForm_TovixMan::setPlayerControlsEnabled(bool enabled)
         b->setEnabled(enabled);
 }
 
+uint32_t TForm_TovixMan::hiddenPlayerFiles(int32_t target) const
+{
+    if (target == mtCard)
+        return FCardPresent ? unlistedFileCount(FCardInfo) : 0;
+    return target == mtInternal ? unlistedFileCount(FInternalInfo) : 0;
+}
+
+// A memory fuller than its list can show is said at every refresh, so no one
+// takes the list for all there is.
+void TForm_TovixMan::showHiddenPlayerFiles()
+{
+    const std::string text = hiddenFilesStatus(hiddenPlayerFiles(mtInternal), hiddenPlayerFiles(mtCard));
+    if (!text.empty())
+        setStatusText(3, QString::fromStdString(text));
+}
+
+// A format erases the files the lists do not show too; the question says how many.
+QString TForm_TovixMan::formatQuestion(bool internal, bool card) const
+{
+    QString question = QStringLiteral("Do you really want to format ?");
+    const std::string notes[] = {internal ? formatErasesText("Internal Memory", FInternalInfo) : "",
+                                 card && FCardPresent ? formatErasesText("Memory Card", FCardInfo) : ""};
+    for (const std::string &note : notes) {
+        if (!note.empty())
+            question += QStringLiteral("\n\n") + QString::fromStdString(note);
+    }
+    return question;
+}
+
 void TForm_TovixMan::Button_RefreshClick()
 {
     if (!FDeviceBusy)

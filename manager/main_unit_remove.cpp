@@ -85,7 +85,7 @@ void TForm_TovixMan::Menu_FormatClick()
     const int tag = activePageTag();
     if (formatRefusedWhileQueued())
         return;
-    if (!confirmYes(this, QStringLiteral("Do you really want to format ?"), PromptIcon::Warning))
+    if (!confirmYes(this, formatQuestion(tag != 2, tag != 1), PromptIcon::Warning))
         return;
     const int32_t target = chooseTargetMemory(tag);
     if (target == 0)
@@ -99,7 +99,7 @@ void TForm_TovixMan::Menu_FormatAllClick()
     const bool withCard = FCardPresent;
     if (formatRefusedWhileQueued())
         return;
-    if (!confirmYes(this, QStringLiteral("Do you really want to format ?"), PromptIcon::Warning))
+    if (!confirmYes(this, formatQuestion(true, withCard), PromptIcon::Warning))
         return;
     queueFormat(mtInternal);
     if (withCard)

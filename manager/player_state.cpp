@@ -4,6 +4,8 @@
 
 #include "player_state.h"
 
+#include "device/records.h"
+
 #include <cstdio>
 
 const char *cardStateText(uint32_t status)
@@ -54,4 +56,37 @@ std::string usageLabel(UsageMemory memory, const TMemoryInfo &info)
 std::string sizeText(uint32_t size)
 {
     return std::to_string(size);
+}
+
+namespace {
+
+std::string filesText(uint32_t count)
+{
+    return std::to_string(count) + (count == 1 ? " file" : " files");
+}
+
+} // namespace
+
+std::string hiddenFilesStatus(uint32_t internalHidden, uint32_t cardHidden)
+{
+    if (internalHidden == 0 && cardHidden == 0)
+        return {};
+    std::string text;
+    if (internalHidden > 0)
+        text = filesText(internalHidden) + " on Internal Memory";
+    if (cardHidden > 0)
+        text += (text.empty() ? filesText(cardHidden) : " and " + std::to_string(cardHidden))
+            + " on Memory Card";
+    const bool one = internalHidden + cardHidden == 1;
+    return text + (one ? " is" : " are") + " not listed: the player lists "
+        + std::to_string(kMaxPlayerFiles) + " files per memory at most.";
+}
+
+std::string formatErasesText(const std::string &memory, const TMemoryInfo &info)
+{
+    const uint32_t hidden = unlistedFileCount(info);
+    if (hidden == 0)
+        return {};
+    return memory + " holds " + filesText(info.FileCount + hidden) + "; " + std::to_string(hidden)
+        + (hidden == 1 ? " of them is" : " of them are") + " not listed and will be erased too.";
 }

@@ -40,3 +40,11 @@ inline uint32_t readableFileCount(const TMemoryInfo &info)
 {
     return info.FileCount < kMaxPlayerFiles ? info.FileCount : uint32_t(kMaxPlayerFiles);
 }
+
+// Status bar panel 3 when a refresh could not list every file of a memory
+// (counts of files beyond the lists); "" when both are 0.
+std::string hiddenFilesStatus(uint32_t internalHidden, uint32_t cardHidden);
+
+// The line a format question adds for a memory whose list hides files; ""
+// when it hides none. memory is "Internal Memory" or "Memory Card".
+std::string formatErasesText(const std::string &memory, const TMemoryInfo &info);

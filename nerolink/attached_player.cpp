@@ -8,6 +8,20 @@
 
 namespace nerolink {
 
+namespace {
+
+// A drive chosen before ids were kept takes the id of the drive it finds once
+// that is unambiguous, so no look-alike can stand in for it afterwards.
+void rememberDriveId(const PlayerConfig &config, const MemoryConfig &memory, const MemoryPlace &place)
+{
+    if ((memory.label.empty() && !memory.mountPoint) || !memory.volumeId.empty() || !place.present()
+        || place.volumeId().empty())
+        return;
+    setPlayerValue(config.playerFolder, memory.section, "Uuid", place.volumeId());
+}
+
+} // namespace
+
 uint32_t AttachedPlayer::statusBits() const
 {
     uint32_t bits = config.statusBits();
@@ -46,8 +60,10 @@ std::unique_ptr<AttachedPlayer> attachPlayer(const PlayerConfig &config)
     MemoryPlace internal = locateMemory(config, config.internal, table);
     if (!internal.present())
         return nullptr;
-    return std::make_unique<AttachedPlayer>(
-        AttachedPlayer{config, std::move(internal), locateMemory(config, config.card, table)});
+    MemoryPlace card = locateMemory(config, config.card, table);
+    rememberDriveId(config, config.internal, internal);
+    rememberDriveId(config, config.card, card);
+    return std::make_unique<AttachedPlayer>(AttachedPlayer{config, std::move(internal), std::move(card)});
 }
 
 } // namespace nerolink

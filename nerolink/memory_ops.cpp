@@ -57,6 +57,7 @@ bool MemoryStore::download(const std::string &pcPath)
     files_.push_back({makeShortName(name, [this](const std::string &s) { return isTaken(s); }),
                       name, static_cast<uint64_t>(source.st_size)});
     usedBytes_ += static_cast<uint64_t>(source.st_size);
+    ++heldFiles_;
     saveIndex();
     return true;
 }
@@ -81,6 +82,7 @@ bool MemoryStore::remove(const std::string &shortName)
     if (!place_.stillThere() || ::unlink((folder_ + "/" + file->name).c_str()) != 0)
         return false;
     usedBytes_ -= std::min(usedBytes_, file->size);
+    heldFiles_ -= std::min<std::size_t>(heldFiles_, 1);
     files_.erase(files_.begin() + (file - files_.data()));
     saveIndex();
     return true;
@@ -105,6 +107,7 @@ bool MemoryStore::format()
     ::closedir(dir);
     files_.clear();
     usedBytes_ = 0;
+    heldFiles_ = 0;
     saveIndex();
     return ok;
 }

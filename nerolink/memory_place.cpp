@@ -4,6 +4,7 @@
 
 #include "memory_place.h"
 
+#include "volume_ids.h"
 #include "volume_labels.h"
 
 #include <cerrno>
@@ -26,14 +27,9 @@ std::string canonicalPath(const std::string &path)
     return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
-std::string quoted(const std::string &text)
-{
-    return "\"" + text + "\"";
-}
-
 // The folder to open: the drive's mount point for a label, else the folder.
 bool chooseFolder(const PlayerConfig &config, const MemoryConfig &memory, const MountTable &table,
-                  std::string &folder, MountEntry &drive, std::string &absence)
+                  std::string &folder, MountEntry &drive, std::string &id, std::string &absence)
 {
     if (memory.label.empty()) {
         folder = config.memoryFolder(memory);
@@ -41,16 +37,31 @@ bool chooseFolder(const PlayerConfig &config, const MemoryConfig &memory, const 
             ::mkdir(folder.c_str(), 0777); // the player's own folders come back when missing
         return true;
     }
-    const std::vector<MountEntry> drives = mountsLabelled(table, memory.label);
-    if (drives.size() != 1) {
-        absence = drives.empty() ? "no drive labelled " + quoted(memory.label) + " is mounted"
-                                 : std::to_string(drives.size()) + " drives labelled "
-                                       + quoted(memory.label) + " are mounted";
+    const std::vector<LabelledDrive> drives = drivesLabelled(table, memory.label);
+    const DriveChoice choice = chooseLabelledDrive(drives, memory.label, memory.volumeId);
+    if (!choice.drive) {
+        absence = choice.absence;
         return false;
     }
-    drive = drives.front();
+    drive = choice.drive->mount;
+    id = choice.drive->id;
     folder = drive.mountPoint;
     return true;
+}
+
+// A folder chosen where a drive was mounted is that drive only: another one
+// mounted there in its place (the desktop mounts by label) is not the memory.
+bool isChosenDrive(const MemoryConfig &memory, const MountEntry &mount, std::string &id,
+                   std::string &absence)
+{
+    if (!memory.mountPoint || !memory.label.empty() || mount.mountPoint.empty())
+        return true;
+    id = VolumeLabels().idOf(mount);
+    if (memory.volumeId.empty() || sameVolumeId(id, memory.volumeId))
+        return true;
+    absence = "a drive is mounted on " + mount.mountPoint
+        + ", but it is not the one chosen; run use again to choose it";
+    return false;
 }
 
 } // namespace
@@ -73,6 +84,7 @@ MemoryPlace &MemoryPlace::operator=(MemoryPlace &&other) noexcept
         memory_ = other.memory_;
         folder_ = std::move(other.folder_);
         absence_ = std::move(other.absence_);
+        volumeId_ = std::move(other.volumeId_);
         mount_ = std::move(other.mount_);
         mountPoint_ = other.mountPoint_;
         readOnly_ = other.readOnly_;
@@ -121,7 +133,7 @@ MemoryPlace locateMemory(const PlayerConfig &config, const MemoryConfig &memory,
     place.config_ = &config;
     place.memory_ = &memory;
     MountEntry drive;
-    if (!chooseFolder(config, memory, table, place.folder_, drive, place.absence_))
+    if (!chooseFolder(config, memory, table, place.folder_, drive, place.volumeId_, place.absence_))
         return place;
     const int fd = ::open(place.folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
@@ -139,6 +151,10 @@ MemoryPlace locateMemory(const PlayerConfig &config, const MemoryConfig &memory,
         place.mount_ = drive;
     else if (const MountEntry *holding = mountHolding(table, canonical))
         place.mount_ = *holding;
+    if (!isChosenDrive(memory, place.mount_, place.volumeId_, place.absence_)) {
+        ::close(fd);
+        return place;
+    }
     struct statvfs fs;
     place.readOnly_ = (::fstatvfs(fd, &fs) == 0 && (fs.f_flag & ST_RDONLY) != 0)
         || (!place.mount_.mountPoint.empty() && place.mount_.readOnly());

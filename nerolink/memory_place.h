@@ -34,6 +34,8 @@ public:
     // The file system it is on, as the mount table lists it (empty when unknown).
     const MountEntry &mount() const { return mount_; }
     bool isMountPoint() const { return mountPoint_; }
+    // The id of the drive found for a label or a mount point; "" when unknown.
+    const std::string &volumeId() const { return volumeId_; }
     bool readOnly() const { return readOnly_; }
     bool writable() const { return present() && !readOnly_ && !denied_; }
     // Not writable: read-only, or no permission to write.
@@ -53,6 +55,7 @@ private:
     const MemoryConfig *memory_ = nullptr;
     std::string folder_;
     std::string absence_;
+    std::string volumeId_;
     MountEntry mount_;
     bool mountPoint_ = false;
     bool readOnly_ = false;
@@ -63,7 +66,8 @@ private:
 // The memory as the configuration and the mount table find it now. The
 // player's own folders are made when missing; any other folder must exist,
 // one chosen as a mount point must have a file system mounted on it, and a
-// label must name exactly one mounted file system.
+// label must name exactly one mounted file system. A drive chosen with its id
+// is only ever the drive of that id.
 MemoryPlace locateMemory(const PlayerConfig &config, const MemoryConfig &memory,
                          const MountTable &table);
 

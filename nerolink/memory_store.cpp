@@ -34,13 +34,16 @@ bool earlier(const struct timespec &a, const struct timespec &b)
     return a.tv_sec != b.tv_sec ? a.tv_sec < b.tv_sec : a.tv_nsec < b.tv_nsec;
 }
 
-// Every plain file directly in the folder, and the bytes all of them take.
-bool scanFolder(const std::string &folder, std::map<std::string, SeenFile> &seen, uint64_t &used)
+// Every plain file directly in the folder, the bytes all of them take, and how
+// many there are, names a record cannot hold among them.
+bool scanFolder(const std::string &folder, std::map<std::string, SeenFile> &seen, uint64_t &used,
+                std::size_t &count)
 {
     DIR *dir = ::opendir(folder.c_str());
     if (!dir)
         return false;
     used = 0;
+    count = 0;
     while (const dirent *entry = ::readdir(dir)) {
         struct stat st;
         if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
@@ -52,6 +55,7 @@ bool scanFolder(const std::string &folder, std::map<std::string, SeenFile> &seen
             continue;
         }
         used += static_cast<uint64_t>(st.st_size);
+        ++count;
         if (isStorableName(entry->d_name))
             seen[entry->d_name] = {static_cast<uint64_t>(st.st_size), st.st_mtim};
     }
@@ -89,7 +93,7 @@ bool MemoryStore::open()
     if (!player_.usable(memory_))
         return false;
     std::map<std::string, SeenFile> seen;
-    if (!scanFolder(folder_, seen, usedBytes_))
+    if (!scanFolder(folder_, seen, usedBytes_, heldFiles_))
         return false;
     if (memory_.spaceFromFileSystem) {
         struct statvfs fs;
@@ -158,6 +162,8 @@ void MemoryStore::fill(TMemoryInfo &info) const
     std::memset(&info, 0, sizeof info);
     const std::size_t count = std::min<std::size_t>(files_.size(), kMaxPlayerFiles);
     info.FileCount = static_cast<uint32_t>(count);
+    // The files past the record's last entry are still there: say how many.
+    setHeldFileCount(info, std::max(heldFiles_, files_.size()));
     info.TotalBytes = static_cast<uint32_t>(std::min(totalBytes(), kMax32));
     info.FreeBytes = static_cast<uint32_t>(std::min<uint64_t>(freeBytes(), info.TotalBytes));
     for (std::size_t i = 0; i < count; ++i) {

@@ -47,7 +47,8 @@ public:
     uint64_t totalBytes() const;
     uint64_t freeBytes() const;
 
-    // Fills the record as the manager reads it; at most 255 entries.
+    // Fills the record as the manager reads it: at most 255 entries, the oldest,
+    // and the count of every file the memory holds.
     void fill(TMemoryInfo &info) const;
 
     // The four operations; each waits the player's delay before it completes.
@@ -69,6 +70,7 @@ private:
     std::string folder_;
     std::vector<StoredFile> files_;
     uint64_t usedBytes_ = 0;
+    std::size_t heldFiles_ = 0; // every plain file, listed or not
     uint64_t fileSystemTotal_ = 0;
     uint64_t fileSystemFree_ = 0;
 };

@@ -62,6 +62,7 @@ void readMemory(const IniFile &ini, MemoryConfig &memory)
     memory.folder = ini.value(memory.section, "Folder");
     memory.label = ini.value(memory.section, "Label");
     memory.mountPoint = parseBool(ini.value(memory.section, "MountPoint"), false);
+    memory.volumeId = ini.value(memory.section, "Uuid");
     memory.spaceFromFileSystem = !memory.folder.empty() || !memory.label.empty();
     memory.capacityBytes = parseBytes(ini.value(memory.section, "CapacityBytes"), memory.capacityBytes);
 }
@@ -72,6 +73,7 @@ void writeMemory(IniFile &ini, const MemoryConfig &memory)
     ini.setValue(memory.section, "Folder", memory.folder);
     ini.setValue(memory.section, "Label", memory.label);
     ini.setValue(memory.section, "MountPoint", memory.mountPoint ? "yes" : "no");
+    ini.setValue(memory.section, "Uuid", memory.volumeId);
 }
 
 } // namespace
@@ -156,8 +158,8 @@ PlayerConfig defaultPlayer(const std::string &folder)
 {
     PlayerConfig config;
     config.playerFolder = folder;
-    config.internal = {"Internal", "internal", {}, false, kDefaultInternalBytes, false, {}, false};
-    config.card = {"Card", "card", {}, false, kDefaultCardBytes, false, {}, false};
+    config.internal = {"Internal", "internal", {}, false, kDefaultInternalBytes, false, {}, false, {}};
+    config.card = {"Card", "card", {}, false, kDefaultCardBytes, false, {}, false, {}};
     return config;
 }
 

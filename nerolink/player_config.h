@@ -32,6 +32,7 @@ struct MemoryConfig {
     bool failRefresh = false;
     std::string label;     // a drive found by its volume label, in place of folder
     bool mountPoint = false; // folder was a mount point when chosen: only there while mounted
+    std::string volumeId;  // the chosen drive's file-system id: only that drive is this memory
 };
 
 struct PlayerConfig {

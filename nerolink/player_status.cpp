@@ -32,11 +32,12 @@ std::string statusBitsText(uint32_t bits)
 
 std::string givenAs(const MemoryConfig &memory)
 {
+    const std::string id = memory.volumeId.empty() ? "" : " (UUID " + memory.volumeId + ")";
     if (!memory.label.empty())
-        return "the drive labelled \"" + memory.label + "\"";
+        return "the drive labelled \"" + memory.label + "\"" + id;
     if (memory.folder.empty())
         return "the player's own folder";
-    return memory.mountPoint ? "a folder, a mount point when chosen" : "a folder";
+    return memory.mountPoint ? "a folder, a mount point when chosen" + id : "a folder";
 }
 
 std::string fileSystemText(const MountEntry &mount)
@@ -73,8 +74,12 @@ void printFiles(const PlayerConfig &config, const MemoryConfig &memory, int32_t 
         out << "  refresh failed\n";
         return;
     }
-    out << "  " << info->FileCount << " file(s), " << info->TotalBytes << " bytes, "
-        << info->FreeBytes << " free"
+    const uint32_t hidden = unlistedFileCount(*info);
+    out << "  " << info->FileCount + hidden << " file(s)";
+    if (hidden > 0)
+        out << ", " << hidden << " hidden (a memory lists " << kMaxPlayerFiles
+            << " at most: the newest are not listed, but a format erases them)";
+    out << ", " << info->TotalBytes << " bytes, " << info->FreeBytes << " free"
         << (memory.spaceFromFileSystem ? " (space from its file system)" : "") << "\n";
     if (info->FileCount == 0)
         return;

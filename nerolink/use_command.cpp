@@ -20,6 +20,7 @@ struct Choice {
     std::string folder;
     std::string label;
     bool mountPoint = false;
+    std::string volumeId; // the drive's own id, so no other drive passes for it
 };
 
 bool takeValue(const std::vector<std::string> &args, std::size_t &i, std::string &value,
@@ -55,35 +56,45 @@ bool chooseFolder(const std::string &given, const MountTable &table, Choice &cho
     }
     choice.folder = resolved;
     choice.mountPoint = isMountPoint(table, choice.folder);
+    const MountEntry *mount = mountHolding(table, choice.folder);
+    if (choice.mountPoint && mount && mount->mountPoint == choice.folder)
+        choice.volumeId = VolumeLabels().idOf(*mount);
     return true;
 }
 
 bool chooseLabel(const std::string &label, const MountTable &table, Choice &choice,
                  const char *memory, std::ostream &out, std::ostream &err)
 {
-    const std::vector<MountEntry> drives = mountsLabelled(table, label);
+    const std::vector<LabelledDrive> drives = drivesLabelled(table, label);
     if (drives.size() > 1) {
         err << "tovix-player: " << drives.size() << " mounted drives are labelled \"" << label
             << "\", so the label does not say which one is the " << memory << ":\n";
-        for (const MountEntry &drive : drives)
-            err << "  " << drive.source << " on " << drive.mountPoint << "\n";
+        for (const LabelledDrive &drive : drives)
+            err << "  " << drive.mount.source << " on " << drive.mount.mountPoint << "\n";
         err << "Unmount all but one, or name the folder with \"tovix-player use DIR\".\n";
         return false;
     }
     if (drives.empty())
         out << "No drive labelled \"" << label << "\" is mounted now; the " << memory
             << " is missing until one is.\n";
+    else
+        choice.volumeId = drives.front().id;
+    if (drives.size() == 1 && choice.volumeId.empty())
+        out << "The file-system id of " << drives.front().mount.source << " cannot be read here; it is "
+            << "kept once it can, and until then any one drive labelled \"" << label << "\" is the "
+            << memory << ".\n";
     choice.label = label;
     return true;
 }
 
 std::string describe(const Choice &choice)
 {
+    const std::string id = choice.volumeId.empty() ? "" : " (UUID " + choice.volumeId + ")";
     if (!choice.label.empty())
-        return "the drive labelled \"" + choice.label + "\"";
+        return "the drive labelled \"" + choice.label + "\"" + id;
     if (choice.folder.empty())
         return "the player's own folder";
-    return choice.folder + (choice.mountPoint ? " (a mount point: there while mounted)" : "");
+    return choice.folder + (choice.mountPoint ? " (a mount point: there while mounted)" : "") + id;
 }
 
 void addValues(std::vector<PlayerValue> &values, const char *section, const Choice &choice)
@@ -91,6 +102,7 @@ void addValues(std::vector<PlayerValue> &values, const char *section, const Choi
     values.push_back({section, "Folder", choice.folder});
     values.push_back({section, "Label", choice.label});
     values.push_back({section, "MountPoint", choice.mountPoint ? "yes" : "no"});
+    values.push_back({section, "Uuid", choice.volumeId});
 }
 
 } // namespace

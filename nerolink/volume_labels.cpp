@@ -4,6 +4,8 @@
 
 #include "volume_labels.h"
 
+#include "volume_ids.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -59,6 +61,41 @@ std::string fileSystemLabel(const MountEntry &entry)
     return ok ? std::string(label, ::strnlen(label, sizeof label)) : std::string();
 }
 
+std::vector<VolumeLabels::Link> readLinks(const std::string &folder)
+{
+    std::vector<VolumeLabels::Link> links;
+    DIR *dir = ::opendir(folder.c_str());
+    if (!dir)
+        return links;
+    while (const dirent *entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        char target[4096];
+        const ssize_t size = ::readlinkat(::dirfd(dir), name.c_str(), target, sizeof target - 1);
+        if (size <= 0)
+            continue;
+        std::filesystem::path device(std::string(target, static_cast<std::size_t>(size)));
+        if (device.is_relative())
+            device = std::filesystem::path(folder) / device;
+        VolumeLabels::Link link{decodeUdevText(name), device.lexically_normal().string(), 0};
+        struct stat st;
+        if (::fstatat(::dirfd(dir), name.c_str(), &st, 0) == 0 && S_ISBLK(st.st_mode))
+            link.number = st.st_rdev;
+        links.push_back(std::move(link));
+    }
+    ::closedir(dir);
+    return links;
+}
+
+std::string linkedName(const std::vector<VolumeLabels::Link> &links, const MountEntry &entry)
+{
+    const std::string source = std::filesystem::path(entry.source).lexically_normal().string();
+    for (const VolumeLabels::Link &link : links) {
+        if (link.device == source || (link.number != 0 && link.number == deviceOf(entry)))
+            return link.name;
+    }
+    return {};
+}
+
 } // namespace
 
 std::string decodeUdevText(const std::string &text)
@@ -78,61 +115,52 @@ std::string decodeUdevText(const std::string &text)
     return out;
 }
 
-VolumeLabels::VolumeLabels() : udevData_(envOr("NEROLINK_UDEV_DATA", "/run/udev/data"))
+VolumeLabels::VolumeLabels()
+    : udevData_(envOr("NEROLINK_UDEV_DATA", "/run/udev/data")),
+      labelLinks_(readLinks(envOr("NEROLINK_DISK_LABELS", "/dev/disk/by-label"))),
+      idLinks_(readLinks(envOr("NEROLINK_DISK_UUIDS", "/dev/disk/by-uuid")))
 {
-    const std::string folder = envOr("NEROLINK_DISK_LABELS", "/dev/disk/by-label");
-    DIR *dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;
-    while (const dirent *entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        char target[4096];
-        const ssize_t size = ::readlinkat(::dirfd(dir), name.c_str(), target, sizeof target - 1);
-        if (size <= 0)
-            continue;
-        std::filesystem::path device(std::string(target, static_cast<std::size_t>(size)));
-        if (device.is_relative())
-            device = std::filesystem::path(folder) / device;
-        LabelLink link{decodeUdevText(name), device.lexically_normal().string(), 0};
-        struct stat st;
-        if (::fstatat(::dirfd(dir), name.c_str(), &st, 0) == 0 && S_ISBLK(st.st_mode))
-            link.number = st.st_rdev;
-        links_.push_back(std::move(link));
-    }
-    ::closedir(dir);
 }
 
-std::string VolumeLabels::udevLabel(const MountEntry &entry) const
+// What udev recorded for the device under key, the _ENC form first.
+std::string VolumeLabels::udevValue(const MountEntry &entry, const char *key) const
 {
     std::ifstream in(udevData_ + "/b" + std::to_string(entry.major) + ":" + std::to_string(entry.minor));
+    const std::string encoded = std::string("E:") + key + "_ENC=", plainKey = std::string("E:") + key + "=";
     std::string plain;
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind("E:ID_FS_LABEL_ENC=", 0) == 0)
-            return decodeUdevText(line.substr(18));
-        if (line.rfind("E:ID_FS_LABEL=", 0) == 0)
-            plain = line.substr(14);
+        if (line.rfind(encoded, 0) == 0)
+            return decodeUdevText(line.substr(encoded.size()));
+        if (line.rfind(plainKey, 0) == 0)
+            plain = line.substr(plainKey.size());
     }
     return plain;
 }
 
-std::string VolumeLabels::linkedLabel(const MountEntry &entry) const
-{
-    const std::string source = std::filesystem::path(entry.source).lexically_normal().string();
-    for (const LabelLink &link : links_) {
-        if (link.device == source || (link.number != 0 && link.number == deviceOf(entry)))
-            return link.label;
-    }
-    return {};
-}
-
 std::string VolumeLabels::labelOf(const MountEntry &entry) const
 {
-    std::string label = udevLabel(entry);
+    std::string label = udevValue(entry, "ID_FS_LABEL");
     if (label.empty())
-        label = linkedLabel(entry);
+        label = linkedName(labelLinks_, entry);
     if (label.empty())
         label = fileSystemLabel(entry);
     return label;
+}
+
+std::string VolumeLabels::idOf(const MountEntry &entry) const
+{
+    std::string id = udevValue(entry, "ID_FS_UUID");
+    if (id.empty())
+        id = linkedName(idLinks_, entry);
+    if (id.empty() && entry.source.rfind("/dev/", 0) == 0)
+        id = mountedVolumeId(entry.mountPoint, entry.major, entry.minor);
+    // Last, the device itself, where this user may read it; only the device
+    // the mount table names, never another one at that path.
+    struct stat st;
+    if (id.empty() && entry.source.rfind("/dev/", 0) == 0 && ::stat(entry.source.c_str(), &st) == 0
+        && S_ISBLK(st.st_mode) && st.st_rdev == deviceOf(entry))
+        id = readVolumeId(entry.source);
+    return id;
 }
 
 std::vector<MountEntry> mountsLabelled(const MountTable &table, const std::string &label)
@@ -151,6 +179,43 @@ std::vector<MountEntry> mountsLabelled(const MountTable &table, const std::strin
             found.push_back(entry);
     }
     return found;
+}
+
+std::vector<LabelledDrive> drivesLabelled(const MountTable &table, const std::string &label)
+{
+    std::vector<LabelledDrive> drives;
+    const VolumeLabels volumes;
+    for (MountEntry &mount : mountsLabelled(table, label)) {
+        std::string id = volumes.idOf(mount);
+        drives.push_back({std::move(mount), std::move(id)});
+    }
+    return drives;
+}
+
+DriveChoice chooseLabelledDrive(const std::vector<LabelledDrive> &drives, const std::string &label,
+                                const std::string &chosenId)
+{
+    DriveChoice choice;
+    const std::string quoted = "\"" + label + "\"";
+    if (drives.empty()) {
+        choice.absence = "no drive labelled " + quoted + " is mounted";
+        return choice;
+    }
+    std::vector<const LabelledDrive *> matching;
+    for (const LabelledDrive &drive : drives) {
+        if (chosenId.empty() || sameVolumeId(drive.id, chosenId))
+            matching.push_back(&drive);
+    }
+    if (matching.size() == 1)
+        choice.drive = matching.front();
+    else if (matching.empty())
+        choice.absence = (drives.size() == 1 ? "a drive labelled " + label + " is mounted, but it is not"
+                                             : std::to_string(drives.size()) + " drives labelled "
+                                                   + label + " are mounted, but none is")
+            + " the one chosen; run use again to choose it";
+    else
+        choice.absence = std::to_string(matching.size()) + " drives labelled " + quoted + " are mounted";
+    return choice;
 }
 
 } // namespace nerolink

@@ -14,7 +14,7 @@ packages=(
   libmpg123-dev mpg123
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
-  lame espeak-ng sox python3 time
+  lame espeak-ng sox python3 time dosfstools
   qt6-multimedia-dev libsoundtouch-dev pulseaudio pulseaudio-utils
   xvfb xauth xclip imagemagick fonts-dejavu-core
   desktop-file-utils

@@ -50,3 +50,22 @@ void setFieldText(char *field, std::size_t size, const std::string &text)
     std::memset(field, 0, size);
     std::memcpy(field, text.data(), length);
 }
+
+namespace {
+
+constexpr uint32_t kMostFilesHeld = 65535;
+
+} // namespace
+
+void setHeldFileCount(TMemoryInfo &info, uint64_t count)
+{
+    info.Reserved = static_cast<uint32_t>(count < kMostFilesHeld ? count : kMostFilesHeld);
+}
+
+uint32_t unlistedFileCount(const TMemoryInfo &info)
+{
+    if (info.FileCount != uint32_t(kMaxPlayerFiles) || info.Reserved <= info.FileCount
+        || info.Reserved > kMostFilesHeld)
+        return 0;
+    return info.Reserved - info.FileCount;
+}

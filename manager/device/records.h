@@ -37,3 +37,13 @@ void setFieldText(char (&field)[N], const std::string &text)
 {
     setFieldText(field, N, text);
 }
+
+// A memory may hold more files than a record lists (255). The library says how
+// many it holds in the record's first field, which the record leaves unused;
+// a library that leaves it at 0 says nothing.
+void setHeldFileCount(TMemoryInfo &info, uint64_t count);
+
+// The files a memory holds beyond the record's entries: 0 unless the record is
+// full and its first field holds a larger count. No FAT folder holds more than
+// 65,535 entries, so a larger value is not a count.
+uint32_t unlistedFileCount(const TMemoryInfo &info);

@@ -7,7 +7,12 @@
 
 #include "device/records.h"
 
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -141,4 +146,23 @@ TEST_F(PlayerTest, PlayerFolderFallsBackToTheUsersDataFolder)
     EXPECT_TRUE(fileExists(root_ + "/xdg/nerolink/player/player.ini"));
     ASSERT_EQ(tovixPlayer("init", noPlayer + " -u XDG_DATA_HOME HOME='" + root_ + "/home'").code, 0);
     EXPECT_TRUE(fileExists(root_ + "/home/.local/share/nerolink/player/player.ini"));
+}
+
+TEST_F(PlayerTest, AMemoryOfMoreFilesThanAListHoldsSaysHowManyAreHidden)
+{
+    ASSERT_EQ(tovixPlayer("init").code, 0);
+    for (int i = 0; i < 300; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "REC%05d.VOC", i + 1);
+        const std::string path = memoryPath("internal", name);
+        std::ofstream(path) << "v";
+        const struct timespec times[2] = {{time(nullptr) - 1000 + i, 0}, {time(nullptr) - 1000 + i, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    }
+    const auto info = refresh(mtInternal);
+    EXPECT_EQ(info->FileCount, 255u);
+    EXPECT_EQ(fieldText(info->Files[254].LongName), "REC00255.VOC");
+    EXPECT_EQ(unlistedFileCount(*info), 45u);
+    EXPECT_EQ(unlistedFileCount(*refresh(mtCard)), 0u);
+    EXPECT_TRUE(contains(tovixPlayer("status").output, "  300 file(s), 45 hidden"));
 }

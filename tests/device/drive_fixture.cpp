@@ -18,17 +18,21 @@ void DriveTest::SetUp()
     mountInfo_ = root_ + "/mountinfo";
     udevData_ = root_ + "/udev";
     labelLinks_ = root_ + "/dev/disk/by-label";
+    idLinks_ = root_ + "/dev/disk/by-uuid";
     fs::create_directories(udevData_);
     fs::create_directories(labelLinks_);
+    fs::create_directories(idLinks_);
     setMounts({});
     ::setenv("NEROLINK_MOUNTINFO", mountInfo_.c_str(), 1);
     ::setenv("NEROLINK_UDEV_DATA", udevData_.c_str(), 1);
     ::setenv("NEROLINK_DISK_LABELS", labelLinks_.c_str(), 1);
+    ::setenv("NEROLINK_DISK_UUIDS", idLinks_.c_str(), 1);
 }
 
 void DriveTest::TearDown()
 {
-    for (const char *name : {"NEROLINK_MOUNTINFO", "NEROLINK_UDEV_DATA", "NEROLINK_DISK_LABELS"})
+    for (const char *name : {"NEROLINK_MOUNTINFO", "NEROLINK_UDEV_DATA", "NEROLINK_DISK_LABELS",
+                             "NEROLINK_DISK_UUIDS"})
         ::unsetenv(name);
     PlayerTest::TearDown();
 }
@@ -59,11 +63,13 @@ void DriveTest::setMounts(const std::vector<std::string> &lines)
     fs::rename(temporary, mountInfo_);
 }
 
-void DriveTest::setUdevLabel(const std::string &device, const std::string &encodedLabel)
+void DriveTest::setUdevLabel(const std::string &device, const std::string &encodedLabel,
+                             const std::string &id)
 {
-    std::ofstream(udevData_ + "/b" + device) << "S:disk/by-uuid/1234-ABCD\nE:ID_FS_TYPE=vfat\n"
-                                             << "E:ID_FS_LABEL=ignored\nE:ID_FS_LABEL_ENC="
-                                             << encodedLabel << "\n";
+    std::ofstream(udevData_ + "/b" + device)
+        << "S:disk/by-uuid/1234-ABCD\nE:ID_FS_TYPE=vfat\n"
+        << "E:ID_FS_LABEL=ignored\nE:ID_FS_LABEL_ENC=" << encodedLabel << "\n"
+        << (id.empty() ? "" : "E:ID_FS_UUID=" + id + "\nE:ID_FS_UUID_ENC=" + id + "\n");
 }
 
 void DriveTest::setLabelLink(const std::string &encodedLabel, const std::string &target)

@@ -25,12 +25,15 @@ protected:
                                  const std::string &source = "/dev/sdz1");
     // Replaces the mount table the library and tovix-player read.
     void setMounts(const std::vector<std::string> &lines);
-    // Records a label for a device in the udev database, as udev writes it.
-    void setUdevLabel(const std::string &device, const std::string &encodedLabel);
+    // Records a label, and an id when given, for a device in the udev database,
+    // as udev writes them.
+    void setUdevLabel(const std::string &device, const std::string &encodedLabel,
+                      const std::string &id = {});
     // A /dev/disk/by-label link named encodedLabel to target.
     void setLabelLink(const std::string &encodedLabel, const std::string &target);
 
     std::string mountInfo_;
     std::string udevData_;
     std::string labelLinks_;
+    std::string idLinks_;
 };

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <sched.h>
 #include <sys/mount.h>
 #include <thread>
@@ -62,12 +63,14 @@ protected:
         return true;
     }
 
-    // A 16 MB ext4 image with that label; "" when the tools are missing.
-    std::string labelledImage(const std::string &name, const std::string &label)
+    // A 16 MB ext4 image with that label (and that UUID, when given); "" when
+    // the tools are missing.
+    std::string labelledImage(const std::string &name, const std::string &label,
+                              const std::string &uuid = {})
     {
         const std::string image = root_ + "/" + name + ".img";
         const std::string command = "truncate -s 16M '" + image + "' && mkfs.ext4 -q -L '" + label
-            + "' '" + image + "' >/dev/null 2>&1";
+            + "' " + (uuid.empty() ? "" : "-U " + uuid + " ") + "'" + image + "' >/dev/null 2>&1";
         return std::system(command.c_str()) == 0 ? image : "";
     }
 
@@ -138,10 +141,11 @@ TEST_F(MountedDrive, ALabelFindsTheDriveWhereverItIsMountedButNotTwoOfThem)
     ASSERT_TRUE(attached());
     EXPECT_EQ(shortNameOf(mtInternal, "Morning walk.VOC"), shortName);
 
+    // A second drive of that label does not hide the chosen one, known by its id.
     const std::string twin = labelledImage("two", "TOVIXREC");
     ASSERT_FALSE(twin.empty());
     ASSERT_TRUE(mountImage(twin, first));
-    EXPECT_FALSE(attached());
+    EXPECT_EQ(names(mtInternal), std::vector<std::string>{"Morning walk.VOC"});
     const std::string ini = readFile(player_ + "/player.ini");
     const CommandResult refused = tovixPlayer("use --label TOVIXREC");
     EXPECT_EQ(refused.code, 1);
@@ -189,4 +193,34 @@ TEST_F(MountedDrive, ADriveUnmountedDuringACallFailsItAndLeavesNoFile)
     EXPECT_EQ(dll_fn_download_file(pcPath("kept.txt").c_str(), mtInternal), 0);
     again.join();
     EXPECT_TRUE(folderEntries(drive).empty());
+}
+
+TEST_F(MountedDrive, ASecondDriveWithTheChosenLabelButAnotherIdIsNotThePlayer)
+{
+    const std::string chosen = labelledImage("chosen", "VOICE", "11111111-2222-3333-4444-555555555555");
+    const std::string other = labelledImage("other", "VOICE", "66666666-7777-8888-9999-000000000000");
+    const std::string point = folder("media/VOICE");
+    if (chosen.empty() || other.empty() || !mountImage(chosen, point))
+        GTEST_SKIP() << "no mkfs.ext4 or loop devices here";
+    ASSERT_EQ(tovixPlayer("use --label VOICE").code, 0);
+    ASSERT_EQ(dll_fn_download_file(pcFile("mine.VOC", "m").c_str(), mtInternal), 1);
+    ASSERT_TRUE(unmount(point));
+    ASSERT_TRUE(mountImage(other, point));
+    std::ofstream(point + "/theirs.VOC") << "t";
+
+    EXPECT_FALSE(attached());
+    EXPECT_EQ(dll_fn_format_device(mtInternal), 0);
+    EXPECT_TRUE(fileExists(point + "/theirs.VOC"));
+    EXPECT_TRUE(contains(tovixPlayer("status").output,
+                         "a drive labelled VOICE is mounted, but it is not the one chosen; run use "
+                         "again to choose it"));
+
+    // Chosen by the folder the desktop mounts it at, the same holds.
+    ASSERT_EQ(tovixPlayer("use '" + point + "'").code, 0);
+    ASSERT_TRUE(attached());
+    ASSERT_TRUE(unmount(point));
+    ASSERT_TRUE(mountImage(chosen, point));
+    EXPECT_FALSE(attached());
+    EXPECT_EQ(dll_fn_format_device(mtInternal), 0);
+    EXPECT_TRUE(fileExists(point + "/mine.VOC"));
 }

@@ -6,8 +6,22 @@
 // player's own folders, and everything it refuses.
 #include "drive_fixture.h"
 
+#include "volume_ids.h"
+
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <unistd.h>
+
+namespace {
+
+bool attached()
+{
+    TPlayerVersion version;
+    return dll_fn_get_player_version(&version) != 0;
+}
+
+} // namespace
 
 TEST_F(DriveTest, UseMakesTheMemoriesFoldersKeepingTheRestOfPlayerIni)
 {
@@ -87,4 +101,74 @@ TEST_F(DriveTest, UseRefusesWhatItCannotUseAndChangesNothing)
     EXPECT_EQ(readFile(player_ + "/player.ini"), ini);
     ::unlink((player_ + "/player.ini").c_str());
     EXPECT_EQ(tovixPlayer("use --none").code, 1);
+}
+
+TEST_F(DriveTest, ADriveChosenByLabelOrMountPointIsKnownByItsIdAndNoLookAlikeIsThePlayer)
+{
+    ASSERT_EQ(tovixPlayer("init").code, 0);
+    const std::string chosen = folder("media/one"), other = folder("media/two");
+    std::ofstream(other + "/keep.VOC") << "theirs";
+    setUdevLabel("8:17", "VOICE", "1234-ABCD");
+    setUdevLabel("8:33", "VOICE", "5678-EF01");
+    const std::string otherLine = mountLine(other, "8:33", "rw", "/dev/sdy1");
+    setMounts({mountLine(chosen)});
+    const CommandResult use = tovixPlayer("use --label VOICE");
+    ASSERT_EQ(use.code, 0) << use.output;
+    EXPECT_TRUE(contains(use.output, "the drive labelled \"VOICE\" (UUID 1234-ABCD)")) << use.output;
+    EXPECT_EQ(nerolink::loadPlayer(player_)->internal.volumeId, "1234-ABCD");
+
+    const auto onlyTheLookAlike = [&](const std::string &drive, const std::string &why) {
+        EXPECT_FALSE(attached());
+        EXPECT_EQ(dll_fn_format_device(mtInternal), 0);
+        EXPECT_EQ(readFile(drive + "/keep.VOC"), "theirs");
+        const std::string status = tovixPlayer("status").output;
+        EXPECT_TRUE(contains(status, why)) << status;
+    };
+    setMounts({otherLine});
+    onlyTheLookAlike(other, "Present: no (a drive labelled VOICE is mounted, but it is not the one chosen; "
+                     "run use again to choose it)");
+    setMounts({mountLine(chosen), otherLine});
+    EXPECT_EQ(names(mtInternal), std::vector<std::string>{});
+
+    // A player.ini from before ids were kept takes one from the only drive of the label.
+    std::string ini = readFile(player_ + "/player.ini");
+    ini.erase(ini.find("Uuid=1234-ABCD\n"), 15);
+    std::ofstream(player_ + "/player.ini", std::ios::trunc) << ini;
+    EXPECT_FALSE(attached());
+    setMounts({otherLine});
+    EXPECT_EQ(names(mtInternal), std::vector<std::string>{"keep.VOC"});
+    EXPECT_EQ(nerolink::loadPlayer(player_)->internal.volumeId, "5678-EF01");
+
+    // The desktop mounts every drive of a label at the same folder.
+    const std::string point = folder("media/VOICE");
+    std::ofstream(point + "/keep.VOC") << "theirs";
+    setMounts({mountLine(point)});
+    ASSERT_EQ(tovixPlayer("use '" + point + "'").code, 0);
+    EXPECT_TRUE(attached());
+    setMounts({mountLine(point, "8:33", "rw", "/dev/sdy1")});
+    onlyTheLookAlike(point, "a drive is mounted on " + point + ", but it is not the one chosen");
+}
+
+TEST(VolumeIds, TheIdIsReadFromTheFileSystemAsBlkidWritesIt)
+{
+    const std::string dir = ::testing::TempDir() + "volume-ids";
+    std::filesystem::create_directories(dir);
+    const auto made = [&](const std::string &name, const std::string &command) {
+        const std::string image = dir + "/" + name;
+        return std::system(("rm -f '" + image + "' && truncate -s 40M '" + image + "' && " + command
+                            + " '" + image + "' >/dev/null 2>&1").c_str()) == 0 ? image : "";
+    };
+    const std::string fat = made("fat.img", "mkfs.vfat -n VOICE -i 1234abcd");
+    const std::string fat32 = made("fat32.img", "mkfs.vfat -F 32 -i 0BADF00D");
+    const std::string ext = made("ext.img", "mkfs.ext4 -q -U 01234567-89ab-cdef-0123-456789abcdef");
+    if (fat.empty() || fat32.empty() || ext.empty())
+        GTEST_SKIP() << "no mkfs.vfat or mkfs.ext4 here";
+    EXPECT_EQ(nerolink::readVolumeId(fat), "1234-ABCD");
+    EXPECT_EQ(nerolink::readVolumeId(fat32), "0BAD-F00D");
+    EXPECT_EQ(nerolink::readVolumeId(ext), "01234567-89ab-cdef-0123-456789abcdef");
+    std::ofstream(dir + "/plain") << std::string(8192, 'x');
+    EXPECT_EQ(nerolink::readVolumeId(dir + "/plain"), "");
+    EXPECT_TRUE(nerolink::sameVolumeId("0bad-f00d", "0BAD-F00D"));
+    EXPECT_FALSE(nerolink::sameVolumeId("", ""));
+    std::filesystem::remove_all(dir);
 }

@@ -6,6 +6,8 @@
 // remain, the lines and the reservations, and cancelling a queued format.
 #include "queue_fixture.h"
 
+#include "device/records.h"
+
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -242,3 +244,36 @@ TEST_F(QueueRemove, CancellingAQueuedFormatLeavesWhatIsStillQueued)
 }
 
 } // namespace
+
+TEST_F(QueueRemove, AFullListSaysHowManyFilesItHidesAndAFormatCountsThem)
+{
+    std::vector<TFileEntry> files;
+    for (int i = 0; i < kMaxPlayerFiles; ++i)
+        files.push_back(fake::makeEntry("", QStringLiteral("R%1.VOC").arg(i).toStdString(), 10, false));
+    TMemoryInfo internal = memoryOf(files);
+    setHeldFileCount(internal, 300);
+    attach(internal, memoryOf({fake::makeEntry("", "CARD.VOC", 10, false)}));
+    const QString hidden = QStringLiteral(
+        "45 files on Internal Memory are not listed: the player lists 255 files per memory at most.");
+    EXPECT_EQ(w->statusText(3), hidden);
+    EXPECT_EQ(w->hiddenPlayerFiles(mtInternal), 45u);
+    EXPECT_EQ(w->hiddenPlayerFiles(mtCard), 0u);
+
+    w->TabControl_PlayerFiles->setCurrentIndex(2);
+    w->Menu_FormatClick();
+    w->TabControl_PlayerFiles->setCurrentIndex(1);
+    w->Menu_FormatClick();
+    w->Menu_FormatAllClick();
+    ASSERT_EQ(prompts.records.size(), 3u);
+    EXPECT_EQ(prompts.records[0].text, formatQuestion) << "the card hides nothing";
+    const QString counted = formatQuestion
+        + QStringLiteral("\n\nInternal Memory holds 300 files; 45 of them are not listed and will be "
+                         "erased too.");
+    EXPECT_EQ(prompts.records[1].text, counted);
+    EXPECT_EQ(prompts.records[2].text, counted);
+    EXPECT_TRUE(lines().isEmpty());
+
+    w->setStatusText(3, QString());
+    w->Button_RefreshClick();
+    EXPECT_EQ(w->statusText(3), hidden) << "said again at each refresh";
+}
