@@ -4,17 +4,27 @@
 // to a running instance, and what the window makes of the files.
 #include "explorer/folder_view.h"
 #include "main_unit.h"
+#include "platform/hand_over_message.h"
 #include "platform/single_instance.h"
 #include "scripted_prompts.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,6 +79,35 @@ protected:
         }
         return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
     }
+
+    // A folder every user may write in, as /tmp is.
+    static std::unique_ptr<QTemporaryDir> sharedFolder()
+    {
+        auto folder = std::make_unique<QTemporaryDir>(QStringLiteral("/tmp/tovix-shared-XXXXXX"));
+        ::chmod(QFile::encodeName(folder->path()).constData(), 01777);
+        return folder;
+    }
+
+    // This test program run as user nobody (see actAsStranger).
+    static void startStranger(QProcess &stranger, const QString &mode, const QString &path)
+    {
+        stranger.start(QStringLiteral("setpriv"),
+                       {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                        QCoreApplication::applicationFilePath(), QStringLiteral("--stranger"), mode, path});
+    }
+
+    static bool listenAsStranger(QProcess &stranger, const QString &path)
+    {
+        startStranger(stranger, QStringLiteral("listen"), path);
+        return QTest::qWaitFor([&] { return stranger.canReadLine(); }, 10000) && stranger.readLine() == "ready\n";
+    }
+
+    static QByteArray heardBy(QProcess &stranger)
+    {
+        stranger.kill();
+        stranger.waitForFinished();
+        return stranger.readAllStandardOutput();
+    }
 };
 
 } // namespace
@@ -107,7 +146,7 @@ TEST_F(OpenFilesTest, AStartAfterACrashedInstanceTakesOverItsSocket)
     ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
     leftover.close();
     SingleInstance first;
-    EXPECT_FALSE(first.handOver({QStringLiteral("/a.VOC")}, 500));
+    EXPECT_EQ(first.handOver({QStringLiteral("/a.VOC")}, 500), SingleInstance::NoInstance);
     ASSERT_TRUE(first.listen());
     QStringList received;
     QObject::connect(&first, &SingleInstance::filesReceived, [&](const QStringList &p) { received = p; });
@@ -135,8 +174,171 @@ TEST_F(OpenFilesTest, HelpAndVersionAnswerWithoutADisplayAndABadOptionFails)
     EXPECT_TRUE(withDisplay.readAllStandardError().contains("Unknown option 'no-such-option'"));
 }
 
+TEST_F(OpenFilesTest, AnotherUsersListenerAtTheSharedFolderNeitherStopsTheWindowNorHearsAPath)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "running a listener as another user needs root";
+    const auto shared = sharedFolder();
+    QProcess stranger;
+    ASSERT_TRUE(listenAsStranger(stranger, shared->filePath(QStringLiteral("tovixman-%1.socket").arg(::getuid()))));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    env.insert(QStringLiteral("TMPDIR"), shared->path());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(TOVIXMAN_BINARY), {recordings + QStringLiteral("/REC00001.VOC")});
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", shared->path().toUtf8());
+    const QString ownSocket = SingleInstance::defaultSocketPath();
+    qunsetenv("TMPDIR");
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    EXPECT_TRUE(ownSocket.startsWith(shared->path() + QStringLiteral("/runtime-"))) << ownSocket.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SingleInstance(ownSocket).handOver({}, 500) == SingleInstance::Taken; },
+                                20000))
+        << "the program runs a window of its own: " << program.readAllStandardError().toStdString();
+    EXPECT_EQ(program.state(), QProcess::Running);
+    program.kill();
+    program.waitForFinished();
+    EXPECT_EQ(heardBy(stranger), QByteArray()) << "nothing reaches the other user";
+}
+
+TEST_F(OpenFilesTest, NeitherSideTalksToAProcessOfAnotherUser)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "running a process as another user needs root";
+    const auto shared = sharedFolder();
+    const QString theirs = shared->filePath(QStringLiteral("theirs.socket"));
+    QProcess listener;
+    ASSERT_TRUE(listenAsStranger(listener, theirs));
+    const QStringList secret{QStringLiteral("/home/me/secret.VOC")};
+    EXPECT_EQ(SingleInstance(theirs).handOver(secret, 1000), SingleInstance::NoInstance) << "a socket of theirs";
+    ASSERT_EQ(::lchown(QFile::encodeName(theirs).constData(), ::getuid(), ::getgid()), 0);
+    EXPECT_EQ(SingleInstance(theirs).handOver(secret, 1000), SingleInstance::NoInstance) << "theirs behind our name";
+    EXPECT_FALSE(SingleInstance(theirs).listen()) << "a socket that answers is never taken over";
+    EXPECT_EQ(heardBy(listener), QByteArray());
+
+    SingleInstance mine(shared->filePath(QStringLiteral("mine.socket")));
+    ASSERT_TRUE(mine.listen());
+    ::chmod(QFile::encodeName(shared->filePath(QStringLiteral("mine.socket"))).constData(), 0777);
+    int received = 0;
+    QObject::connect(&mine, &SingleInstance::filesReceived, [&] { ++received; });
+    QProcess offer;
+    startStranger(offer, QStringLiteral("offer"), shared->filePath(QStringLiteral("mine.socket")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return offer.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(offer.readAllStandardOutput(), QByteArray("closed\n"));
+    EXPECT_EQ(received, 0);
+}
+
+TEST_F(OpenFilesTest, AHandOverIsBoundedAndRefusedWholeBeyondItsBounds)
+{
+    SingleInstance running;
+    running.setDeliveryTimeout(400);
+    ASSERT_TRUE(running.listen());
+    QList<QStringList> received;
+    QObject::connect(&running, &SingleInstance::filesReceived, [&](const QStringList &p) { received << p; });
+
+    QStringList many;
+    for (int i = 0; i <= HandOverMessage::kMaxPaths; ++i)
+        many << QStringLiteral("/x/%1.VOC").arg(i);
+    QProcess second;
+    EXPECT_EQ(runTovixMan(second, many), 1);
+    EXPECT_TRUE(second.readAllStandardError().contains("none of the 1001 files were opened"));
+    QLocalSocket forged;
+    forged.connectToServer(SingleInstance::defaultSocketPath());
+    forged.write(HandOverMessage::frame(QFile::encodeName(many.join(QChar(0))) + '\0'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return forged.bytesAvailable() > 0; }, 5000));
+    EXPECT_EQ(forged.readAll(), QByteArray(1, HandOverMessage::kRefused));
+
+    // Unfinished messages hold every place a while, then are closed; a whole one waits its turn.
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    for (int i = 0; i < 8; ++i) {
+        idle.push_back(std::make_unique<QLocalSocket>());
+        idle.back()->connectToServer(SingleInstance::defaultSocketPath());
+        idle.back()->write(HandOverMessage::frame(QByteArray(100, 'x')).left(20));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QLocalSocket whole;
+    whole.connectToServer(SingleInstance::defaultSocketPath());
+    whole.write(HandOverMessage::encode({QStringLiteral("/x/whole.VOC")}).value());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return whole.bytesAvailable() > 0; }, 5000));
+    EXPECT_GE(clock.elapsed(), 350);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return std::all_of(idle.begin(), idle.end(),
+                           [](const auto &s) { return s->state() == QLocalSocket::UnconnectedState; });
+    }, 5000));
+    EXPECT_EQ(received, QList<QStringList>{{QStringLiteral("/x/whole.VOC")}});
+}
+
+TEST_F(OpenFilesTest, ABusyInstanceKeepsItsSocketAndStillGetsTheFiles)
+{
+    SingleInstance running;
+    ASSERT_TRUE(running.listen());
+    QStringList received;
+    QObject::connect(&running, &SingleInstance::filesReceived, [&](const QStringList &p) { received = p; });
+    // This thread is the running instance's, so it cannot answer meanwhile.
+    EXPECT_EQ(SingleInstance().handOver({QStringLiteral("/x/late.VOC")}, 300), SingleInstance::NoAnswer);
+    EXPECT_FALSE(SingleInstance().listen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received == QStringList{QStringLiteral("/x/late.VOC")}; }, 5000));
+}
+
+TEST_F(OpenFilesTest, ARefusalNamesTenFilesAndCountsTheRest)
+{
+    QStringList missing;
+    for (int i = 0; i < 13; ++i)
+        missing << recordings + QStringLiteral("/gone%1.VOC").arg(i);
+    w->openFiles(missing);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.records.empty(); }, 10000));
+    const QStringList lines = prompts.records[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_TRUE(lines[9].contains(QStringLiteral("gone9.VOC")));
+    EXPECT_EQ(lines[10], QStringLiteral("and 3 more."));
+}
+
+namespace {
+
+// What the tests above run as another user: "listen" reports every byte it hears
+// and answers as a running instance would; "offer" hands a path over and reports
+// whether it was answered.
+int actAsStranger(const char *mode, const char *path)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path, sizeof address.sun_path - 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const auto *where = reinterpret_cast<const sockaddr *>(&address);
+    if (std::strcmp(mode, "listen") == 0) {
+        if (::bind(fd, where, sizeof address) != 0 || ::listen(fd, 8) != 0)
+            return 2;
+        std::printf("ready\n");
+        std::fflush(stdout);
+        for (;;) {
+            const int peer = ::accept(fd, nullptr, nullptr);
+            char buffer[4096];
+            for (ssize_t n; (n = ::read(peer, buffer, sizeof buffer)) > 0 && ::write(peer, "\x06", 1) == 1;) {
+                std::fwrite(buffer, 1, size_t(n), stdout);
+                std::fflush(stdout);
+            }
+            ::close(peer);
+        }
+    }
+    const QByteArray message = HandOverMessage::encode({QStringLiteral("/x/theirs.VOC")}).value();
+    char answer = 0;
+    const bool answered = ::connect(fd, where, sizeof address) == 0 &&
+                          ::write(fd, message.constData(), size_t(message.size())) == message.size() &&
+                          ::read(fd, &answer, 1) == 1;
+    std::printf(answered ? "answered\n" : "closed\n");
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (argc == 4 && std::strcmp(argv[1], "--stranger") == 0)
+        return actAsStranger(argv[2], argv[3]);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
