@@ -214,10 +214,12 @@ TEST_F(OpenFilesTest, NeitherSideTalksToAProcessOfAnotherUser)
     ASSERT_TRUE(listenAsStranger(listener, theirs));
     const QStringList secret{QStringLiteral("/home/me/secret.VOC")};
     EXPECT_EQ(SingleInstance(theirs).handOver(secret, 1000), SingleInstance::NoInstance) << "a socket of theirs";
+    QTest::qWait(200);
+    EXPECT_EQ(listener.readAllStandardOutput(), QByteArray()) << "is never connected to";
     ASSERT_EQ(::lchown(QFile::encodeName(theirs).constData(), ::getuid(), ::getgid()), 0);
     EXPECT_EQ(SingleInstance(theirs).handOver(secret, 1000), SingleInstance::NoInstance) << "theirs behind our name";
     EXPECT_FALSE(SingleInstance(theirs).listen()) << "a socket that answers is never taken over";
-    EXPECT_EQ(heardBy(listener), QByteArray());
+    EXPECT_EQ(heardBy(listener).replace("connected\n", ""), QByteArray());
 
     SingleInstance mine(shared->filePath(QStringLiteral("mine.socket")));
     ASSERT_TRUE(mine.listen());
@@ -250,6 +252,11 @@ TEST_F(OpenFilesTest, AHandOverIsBoundedAndRefusedWholeBeyondItsBounds)
     forged.write(HandOverMessage::frame(QFile::encodeName(many.join(QChar(0))) + '\0'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return forged.bytesAvailable() > 0; }, 5000));
     EXPECT_EQ(forged.readAll(), QByteArray(1, HandOverMessage::kRefused));
+    QLocalSocket huge;
+    huge.connectToServer(SingleInstance::defaultSocketPath());
+    huge.write(HandOverMessage::frame(QByteArray(HandOverMessage::kMaxBytes, '/')).left(HandOverMessage::kHeaderSize));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return huge.bytesAvailable() > 0; }, 5000)) << "refused on its header";
+    EXPECT_EQ(huge.readAll(), QByteArray(1, HandOverMessage::kRefused));
 
     // Unfinished messages hold every place a while, then are closed; a whole one waits its turn.
     std::vector<std::unique_ptr<QLocalSocket>> idle;
@@ -299,8 +306,8 @@ TEST_F(OpenFilesTest, ARefusalNamesTenFilesAndCountsTheRest)
 
 namespace {
 
-// What the tests above run as another user: "listen" reports every byte it hears
-// and answers as a running instance would; "offer" hands a path over and reports
+// What the tests above run as another user: "listen" reports each connection and
+// every byte it hears, and answers as a running instance would; "offer" hands a path over and reports
 // whether it was answered.
 int actAsStranger(const char *mode, const char *path)
 {
@@ -316,6 +323,8 @@ int actAsStranger(const char *mode, const char *path)
         std::fflush(stdout);
         for (;;) {
             const int peer = ::accept(fd, nullptr, nullptr);
+            std::printf("connected\n");
+            std::fflush(stdout);
             char buffer[4096];
             for (ssize_t n; (n = ::read(peer, buffer, sizeof buffer)) > 0 && ::write(peer, "\x06", 1) == 1;) {
                 std::fwrite(buffer, 1, size_t(n), stdout);
