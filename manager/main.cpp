@@ -91,12 +91,16 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     const QStringList files = commandLineFiles(app);
-    SingleInstance instance;
+    const QString socketPath = SingleInstance::defaultSocketPath();
+    SingleInstance instance(socketPath);
     if (const std::optional<int> handedOver = handOverToRunningInstance(instance, files))
         return *handedOver;
-    if (!instance.listen())
-        qWarning("Files opened later will start another TovixMan: no socket of this user's can be made at \"%s\".",
-                 qPrintable(SingleInstance::defaultSocketPath()));
+    if (!instance.listen()) {
+        qWarning("Files opened later will start another TovixMan: %s.",
+                 qPrintable(socketPath.isEmpty()
+                                ? QStringLiteral("this user has no private runtime folder for its socket")
+                                : QStringLiteral("the socket \"%1\" cannot be made").arg(socketPath)));
+    }
 
     QApplication::setApplicationDisplayName(QStringLiteral("Sonavel v1.3"));
     initTovixResources();
