@@ -102,6 +102,15 @@ protected:
         return QTest::qWaitFor([&] { return stranger.canReadLine(); }, 10000) && stranger.readLine() == "ready\n";
     }
 
+    // What the running instance at the default socket answers to a message.
+    static QByteArray answerTo(const QByteArray &message)
+    {
+        QLocalSocket socket;
+        socket.connectToServer(SingleInstance::defaultSocketPath());
+        socket.write(message);
+        return QTest::qWaitFor([&] { return socket.bytesAvailable() > 0; }, 5000) ? socket.readAll() : QByteArray();
+    }
+
     static QByteArray heardBy(QProcess &stranger)
     {
         stranger.kill();
@@ -174,63 +183,44 @@ TEST_F(OpenFilesTest, HelpAndVersionAnswerWithoutADisplayAndABadOptionFails)
     EXPECT_TRUE(withDisplay.readAllStandardError().contains("Unknown option 'no-such-option'"));
 }
 
-TEST_F(OpenFilesTest, AnotherUsersListenerAtTheSharedFolderNeitherStopsTheWindowNorHearsAPath)
+TEST_F(OpenFilesTest, AnotherUsersSocketOrProgramIsNeverSpokenToAndTheWindowStillStarts)
 {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "running a listener as another user needs root";
+        GTEST_SKIP() << "running a program as another user needs root";
     const auto shared = sharedFolder();
+    const QString theirs = shared->filePath(QStringLiteral("tovixman-%1.socket").arg(::getuid()));
     QProcess stranger;
-    ASSERT_TRUE(listenAsStranger(stranger, shared->filePath(QStringLiteral("tovixman-%1.socket").arg(::getuid()))));
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    env.insert(QStringLiteral("TMPDIR"), shared->path());
-    QProcess program;
-    program.setProcessEnvironment(env);
-    program.start(QStringLiteral(TOVIXMAN_BINARY), {recordings + QStringLiteral("/REC00001.VOC")});
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    ASSERT_TRUE(listenAsStranger(stranger, theirs));
+    EXPECT_EQ(SingleInstance(theirs).handOver({QStringLiteral("/x/secret.VOC")}, 1000), SingleInstance::NoInstance);
     qunsetenv("XDG_RUNTIME_DIR");
+    const QByteArray tmp = qgetenv("TMPDIR");
     qputenv("TMPDIR", shared->path().toUtf8());
+    QProcess program;
+    program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    program.start(QStringLiteral(TOVIXMAN_BINARY), {recordings + QStringLiteral("/REC00001.VOC")});
     const QString ownSocket = SingleInstance::defaultSocketPath();
-    qunsetenv("TMPDIR");
-    qputenv("XDG_RUNTIME_DIR", runtime);
-    EXPECT_TRUE(ownSocket.startsWith(shared->path() + QStringLiteral("/runtime-"))) << ownSocket.toStdString();
+    qputenv("TMPDIR", tmp);
     EXPECT_TRUE(QTest::qWaitFor([&] { return SingleInstance(ownSocket).handOver({}, 500) == SingleInstance::Taken; },
                                 20000))
         << "the program runs a window of its own: " << program.readAllStandardError().toStdString();
-    EXPECT_EQ(program.state(), QProcess::Running);
     program.kill();
     program.waitForFinished();
-    EXPECT_EQ(heardBy(stranger), QByteArray()) << "nothing reaches the other user";
-}
+    EXPECT_EQ(stranger.readAllStandardOutput(), QByteArray()) << "their socket is never connected to";
 
-TEST_F(OpenFilesTest, NeitherSideTalksToAProcessOfAnotherUser)
-{
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "running a process as another user needs root";
-    const auto shared = sharedFolder();
-    const QString theirs = shared->filePath(QStringLiteral("theirs.socket"));
-    QProcess listener;
-    ASSERT_TRUE(listenAsStranger(listener, theirs));
-    const QStringList secret{QStringLiteral("/home/me/secret.VOC")};
-    EXPECT_EQ(SingleInstance(theirs).handOver(secret, 1000), SingleInstance::NoInstance) << "a socket of theirs";
-    QTest::qWait(200);
-    EXPECT_EQ(listener.readAllStandardOutput(), QByteArray()) << "is never connected to";
     ASSERT_EQ(::lchown(QFile::encodeName(theirs).constData(), ::getuid(), ::getgid()), 0);
-    EXPECT_EQ(SingleInstance(theirs).handOver(secret, 1000), SingleInstance::NoInstance) << "theirs behind our name";
+    EXPECT_EQ(SingleInstance(theirs).handOver({QStringLiteral("/x/secret.VOC")}, 1000), SingleInstance::NoInstance)
+        << "their program behind our name";
     EXPECT_FALSE(SingleInstance(theirs).listen()) << "a socket that answers is never taken over";
-    EXPECT_EQ(heardBy(listener).replace("connected\n", ""), QByteArray());
+    EXPECT_EQ(heardBy(stranger).replace("connected\n", ""), QByteArray());
 
-    SingleInstance mine(shared->filePath(QStringLiteral("mine.socket")));
-    ASSERT_TRUE(mine.listen());
-    ::chmod(QFile::encodeName(shared->filePath(QStringLiteral("mine.socket"))).constData(), 0777);
-    int received = 0;
-    QObject::connect(&mine, &SingleInstance::filesReceived, [&] { ++received; });
-    QProcess offer;
-    startStranger(offer, QStringLiteral("offer"), shared->filePath(QStringLiteral("mine.socket")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return offer.state() == QProcess::NotRunning; }, 10000));
-    EXPECT_EQ(offer.readAllStandardOutput(), QByteArray("closed\n"));
-    EXPECT_EQ(received, 0);
+    const QString ours = shared->filePath(QStringLiteral("ours.socket"));
+    SingleInstance running(ours);
+    ASSERT_TRUE(running.listen());
+    ::chmod(QFile::encodeName(ours).constData(), 0777);
+    QObject::connect(&running, &SingleInstance::filesReceived, [] { ADD_FAILURE() << "their files taken"; });
+    startStranger(stranger, QStringLiteral("offer"), ours);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return stranger.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(stranger.readAllStandardOutput(), QByteArray("closed\n"));
 }
 
 TEST_F(OpenFilesTest, AHandOverIsBoundedAndRefusedWholeBeyondItsBounds)
@@ -240,41 +230,31 @@ TEST_F(OpenFilesTest, AHandOverIsBoundedAndRefusedWholeBeyondItsBounds)
     ASSERT_TRUE(running.listen());
     QList<QStringList> received;
     QObject::connect(&running, &SingleInstance::filesReceived, [&](const QStringList &p) { received << p; });
-
     QStringList many;
     for (int i = 0; i <= HandOverMessage::kMaxPaths; ++i)
         many << QStringLiteral("/x/%1.VOC").arg(i);
     QProcess second;
     EXPECT_EQ(runTovixMan(second, many), 1);
     EXPECT_TRUE(second.readAllStandardError().contains("none of the 1001 files were opened"));
-    QLocalSocket forged;
-    forged.connectToServer(SingleInstance::defaultSocketPath());
-    forged.write(HandOverMessage::frame(QFile::encodeName(many.join(QChar(0))) + '\0'));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return forged.bytesAvailable() > 0; }, 5000));
-    EXPECT_EQ(forged.readAll(), QByteArray(1, HandOverMessage::kRefused));
-    QLocalSocket huge;
-    huge.connectToServer(SingleInstance::defaultSocketPath());
-    huge.write(HandOverMessage::frame(QByteArray(HandOverMessage::kMaxBytes, '/')).left(HandOverMessage::kHeaderSize));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return huge.bytesAvailable() > 0; }, 5000)) << "refused on its header";
-    EXPECT_EQ(huge.readAll(), QByteArray(1, HandOverMessage::kRefused));
+    const QByteArray refused(1, HandOverMessage::kRefused);
+    EXPECT_EQ(answerTo(HandOverMessage::frame(QFile::encodeName(many.join(QChar(0))) + '\0')), refused);
+    const QByteArray huge = HandOverMessage::frame(QByteArray(HandOverMessage::kMaxBytes, '/'));
+    EXPECT_EQ(answerTo(huge.left(HandOverMessage::kHeaderSize)), refused) << "on its header alone";
 
     // Unfinished messages hold every place a while, then are closed; a whole one waits its turn.
-    std::vector<std::unique_ptr<QLocalSocket>> idle;
-    for (int i = 0; i < 8; ++i) {
-        idle.push_back(std::make_unique<QLocalSocket>());
-        idle.back()->connectToServer(SingleInstance::defaultSocketPath());
-        idle.back()->write(HandOverMessage::frame(QByteArray(100, 'x')).left(20));
+    std::vector<std::unique_ptr<QLocalSocket>> idle(8);
+    for (auto &socket : idle) {
+        socket = std::make_unique<QLocalSocket>();
+        socket->connectToServer(SingleInstance::defaultSocketPath());
+        socket->write(HandOverMessage::frame(QByteArray(100, '/')).left(20));
     }
     QElapsedTimer clock;
     clock.start();
-    QLocalSocket whole;
-    whole.connectToServer(SingleInstance::defaultSocketPath());
-    whole.write(HandOverMessage::encode({QStringLiteral("/x/whole.VOC")}).value());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return whole.bytesAvailable() > 0; }, 5000));
+    EXPECT_EQ(answerTo(HandOverMessage::encode({QStringLiteral("/x/whole.VOC")}).value()),
+              QByteArray(1, HandOverMessage::kTaken));
     EXPECT_GE(clock.elapsed(), 350);
     EXPECT_TRUE(QTest::qWaitFor([&] {
-        return std::all_of(idle.begin(), idle.end(),
-                           [](const auto &s) { return s->state() == QLocalSocket::UnconnectedState; });
+        return std::all_of(idle.begin(), idle.end(), [](auto &s) { return s->state() == QLocalSocket::UnconnectedState; });
     }, 5000));
     EXPECT_EQ(received, QList<QStringList>{{QStringLiteral("/x/whole.VOC")}});
 }
@@ -306,8 +286,8 @@ TEST_F(OpenFilesTest, ARefusalNamesTenFilesAndCountsTheRest)
 
 namespace {
 
-// What the tests above run as another user: "listen" reports each connection and
-// every byte it hears, and answers as a running instance would; "offer" hands a path over and reports
+// Run as another user by the tests above: "listen" reports each connection and every
+// byte it hears, answering as an instance would; "offer" hands a path over and says
 // whether it was answered.
 int actAsStranger(const char *mode, const char *path)
 {
@@ -316,20 +296,14 @@ int actAsStranger(const char *mode, const char *path)
     std::strncpy(address.sun_path, path, sizeof address.sun_path - 1);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     const auto *where = reinterpret_cast<const sockaddr *>(&address);
-    if (std::strcmp(mode, "listen") == 0) {
-        if (::bind(fd, where, sizeof address) != 0 || ::listen(fd, 8) != 0)
-            return 2;
+    if (std::strcmp(mode, "listen") == 0 && ::bind(fd, where, sizeof address) == 0 && ::listen(fd, 8) == 0) {
         std::printf("ready\n");
-        std::fflush(stdout);
-        for (;;) {
+        for (std::fflush(stdout);; std::fflush(stdout)) {
             const int peer = ::accept(fd, nullptr, nullptr);
             std::printf("connected\n");
-            std::fflush(stdout);
             char buffer[4096];
-            for (ssize_t n; (n = ::read(peer, buffer, sizeof buffer)) > 0 && ::write(peer, "\x06", 1) == 1;) {
+            for (ssize_t n; (n = ::read(peer, buffer, sizeof buffer)) > 0 && ::write(peer, "\x06", 1) == 1;)
                 std::fwrite(buffer, 1, size_t(n), stdout);
-                std::fflush(stdout);
-            }
             ::close(peer);
         }
     }
