@@ -99,7 +99,9 @@ protected:
     static bool listenAsStranger(QProcess &stranger, const QString &path)
     {
         startStranger(stranger, QStringLiteral("listen"), path);
-        return QTest::qWaitFor([&] { return stranger.canReadLine(); }, 10000) && stranger.readLine() == "ready\n";
+        return QTest::qWaitFor([&] { return stranger.canReadLine() || stranger.state() == QProcess::NotRunning; },
+                               10000) &&
+               stranger.readLine() == "ready\n";
     }
 
     // What the running instance at the default socket answers to a message.
@@ -190,7 +192,9 @@ TEST_F(OpenFilesTest, AnotherUsersSocketOrProgramIsNeverSpokenToAndTheWindowStil
     const auto shared = sharedFolder();
     const QString theirs = shared->filePath(QStringLiteral("tovixman-%1.socket").arg(::getuid()));
     QProcess stranger;
-    ASSERT_TRUE(listenAsStranger(stranger, theirs));
+    if (!listenAsStranger(stranger, theirs) && stranger.exitCode() >= 126)
+        GTEST_SKIP() << "user nobody may not run this test program where it is built";
+    ASSERT_EQ(stranger.state(), QProcess::Running) << stranger.readAllStandardError().toStdString();
     EXPECT_EQ(SingleInstance(theirs).handOver({QStringLiteral("/x/secret.VOC")}, 1000), SingleInstance::NoInstance);
     qunsetenv("XDG_RUNTIME_DIR");
     const QByteArray tmp = qgetenv("TMPDIR");
