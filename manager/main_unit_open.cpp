@@ -22,8 +22,10 @@ namespace {
 
 enum class OpenedKind { Recording, NotRecording, Unreadable };
 
-// A refusal box names this many files and counts the rest, so its OK stays on the screen.
+// A refusal box names this many files and counts the rest, and shortens a name
+// longer than a line, so its OK stays on the screen.
 constexpr int kNamedRefusals = 10;
+constexpr int kLongestName = 160;
 
 // Reads the first frame header; run away from the window's thread, since the
 // file may sit on a slow or sleeping disk.
@@ -41,7 +43,9 @@ OpenedKind kindOf(const QString &path)
 
 QString refusal(const QString &path, OpenedKind kind)
 {
-    const QString name = QDir::toNativeSeparators(path);
+    QString name = QDir::toNativeSeparators(path);
+    if (name.size() > kLongestName) // a path has no spaces to wrap at
+        name = name.left(kLongestName / 2) + QChar(0x2026) + name.right(kLongestName / 2 - 1);
     return kind == OpenedKind::Unreadable
                ? QStringLiteral("\"%1\" cannot be opened: it does not exist or cannot be read.").arg(name)
                : QStringLiteral("\"%1\" is not a voice recording.").arg(name);

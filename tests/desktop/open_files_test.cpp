@@ -280,10 +280,12 @@ TEST_F(OpenFilesTest, ARefusalNamesTenFilesAndCountsTheRest)
     QStringList missing;
     for (int i = 0; i < 13; ++i)
         missing << recordings + QStringLiteral("/gone%1.VOC").arg(i);
+    missing[0] = recordings + QLatin1Char('/') + QString(250, QLatin1Char('n')) + QStringLiteral(".VOC");
     w->openFiles(missing);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.records.empty(); }, 10000));
     const QStringList lines = prompts.records[0].text.split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 11);
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("nnn\u2026nnn")) && lines[0].size() < 240) << lines[0].toStdString();
     EXPECT_TRUE(lines[9].contains(QStringLiteral("gone9.VOC")));
     EXPECT_EQ(lines[10], QStringLiteral("and 3 more."));
 }
