@@ -80,28 +80,12 @@ protected:
         return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
     }
 
-    // A folder every user may write in, as /tmp is.
-    static std::unique_ptr<QTemporaryDir> sharedFolder()
-    {
-        auto folder = std::make_unique<QTemporaryDir>(QStringLiteral("/tmp/tovix-shared-XXXXXX"));
-        ::chmod(QFile::encodeName(folder->path()).constData(), 01777);
-        return folder;
-    }
-
     // This test program run as user nobody (see actAsStranger).
     static void startStranger(QProcess &stranger, const QString &mode, const QString &path)
     {
         stranger.start(QStringLiteral("setpriv"),
                        {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
                         QCoreApplication::applicationFilePath(), QStringLiteral("--stranger"), mode, path});
-    }
-
-    static bool listenAsStranger(QProcess &stranger, const QString &path)
-    {
-        startStranger(stranger, QStringLiteral("listen"), path);
-        return QTest::qWaitFor([&] { return stranger.canReadLine() || stranger.state() == QProcess::NotRunning; },
-                               10000) &&
-               stranger.readLine() == "ready\n";
     }
 
     // What the running instance at the default socket answers to a message.
@@ -111,13 +95,6 @@ protected:
         socket.connectToServer(SingleInstance::defaultSocketPath());
         socket.write(message);
         return QTest::qWaitFor([&] { return socket.bytesAvailable() > 0; }, 5000) ? socket.readAll() : QByteArray();
-    }
-
-    static QByteArray heardBy(QProcess &stranger)
-    {
-        stranger.kill();
-        stranger.waitForFinished();
-        return stranger.readAllStandardOutput();
     }
 };
 
@@ -189,16 +166,21 @@ TEST_F(OpenFilesTest, AnotherUsersSocketOrProgramIsNeverSpokenToAndTheWindowStil
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "running a program as another user needs root";
-    const auto shared = sharedFolder();
-    const QString theirs = shared->filePath(QStringLiteral("tovixman-%1.socket").arg(::getuid()));
+    QTemporaryDir shared(QStringLiteral("/tmp/tovix-shared-XXXXXX")); // open to all, as /tmp is
+    ::chmod(QFile::encodeName(shared.path()).constData(), 01777);
+    const QString theirs = shared.filePath(QStringLiteral("tovixman-%1.socket").arg(::getuid()));
     QProcess stranger;
-    if (!listenAsStranger(stranger, theirs) && stranger.exitCode() >= 126)
-        GTEST_SKIP() << "user nobody may not run this test program where it is built";
-    ASSERT_EQ(stranger.state(), QProcess::Running) << stranger.readAllStandardError().toStdString();
+    startStranger(stranger, QStringLiteral("listen"), theirs);
+    if (!QTest::qWaitFor([&] { return stranger.canReadLine() || stranger.state() == QProcess::NotRunning; }, 10000) ||
+        stranger.readLine() != "ready\n") {
+        if (stranger.exitCode() >= 126)
+            GTEST_SKIP() << "user nobody may not run this test program where it is built";
+        FAIL() << stranger.readAllStandardError().toStdString();
+    }
     EXPECT_EQ(SingleInstance(theirs).handOver({QStringLiteral("/x/secret.VOC")}, 1000), SingleInstance::NoInstance);
     qunsetenv("XDG_RUNTIME_DIR");
     const QByteArray tmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", shared->path().toUtf8());
+    qputenv("TMPDIR", shared.path().toUtf8());
     QProcess program;
     program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
     program.start(QStringLiteral(TOVIXMAN_BINARY), {recordings + QStringLiteral("/REC00001.VOC")});
@@ -215,9 +197,11 @@ TEST_F(OpenFilesTest, AnotherUsersSocketOrProgramIsNeverSpokenToAndTheWindowStil
     EXPECT_EQ(SingleInstance(theirs).handOver({QStringLiteral("/x/secret.VOC")}, 1000), SingleInstance::NoInstance)
         << "their program behind our name";
     EXPECT_FALSE(SingleInstance(theirs).listen()) << "a socket that answers is never taken over";
-    EXPECT_EQ(heardBy(stranger).replace("connected\n", ""), QByteArray());
+    stranger.kill();
+    stranger.waitForFinished();
+    EXPECT_EQ(stranger.readAllStandardOutput().replace("connected\n", ""), QByteArray());
 
-    const QString ours = shared->filePath(QStringLiteral("ours.socket"));
+    const QString ours = shared.filePath(QStringLiteral("ours.socket"));
     SingleInstance running(ours);
     ASSERT_TRUE(running.listen());
     ::chmod(QFile::encodeName(ours).constData(), 0777);
