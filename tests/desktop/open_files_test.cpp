@@ -185,6 +185,8 @@ TEST_F(OpenFilesTest, AnotherUsersSocketOrProgramIsNeverSpokenToAndTheWindowStil
     program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
     program.start(QStringLiteral(TOVIXMAN_BINARY), {recordings + QStringLiteral("/REC00001.VOC")});
     const QString ownSocket = SingleInstance::defaultSocketPath();
+    qputenv("XDG_RUNTIME_DIR", shared.path().toUtf8());
+    EXPECT_EQ(SingleInstance::defaultSocketPath(), ownSocket) << "a runtime folder open to all is not used";
     qputenv("TMPDIR", tmp);
     EXPECT_TRUE(QTest::qWaitFor([&] { return SingleInstance(ownSocket).handOver({}, 500) == SingleInstance::Taken; },
                                 20000))
