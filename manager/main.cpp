@@ -5,6 +5,7 @@
 // TovixMan: the program entry.
 #include "about_unit.h"
 #include "main_unit.h"
+#include "platform/hand_over_message.h"
 #include "platform/single_instance.h"
 #include "resources/resources.h"
 #include "target_select_unit.h"
@@ -15,7 +16,9 @@
 #include <QIcon>
 #include <QUrl>
 
+#include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -52,6 +55,30 @@ QStringList commandLineFiles(const QCoreApplication &app)
     return files;
 }
 
+// Offers the files to a TovixMan of this user that is already running; the exit
+// status once it has answered, nothing when there is none and this start opens a window.
+std::optional<int> handOverToRunningInstance(const SingleInstance &instance, const QStringList &files)
+{
+    switch (instance.handOver(files)) {
+    case SingleInstance::Taken:
+        return 0;
+    case SingleInstance::Refused:
+        std::fprintf(stderr,
+                     "TovixMan: none of the %lld files were opened: the running TovixMan takes at most %d files "
+                     "and %lld KiB of names at once.\n",
+                     static_cast<long long>(files.size()), HandOverMessage::kMaxPaths,
+                     static_cast<long long>(HandOverMessage::kMaxBytes / 1024));
+        return 1;
+    case SingleInstance::NoAnswer:
+        std::fprintf(stderr, "TovixMan: a TovixMan is already running but has not answered; it opens the files "
+                             "once it is free, if they reached it.\n");
+        return 1;
+    case SingleInstance::NoInstance:
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -64,12 +91,16 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     const QStringList files = commandLineFiles(app);
-    SingleInstance instance;
-    if (instance.handOver(files))
-        return 0;
-    if (!instance.listen())
-        qWarning("Files opened later will start another TovixMan: %s cannot be made.",
-                 qPrintable(SingleInstance::defaultSocketPath()));
+    const QString socketPath = SingleInstance::defaultSocketPath();
+    SingleInstance instance(socketPath);
+    if (const std::optional<int> handedOver = handOverToRunningInstance(instance, files))
+        return *handedOver;
+    if (!instance.listen()) {
+        qWarning("Files opened later will start another TovixMan: %s.",
+                 qPrintable(socketPath.isEmpty()
+                                ? QStringLiteral("this user has no private runtime folder for its socket")
+                                : QStringLiteral("the socket \"%1\" cannot be made").arg(socketPath)));
+    }
 
     QApplication::setApplicationDisplayName(QStringLiteral("Sonavel v1.3"));
     initTovixResources();

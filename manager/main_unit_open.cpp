@@ -22,6 +22,11 @@ namespace {
 
 enum class OpenedKind { Recording, NotRecording, Unreadable };
 
+// A refusal box names this many files and counts the rest, and shortens a name
+// longer than a line, so its OK stays on the screen.
+constexpr int kNamedRefusals = 10;
+constexpr int kLongestName = 160;
+
 // Reads the first frame header; run away from the window's thread, since the
 // file may sit on a slow or sleeping disk.
 OpenedKind kindOf(const QString &path)
@@ -38,7 +43,9 @@ OpenedKind kindOf(const QString &path)
 
 QString refusal(const QString &path, OpenedKind kind)
 {
-    const QString name = QDir::toNativeSeparators(path);
+    QString name = QDir::toNativeSeparators(path);
+    if (name.size() > kLongestName) // a path has no spaces to wrap at
+        name = name.left(kLongestName / 2) + QChar(0x2026) + name.right(kLongestName / 2 - 1);
     return kind == OpenedKind::Unreadable
                ? QStringLiteral("\"%1\" cannot be opened: it does not exist or cannot be read.").arg(name)
                : QStringLiteral("\"%1\" is not a voice recording.").arg(name);
@@ -77,17 +84,23 @@ void TForm_TovixMan::openFiles(const QStringList &paths)
     connect(reader, &QThread::finished, reader, &QObject::deleteLater);
     connect(reader, &QThread::finished, this, [this, paths, kinds] {
         QStringList refused;
+        int unnamed = 0;
         QString first;
         for (std::size_t i = 0; i < kinds->size(); ++i) {
-            if ((*kinds)[i] != OpenedKind::Recording)
-                refused << refusal(paths[int(i)], (*kinds)[i]);
-            else if (first.isEmpty())
+            if ((*kinds)[i] != OpenedKind::Recording) {
+                if (refused.size() < kNamedRefusals)
+                    refused << refusal(paths[int(i)], (*kinds)[i]);
+                else
+                    ++unnamed;
+            } else if (first.isEmpty())
                 first = QFileInfo(paths[int(i)]).absoluteFilePath();
         }
         if (!first.isEmpty()) {
             showOpenedRecording(FolderView, first);
             listenToFile(first);
         }
+        if (unnamed > 0)
+            refused << QStringLiteral("and %1 more.").arg(unnamed);
         if (!refused.isEmpty())
             ownedBox(this, refused.join(QLatin1Char('\n')), PromptIcon::Warning, PromptButtons::Ok);
     });

@@ -4,17 +4,27 @@
 // to a running instance, and what the window makes of the files.
 #include "explorer/folder_view.h"
 #include "main_unit.h"
+#include "platform/hand_over_message.h"
 #include "platform/single_instance.h"
 #include "scripted_prompts.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,6 +79,23 @@ protected:
         }
         return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
     }
+
+    // This test program run as user nobody (see actAsStranger).
+    static void startStranger(QProcess &stranger, const QString &mode, const QString &path)
+    {
+        stranger.start(QStringLiteral("setpriv"),
+                       {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                        QCoreApplication::applicationFilePath(), QStringLiteral("--stranger"), mode, path});
+    }
+
+    // What the running instance at the default socket answers to a message.
+    static QByteArray answerTo(const QByteArray &message)
+    {
+        QLocalSocket socket;
+        socket.connectToServer(SingleInstance::defaultSocketPath());
+        socket.write(message);
+        return QTest::qWaitFor([&] { return socket.bytesAvailable() > 0; }, 5000) ? socket.readAll() : QByteArray();
+    }
 };
 
 } // namespace
@@ -107,7 +134,7 @@ TEST_F(OpenFilesTest, AStartAfterACrashedInstanceTakesOverItsSocket)
     ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
     leftover.close();
     SingleInstance first;
-    EXPECT_FALSE(first.handOver({QStringLiteral("/a.VOC")}, 500));
+    EXPECT_EQ(first.handOver({QStringLiteral("/a.VOC")}, 500), SingleInstance::NoInstance);
     ASSERT_TRUE(first.listen());
     QStringList received;
     QObject::connect(&first, &SingleInstance::filesReceived, [&](const QStringList &p) { received = p; });
@@ -135,8 +162,158 @@ TEST_F(OpenFilesTest, HelpAndVersionAnswerWithoutADisplayAndABadOptionFails)
     EXPECT_TRUE(withDisplay.readAllStandardError().contains("Unknown option 'no-such-option'"));
 }
 
+TEST_F(OpenFilesTest, AnotherUsersSocketOrProgramIsNeverSpokenToAndTheWindowStillStarts)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "running a program as another user needs root";
+    QTemporaryDir shared(QStringLiteral("/tmp/tovix-shared-XXXXXX")); // open to all, as /tmp is
+    ::chmod(QFile::encodeName(shared.path()).constData(), 01777);
+    const QString theirs = shared.filePath(QStringLiteral("tovixman-%1.socket").arg(::getuid()));
+    QProcess stranger;
+    startStranger(stranger, QStringLiteral("listen"), theirs);
+    if (!QTest::qWaitFor([&] { return stranger.canReadLine() || stranger.state() == QProcess::NotRunning; }, 10000) ||
+        stranger.readLine() != "ready\n") {
+        if (stranger.exitCode() >= 126)
+            GTEST_SKIP() << "user nobody may not run this test program where it is built";
+        FAIL() << stranger.readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(SingleInstance(theirs).handOver({QStringLiteral("/x/secret.VOC")}, 1000), SingleInstance::NoInstance);
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", shared.path().toUtf8());
+    QProcess program;
+    program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    program.start(QStringLiteral(TOVIXMAN_BINARY), {recordings + QStringLiteral("/REC00001.VOC")});
+    const QString ownSocket = SingleInstance::defaultSocketPath();
+    qputenv("XDG_RUNTIME_DIR", shared.path().toUtf8());
+    EXPECT_EQ(SingleInstance::defaultSocketPath(), ownSocket) << "a runtime folder open to all is not used";
+    qputenv("TMPDIR", tmp);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SingleInstance(ownSocket).handOver({}, 500) == SingleInstance::Taken; },
+                                20000))
+        << "the program runs a window of its own: " << program.readAllStandardError().toStdString();
+    program.kill();
+    program.waitForFinished();
+    EXPECT_EQ(stranger.readAllStandardOutput(), QByteArray()) << "their socket is never connected to";
+
+    ASSERT_EQ(::lchown(QFile::encodeName(theirs).constData(), ::getuid(), ::getgid()), 0);
+    EXPECT_EQ(SingleInstance(theirs).handOver({QStringLiteral("/x/secret.VOC")}, 1000), SingleInstance::NoInstance)
+        << "their program behind our name";
+    EXPECT_FALSE(SingleInstance(theirs).listen()) << "a socket that answers is never taken over";
+    stranger.kill();
+    stranger.waitForFinished();
+    EXPECT_EQ(stranger.readAllStandardOutput().replace("connected\n", ""), QByteArray());
+
+    const QString ours = shared.filePath(QStringLiteral("ours.socket"));
+    SingleInstance running(ours);
+    ASSERT_TRUE(running.listen());
+    ::chmod(QFile::encodeName(ours).constData(), 0777);
+    QObject::connect(&running, &SingleInstance::filesReceived, [] { ADD_FAILURE() << "their files taken"; });
+    startStranger(stranger, QStringLiteral("offer"), ours);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return stranger.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(stranger.readAllStandardOutput(), QByteArray("closed\n"));
+}
+
+TEST_F(OpenFilesTest, AHandOverIsBoundedAndRefusedWholeBeyondItsBounds)
+{
+    SingleInstance running;
+    running.setDeliveryTimeout(400);
+    ASSERT_TRUE(running.listen());
+    QList<QStringList> received;
+    QObject::connect(&running, &SingleInstance::filesReceived, [&](const QStringList &p) { received << p; });
+    QStringList many;
+    for (int i = 0; i <= HandOverMessage::kMaxPaths; ++i)
+        many << QStringLiteral("/x/%1.VOC").arg(i);
+    QProcess second;
+    EXPECT_EQ(runTovixMan(second, many), 1);
+    EXPECT_TRUE(second.readAllStandardError().contains("none of the 1001 files were opened"));
+    const QByteArray refused(1, HandOverMessage::kRefused);
+    EXPECT_EQ(answerTo(HandOverMessage::frame(QFile::encodeName(many.join(QChar(0))) + '\0')), refused);
+    const QByteArray huge = HandOverMessage::frame(QByteArray(HandOverMessage::kMaxBytes, '/'));
+    EXPECT_EQ(answerTo(huge.left(HandOverMessage::kHeaderSize)), refused) << "on its header alone";
+
+    // Unfinished messages hold every place a while, then are closed; a whole one waits its turn.
+    std::vector<std::unique_ptr<QLocalSocket>> idle(8);
+    for (auto &socket : idle) {
+        socket = std::make_unique<QLocalSocket>();
+        socket->connectToServer(SingleInstance::defaultSocketPath());
+        socket->write(HandOverMessage::frame(QByteArray(100, '/')).left(20));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(answerTo(HandOverMessage::encode({QStringLiteral("/x/whole.VOC")}).value()),
+              QByteArray(1, HandOverMessage::kTaken));
+    EXPECT_GE(clock.elapsed(), 350);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return std::all_of(idle.begin(), idle.end(), [](auto &s) { return s->state() == QLocalSocket::UnconnectedState; });
+    }, 5000));
+    EXPECT_EQ(received, QList<QStringList>{{QStringLiteral("/x/whole.VOC")}});
+}
+
+TEST_F(OpenFilesTest, ABusyInstanceKeepsItsSocketAndStillGetsTheFiles)
+{
+    SingleInstance running;
+    ASSERT_TRUE(running.listen());
+    QStringList received;
+    QObject::connect(&running, &SingleInstance::filesReceived, [&](const QStringList &p) { received = p; });
+    // This thread is the running instance's, so it cannot answer meanwhile.
+    EXPECT_EQ(SingleInstance().handOver({QStringLiteral("/x/late.VOC")}, 300), SingleInstance::NoAnswer);
+    EXPECT_FALSE(SingleInstance().listen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received == QStringList{QStringLiteral("/x/late.VOC")}; }, 5000));
+}
+
+TEST_F(OpenFilesTest, ARefusalNamesTenFilesAndCountsTheRest)
+{
+    QStringList missing;
+    for (int i = 0; i < 13; ++i)
+        missing << recordings + QStringLiteral("/gone%1.VOC").arg(i);
+    missing[0] = recordings + QLatin1Char('/') + QString(250, QLatin1Char('n')) + QStringLiteral(".VOC");
+    w->openFiles(missing);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.records.empty(); }, 10000));
+    const QStringList lines = prompts.records[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("nnn\u2026nnn")) && lines[0].size() < 240) << lines[0].toStdString();
+    EXPECT_TRUE(lines[9].contains(QStringLiteral("gone9.VOC")));
+    EXPECT_EQ(lines[10], QStringLiteral("and 3 more."));
+}
+
+namespace {
+
+// Run as another user by the tests above: "listen" reports each connection and every
+// byte it hears, answering as an instance would; "offer" hands a path over and says
+// whether it was answered.
+int actAsStranger(const char *mode, const char *path)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path, sizeof address.sun_path - 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const auto *where = reinterpret_cast<const sockaddr *>(&address);
+    if (std::strcmp(mode, "listen") == 0 && ::bind(fd, where, sizeof address) == 0 && ::listen(fd, 8) == 0) {
+        std::printf("ready\n");
+        for (std::fflush(stdout);; std::fflush(stdout)) {
+            const int peer = ::accept(fd, nullptr, nullptr);
+            std::printf("connected\n");
+            char buffer[4096];
+            for (ssize_t n; (n = ::read(peer, buffer, sizeof buffer)) > 0 && ::write(peer, "\x06", 1) == 1;)
+                std::fwrite(buffer, 1, size_t(n), stdout);
+            ::close(peer);
+        }
+    }
+    const QByteArray message = HandOverMessage::encode({QStringLiteral("/x/theirs.VOC")}).value();
+    char answer = 0;
+    const bool answered = ::connect(fd, where, sizeof address) == 0 &&
+                          ::write(fd, message.constData(), size_t(message.size())) == message.size() &&
+                          ::read(fd, &answer, 1) == 1;
+    std::printf(answered ? "answered\n" : "closed\n");
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (argc == 4 && std::strcmp(argv[1], "--stranger") == 0)
+        return actAsStranger(argv[2], argv[3]);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
