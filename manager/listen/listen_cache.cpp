@@ -90,8 +90,8 @@ bool ListenCache::makeRoom(std::uint64_t bytes, const std::set<std::string> &wri
         if (used + bytes <= m_limit)
             break;
         // A copy the device may still be writing stays.
-        if (f.fileName().endsWith(QLatin1String(".part"))
-            && (f.lastModified() > recent || writing.count(joinPath(m_folder, f.fileName().toLocal8Bit().toStdString()))))
+        const std::string path = joinPath(m_folder, f.fileName().toLocal8Bit().toStdString());
+        if (f.fileName().endsWith(QLatin1String(".part")) && (f.lastModified() > recent || writing.count(path)))
             continue;
         if (QFile::remove(f.absoluteFilePath()))
             used -= std::min<std::uint64_t>(used, std::uint64_t(f.size()));
