@@ -409,6 +409,10 @@ private:
     void listenToPlayerFile(const PlayerFilePick &file);
     void listenCacheChecked(const QString &name, const QString &path, bool present, const QString &refusal);
     void listenCopyCompleted(const TCopyJob &job, int32_t result);
+    // Copies of a memory's recordings (mtInternal, mtCard, 0 for both) are not played again.
+    void listenMemoryChanged(int32_t target);
+    // Any finished job: one that changed a memory makes its copies stale.
+    void listenJobCompleted(int32_t kind);
     void startLoudnessScan(const QString &path);
     void setListenSpeed(double speed);
     void endListening();

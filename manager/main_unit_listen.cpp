@@ -165,15 +165,10 @@ void TForm_TovixMan::MainMenu_PlayPauseClick()
         return;
     }
     if (FListenPane == 1) {
+        // Asked each time: the copy loaded may no longer be what the player holds.
         const std::vector<PlayerFilePick> picks = pickSelectedPlayerFiles();
-        if (!picks.empty()) {
-            const PlayerFilePick &pick = picks.front();
-            const ListenCache cache(listenCacheFolder());
-            const QString cached = QString::fromLocal8Bit(
-                cache.pathOf({pick.displayName, pick.target, pick.size}));
-            if (cached != FListenPath)
-                return listenToPlayerFile(pick);
-        }
+        if (!picks.empty())
+            return listenToPlayerFile(picks.front());
     } else {
         for (int i = 0; i < FolderView->itemCount(); ++i) {
             if (!FolderView->isItemSelected(i) || FolderView->isItemFolder(i))
@@ -252,7 +247,10 @@ void TForm_TovixMan::listenCacheChecked(const QString &name, const QString &path
     const PlayerFilePick file = waiting->second;
     FListenCopies.erase(waiting);
     if (present) {
-        listenToFile(path);
+        if (path != FListenPath)
+            return listenToFile(path);
+        FListenWanted.clear();
+        QMetaObject::invokeMethod(FListenSession, [s = FListenSession] { s->play(); });
         return;
     }
     const QByteArray pcPath = path.toLocal8Bit();
@@ -296,6 +294,18 @@ void TForm_TovixMan::listenCopyCompleted(const TCopyJob &job, int32_t result)
     });
 }
 
+void TForm_TovixMan::listenMemoryChanged(int32_t target)
+{
+    if (FListenSession)
+        QMetaObject::invokeMethod(FListenSession, [s = FListenSession, target] { s->forgetCopies(target); });
+}
+
+void TForm_TovixMan::listenJobCompleted(int32_t kind)
+{
+    if (isDownloadKind(kind) || isRemoveKind(kind) || isFormatKind(kind))
+        listenMemoryChanged(kindTarget(kind));
+}
+
 void TForm_TovixMan::startLoudnessScan(const QString &path)
 {
     if (FLoudnessCancel)
@@ -331,11 +341,13 @@ void TForm_TovixMan::endListening()
     // Gone before the play bar it signals, so the two threads never meet in its teardown.
     if (ListenSession *s = FListenSession) {
         const void *gone = &FListenSession;
-        if (s->thread()->isRunning())
-            QMetaObject::invokeMethod(s, [s, gone] { delete s; orderedBefore(gone); }, Qt::BlockingQueuedConnection);
-        else
+        // A session stuck in a call is not waited for long: it goes once the call returns.
+        if (!s->thread()->isRunning())
             delete s;
-        orderedAfter(gone);
+        else if (!runOnListenThread(s, [s, gone] { delete s; orderedBefore(gone); }))
+            gone = nullptr;
+        if (gone)
+            orderedAfter(gone);
     }
     FListenSession = nullptr;
 }

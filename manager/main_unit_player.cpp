@@ -117,6 +117,7 @@ void TForm_TovixMan::playerDeparted()
     setStatusText(3, QStringLiteral("Player is disconnected."));
     FConnected = false;
     FLastStatus = kDepartedStatus;
+    listenMemoryChanged(0);
     FReservedInternal = 0;
     FReservedCard = 0;
 
@@ -142,6 +143,7 @@ void TForm_TovixMan::statusChanged(uint32_t status)
     setStatusText(1, QString::fromLatin1(cardStateText(status)));
     setCardSideEnabled(FCardPresent);
     if (!FCardPresent) {
+        listenMemoryChanged(mtCard);
         MemoryUsage_External->setValue(0);
         MemoryUsageLabel_External->setText(kNoCardLabel);
     }

@@ -178,6 +178,7 @@ void TForm_TovixMan::completeJob()
 {
     setEnabled(true);
     FJobDone = false;
+    listenJobCompleted(FCurrentJob.Kind);
     if (isUploadKind(FCurrentJob.Kind) && isVoiceFileName(fieldText(FCurrentJob.PcPath))) {
         ConvertVoiceFile(QString::fromLocal8Bit(fieldText(FCurrentJob.PcPath)));
         return; // its end finishes the job

@@ -79,7 +79,7 @@ std::uint64_t ListenCache::usedBytes() const
     return used;
 }
 
-bool ListenCache::makeRoom(std::uint64_t bytes) const
+bool ListenCache::makeRoom(std::uint64_t bytes, const std::set<std::string> &writing) const
 {
     if (m_folder.empty() || bytes > m_limit || !QDir().mkpath(QString::fromLocal8Bit(m_folder)))
         return false;
@@ -90,7 +90,8 @@ bool ListenCache::makeRoom(std::uint64_t bytes) const
         if (used + bytes <= m_limit)
             break;
         // A copy the device may still be writing stays.
-        if (f.fileName().endsWith(QLatin1String(".part")) && f.lastModified() > recent)
+        const std::string path = joinPath(m_folder, f.fileName().toLocal8Bit().toStdString());
+        if (f.fileName().endsWith(QLatin1String(".part")) && (f.lastModified() > recent || writing.count(path)))
             continue;
         if (QFile::remove(f.absoluteFilePath()))
             used -= std::min<std::uint64_t>(used, std::uint64_t(f.size()));
@@ -107,4 +108,36 @@ bool ListenCache::keep(const CachedRecording &r, bool copied) const
         return false;
     }
     return ::rename(part.c_str(), pathOf(r).c_str()) == 0;
+}
+
+void CopyLedger::writing(const ListenCache &cache, const CachedRecording &r)
+{
+    m_writing.insert(cache.partPathOf(r));
+}
+
+void CopyLedger::written(const ListenCache &cache, const CachedRecording &r, bool kept)
+{
+    m_writing.erase(cache.partPathOf(r));
+    const std::string path = cache.pathOf(r);
+    struct stat st {};
+    if (kept && ::stat(path.c_str(), &st) == 0)
+        m_copies[path] = {r.target, st.st_dev, st.st_ino};
+    else
+        m_copies.erase(path);
+}
+
+bool CopyLedger::holds(const ListenCache &cache, const CachedRecording &r) const
+{
+    const std::string path = cache.pathOf(r);
+    const auto copy = m_copies.find(path);
+    struct stat st {};
+    if (copy == m_copies.end() || copy->second.target != r.target || ::stat(path.c_str(), &st) != 0
+        || st.st_dev != copy->second.device || st.st_ino != copy->second.inode)
+        return false;
+    return cache.holds(r);
+}
+
+void CopyLedger::forget(std::int32_t target)
+{
+    std::erase_if(m_copies, [target](const auto &c) { return target == 0 || c.second.target == target; });
 }

@@ -16,7 +16,10 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 #include <sys/resource.h>
@@ -28,30 +31,70 @@ constexpr std::size_t kDecodeFrames = 1024;
 constexpr int kFeedIntervalMs = 10;
 constexpr int kTicksPerPosition = 10;
 constexpr int kRetireMs = 2000;
+constexpr int kEndWaitMs = 2000;
 
 QThread *g_thread = nullptr;
 QObject *g_context = nullptr; // lives on the listening thread
 // Sinks stopped but not yet deleted, with when they stopped (listening thread only).
 std::vector<std::pair<QAudioSink *, QElapsedTimer>> g_retired;
 
+struct Finished {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool done = false;
+};
+
+// What a wait that ran out of time left behind: while it is still pending,
+// the thread is taken to be stuck and nobody waits for it again (window's thread only).
+std::shared_ptr<Finished> g_stuck;
+
+} // namespace
+
+bool runOnListenThread(QObject *context, std::function<void()> work)
+{
+    auto finished = std::make_shared<Finished>();
+    QMetaObject::invokeMethod(context, [work = std::move(work), finished] {
+        work();
+        const std::lock_guard<std::mutex> lock(finished->mutex);
+        finished->done = true;
+        finished->changed.notify_all();
+    }, Qt::QueuedConnection);
+    if (g_stuck) {
+        const std::lock_guard<std::mutex> lock(g_stuck->mutex);
+        if (!g_stuck->done)
+            return false;
+    }
+    g_stuck.reset();
+    std::unique_lock<std::mutex> lock(finished->mutex);
+    if (finished->changed.wait_for(lock, std::chrono::milliseconds(kEndWaitMs), [&] { return finished->done; }))
+        return true;
+    g_stuck = finished;
+    return false;
+}
+
+namespace {
+
 // The sessions' last calls run and the stopped sinks go before the thread
 // ends, the youngest after the wait that keeps Qt's server thread off them.
+// A thread stuck in a call is left to end with the process.
 void endListenThread()
 {
     if (!g_thread)
         return;
-    QMetaObject::invokeMethod(g_context, [] { QCoreApplication::sendPostedEvents(); },
-                              Qt::BlockingQueuedConnection);
-    QMetaObject::invokeMethod(g_context, [] {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (auto &[sink, age] : g_retired) {
-            if (age.elapsed() < kRetireMs / 2)
-                QThread::msleep(unsigned(kRetireMs / 2 - age.elapsed()));
-            delete sink;
-        }
-        g_retired.clear();
-        delete g_context;
-    }, Qt::BlockingQueuedConnection);
+    const bool settled =
+        runOnListenThread(g_context, [] { QCoreApplication::sendPostedEvents(); })
+        && runOnListenThread(g_context, [] {
+               QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+               for (auto &[sink, age] : g_retired) {
+                   if (age.elapsed() < kRetireMs / 2)
+                       QThread::msleep(unsigned(kRetireMs / 2 - age.elapsed()));
+                   delete sink;
+               }
+               g_retired.clear();
+               delete g_context;
+           });
+    if (!settled)
+        return;
     g_thread->quit();
     g_thread->wait();
     delete g_thread;
@@ -337,15 +380,16 @@ void ListenSession::lookUp(const CachedRecording &recording)
     orderedAfter(this);
     const ListenCache cache(listenCacheFolder());
     const QString name = QString::fromLocal8Bit(recording.name);
-    if (cache.holds(recording)) {
+    if (m_copies.holds(cache, recording)) {
         emit cacheChecked(name, QString::fromLocal8Bit(cache.pathOf(recording)), true, {});
     } else if (recording.size < 0 || std::uint64_t(recording.size) > kListenCacheLimit) {
         emit cacheChecked(name, {}, false, QStringLiteral("it is larger than the listening cache (256 MiB)"));
-    } else if (!cache.makeRoom(std::uint64_t(recording.size))) {
+    } else if (!cache.makeRoom(std::uint64_t(recording.size), m_copies.beingWritten())) {
         emit cacheChecked(name, {}, false,
                           QStringLiteral("the listening cache %1 can not be written")
                               .arg(QString::fromLocal8Bit(cache.folder())));
     } else {
+        m_copies.writing(cache, recording);
         emit cacheChecked(name, QString::fromLocal8Bit(cache.partPathOf(recording)), false, {});
     }
 }
@@ -355,7 +399,14 @@ void ListenSession::keepCopy(const CachedRecording &recording, bool copied)
     orderedAfter(this);
     const ListenCache cache(listenCacheFolder());
     const bool kept = cache.keep(recording, copied);
+    m_copies.written(cache, recording, kept);
     if (kept)
-        cache.makeRoom(0);
+        cache.makeRoom(0, m_copies.beingWritten());
     emit copyKept(QString::fromLocal8Bit(cache.pathOf(recording)), kept);
+}
+
+void ListenSession::forgetCopies(std::int32_t target)
+{
+    orderedAfter(this);
+    m_copies.forget(target);
 }

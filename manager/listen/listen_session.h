@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,12 @@ class QTimer;
 // The thread every window's playback runs on; started on first use, ended
 // when the application ends.
 QThread *listenThread();
+
+// Runs work on the listening thread, in context's turn, and waits at most
+// 2 s for it: false when it has not finished by then (it still runs once
+// the thread is free). After such a wait, none waits again until that work
+// has run. For the window's thread, when something is to end.
+bool runOnListenThread(QObject *context, std::function<void()> work);
 
 class ListenSession : public QObject {
     Q_OBJECT
@@ -46,6 +53,9 @@ public:
     void setSpeed(double speed);
     void lookUp(const CachedRecording &recording);
     void keepCopy(const CachedRecording &recording, bool copied);
+    // The player went away, or a memory of it changed (mtInternal, mtCard,
+    // 0 for both): the copies made from it are not played again.
+    void forgetCopies(std::int32_t target);
 
     // How much sound the server holds ahead of what is heard: enough to ride
     // out a busy machine, while a seek or a pause starts the sink anew.
@@ -90,4 +100,5 @@ private:
     std::vector<std::int16_t> m_pcm;
     std::vector<std::int16_t> m_out;
     int m_ticks = 0;
+    CopyLedger m_copies;
 };

@@ -5,6 +5,7 @@
 #include "listen/play_bar.h"
 
 #include "listen/loudness_overview.h"
+#include "widgets/plain_text.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -110,7 +111,7 @@ void PlayBar::setPlaying(bool playing)
 void PlayBar::setRecording(const QString &name, qint64 lengthMs)
 {
     Label_Name->setText(name);
-    Label_Name->setToolTip(name);
+    Label_Name->setToolTip(plainToolTip(name));
     m_length = lengthMs;
     Slider_Position->setRange(0, int(std::min<qint64>(lengthMs, INT_MAX)));
     Overview->setPeaks({});

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 PlaybackDecoder::Source::~Source() = default;
@@ -25,6 +26,35 @@ bool isListenableName(const std::string &name)
     return ext == QLatin1String(".voc") || ext == QLatin1String(".wav") || ext == QLatin1String(".mp3");
 }
 
+namespace {
+
+// O_NONBLOCK keeps a named pipe or a device of that name from stalling the
+// open (and the listening thread with it); only a plain file is read, and
+// its reads block as usual once the flag is cleared.
+int openPlainFile(const std::string &path, std::string &error)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        error = "the file can not be opened";
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        error = "it is not a file";
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        error = "the file can not be opened";
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
 bool PlaybackDecoder::open(const std::string &path)
 {
     m_source.reset();
@@ -33,11 +63,9 @@ bool PlaybackDecoder::open(const std::string &path)
         m_error = "only voice recordings, wave files and MP3 files can be played";
         return false;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        m_error = "the file can not be opened";
+    const int fd = openPlainFile(path, m_error);
+    if (fd < 0)
         return false;
-    }
     const QString ext = QString::fromStdString(extractFileExt(path)).toLower();
     if (ext == QLatin1String(".voc"))
         m_source = openVoiceSource(fd, m_error);

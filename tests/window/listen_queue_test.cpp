@@ -5,16 +5,22 @@
 // Listening to a player recording: one queued copy into the listening cache,
 // then playing; a copy already in the cache plays without the device.
 #include "listen/listen_cache.h"
+#include "listen/listen_session.h"
 #include "listen/loudness_overview.h"
 #include "listen/play_bar.h"
 #include "queue/job_kinds.h"
 #include "queue_fixture.h"
 
 #include <QLabel>
+#include <QSemaphore>
 #include <QSlider>
+#include <QTextDocument>
 
 #include <fstream>
 #include <sstream>
+
+#include <sys/stat.h>
+#include <sys/time.h>
 
 namespace {
 
@@ -126,4 +132,86 @@ TEST_F(ListenQueueThreading, TheLoudnessOverviewAppearsWhenReadyAndSeeksWhereCli
     EXPECT_TRUE(waitFor([&] { return bar->Label_Time->text() == QStringLiteral("0:00 / 0:03"); }));
     EXPECT_EQ(playTimeText(3723000), QStringLiteral("1:02:03"));
     EXPECT_EQ(playTimeText(59999), QStringLiteral("0:59"));
+
+    const QString odd = QStringLiteral("<b>Memo</b> <img src=x.png>.VOC"); // the tooltip shows it as it is
+    bar->setRecording(odd, 0);
+    QTextDocument tip;
+    tip.setHtml(bar->Label_Name->toolTip());
+    EXPECT_EQ(tip.toPlainText(), odd);
+}
+
+// The recorder reuses the name, and a recording of the same length has the
+// same size: after the player came back, F9 copies what it holds now.
+TEST_F(ListenQueueThreading, ACopyMadeBeforeThePlayerWentAwayIsNotPlayedAfterItCameBack)
+{
+    w->MainMenu_PlayPauseClick();
+    ASSERT_TRUE(waitFor([&] { return lines().size() == 1; }) && runQueue());
+    ASSERT_TRUE(waitFor([&] { return w->FListenPath == cached(); }));
+    fake::setVersion(0);
+    w->Timer_CheckPlayerTimer(w->Timer_CheckPlayer);
+    std::string other = tone;
+    other[other.size() / 2] ^= 0x55;
+    fake::setUploadContent(other);
+    attach(memoryOf({fake::makeEntry("Meeting.VOC", "MEETIN~1.VOC", uint32_t(tone.size()), true)}), {});
+    selectPlayer(1, {QStringLiteral("Meeting.VOC")});
+    w->MainMenu_PlayPauseClick();
+    ASSERT_TRUE(waitFor([&] { return lines().size() == 1; }) && runQueue());
+    EXPECT_TRUE(waitFor([&] { return w->FListenWanted.isEmpty() && w->FListenPath == cached(); }));
+    QFile played(cached());
+    EXPECT_TRUE(played.open(QIODevice::ReadOnly) && played.readAll().toStdString() == other);
+}
+
+// This window's own copy whose device has gone quiet for hours is not taken
+// to make room for the next, nor is another's copy in flight.
+TEST_F(ListenQueueThreading, ACopyStillBeingWrittenIsNeverEvictedToMakeRoom)
+{
+    auto *s = new ListenSession;
+    QString answer;
+    QObject::connect(s, &ListenSession::cacheChecked, w.get(),
+                     [&](const QString &, const QString &path, bool, const QString &why) { answer = path + why; });
+    const auto ask = [&](CachedRecording r) {
+        answer.clear();
+        QMetaObject::invokeMethod(s, [s, r] { s->lookUp(r); });
+        return waitFor([&] { return !answer.isEmpty(); }) ? answer : QString();
+    };
+    const QString part = ask({"Long.VOC", mtInternal, 150 << 20});
+    const QString other = QFileInfo(part).path() + QStringLiteral("/card-1-Other.VOC.part");
+    for (const auto &[path, size] : {std::pair(part, 150 << 20), std::pair(other, 100 << 20)}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(size));
+    }
+    const timeval hoursAgo[2] = {{::time(nullptr) - 7200, 0}, {::time(nullptr) - 7200, 0}};
+    ASSERT_EQ(::utimes(part.toLocal8Bit().constData(), hoursAgo), 0);
+    EXPECT_TRUE(ask({"Next.VOC", mtCard, 120 << 20}).contains(QStringLiteral("can not be written")));
+    EXPECT_TRUE(QFile::exists(part) && QFile::exists(other));
+    QMetaObject::invokeMethod(s, &QObject::deleteLater);
+}
+
+// A named pipe named like a recording is refused at once, nobody is left
+// reading it, and a listening thread held up does not hold up the window's end.
+TEST_F(ListenQueueThreading, ANamedPipeIsRefusedAtOnceAndTheWindowEndsWhateverTheListeningThreadDoes)
+{
+    const QByteArray fifo = pc.filePath(QStringLiteral("memo.wav")).toLocal8Bit();
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    selectPc({QStringLiteral("memo.wav")});
+    w->FolderView->currentView()->setFocus();
+    ASSERT_TRUE(waitFor([&] { return w->FolderView->currentView()->hasFocus(); }));
+    w->MainMenu_PlayPauseClick();
+    EXPECT_TRUE(waitFor([&] { return !prompts.records.empty(); }));
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Can not play memo.wav: it is not a file.")});
+    const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK); // succeeds only while a reader waits
+    EXPECT_LT(writer, 0);
+    ::close(writer);
+
+    auto *blocker = new QObject;
+    blocker->moveToThread(listenThread());
+    auto release = std::make_shared<QSemaphore>(), freed = std::make_shared<QSemaphore>();
+    QMetaObject::invokeMethod(blocker, [release, freed] { release->tryAcquire(1, 8000); freed->release(); });
+    QElapsedTimer clock;
+    clock.start();
+    w.reset();
+    EXPECT_LT(clock.elapsed(), 5000);
+    release->release();
+    EXPECT_TRUE(freed->tryAcquire(1, 10000));
+    QMetaObject::invokeMethod(blocker, &QObject::deleteLater);
 }
