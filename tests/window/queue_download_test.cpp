@@ -6,7 +6,9 @@
 // the target choice, the space test and the drop rectangle.
 #include "queue_fixture.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QRadioButton>
 #include <QToolBar>
 
 #include <sys/file.h>
@@ -268,6 +270,37 @@ TEST_F(QueueDownload, DropChecksFoldersAndWriteProtection)
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Download \"a.mp3\" to Memory Card")}));
     EXPECT_EQ(std::string(job(0).PcPath), file.toStdString());
     EXPECT_TRUE(panelShown());
+}
+
+} // namespace
+
+namespace {
+
+// Shows the target dialog as the window's own and hands it the keys; the
+// dialog is shown without a nested loop.
+int answerTargetByKeys(TForm_TargetSelection &dialog, std::initializer_list<Qt::Key> keys)
+{
+    dialog.setResult(-1);
+    dialog.show();
+    if (!QTest::qWaitForWindowActive(&dialog))
+        return -2;
+    for (const Qt::Key key : keys)
+        QTest::keyClick(QApplication::focusWidget(), key);
+    dialog.hide();
+    return dialog.result();
+}
+
+TEST_F(QueueDownload, TheTargetDialogAnswersTheKeysAfterThePlayerCameBack)
+{
+    attachEmpty();
+    EXPECT_EQ(answerTargetByKeys(*target, {Qt::Key_Return}), mrYes);
+    fake::setVersion(0);
+    w->Timer_CheckPlayerTimer(nullptr);
+    ASSERT_FALSE(w->FConnected);
+    attachEmpty();
+    EXPECT_EQ(answerTargetByKeys(*target, {Qt::Key_Down, Qt::Key_Return}), mrNo);
+    EXPECT_TRUE(target->Radio_External->isChecked());
+    EXPECT_EQ(answerTargetByKeys(*target, {Qt::Key_Up, Qt::Key_Enter}), mrYes);
 }
 
 } // namespace
