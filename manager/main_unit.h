@@ -348,7 +348,7 @@ private:
     bool askQuitWithoutWaiting();
     bool startWorker();
     // main_unit_download.cpp
-    enum class QueueOutcome { Queued, Skipped, Stop };
+    enum class QueueOutcome { Queued, Skipped, Unreadable, Stop };
     int32_t chooseTargetMemory(int tag);
     QueueOutcome queueDownload(const std::string &path, const QString &name, int32_t target);
     void queueDownloads(const std::vector<std::pair<std::string, QString>> &files);

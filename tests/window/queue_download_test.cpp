@@ -186,10 +186,33 @@ TEST_F(QueueDownload, UnreadableAndOverlongFilesAreSkippedAndTheOthersGo)
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Download \"a.mp3\" to Internal Memory"),
                                     QStringLiteral("Download \"z.mp3\" to Internal Memory")}));
     ASSERT_EQ(prompts.records.size(), 2u);
-    expectError(prompts.records[0], QStringLiteral("File reading failed."));
-    expectError(prompts.records[1], QStringLiteral("Can not download \"%1\": its path is longer than "
+    expectError(prompts.records[0], QStringLiteral("Can not download \"%1\": its path is longer than "
                                                    "259 characters.").arg(longName));
+    expectError(prompts.records[1], QStringLiteral("File reading failed.\n\"locked.mp3\""));
     EXPECT_EQ(w->FReservedInternal, 20);
+}
+
+TEST_F(QueueDownload, ManyUnreadableFilesAreNamedInOneBox)
+{
+    attachEmpty();
+    makePcFile(QStringLiteral("good.mp3"), 10);
+    QStringList dropped;
+    QStringList named;
+    for (int i = 1; i <= 12; ++i) {
+        const QString name = QStringLiteral("gone%1.mp3").arg(i, 2, 10, QLatin1Char('0'));
+        dropped << pc.filePath(name);
+        if (i <= 10)
+            named << QStringLiteral("\"%1\"").arg(name);
+        if (i == 6)
+            dropped << pc.filePath(QStringLiteral("good.mp3"));
+    }
+    w->TabControl_PlayerFiles->setCurrentIndex(1);
+    w->FileDropDrop(dropped, centreOf(w->TabControl_PlayerFiles));
+
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("Download \"good.mp3\" to Internal Memory")}));
+    ASSERT_EQ(prompts.records.size(), 1u);
+    expectError(prompts.records[0], QStringLiteral("File reading failed.\n%1\nand 2 more.")
+                                        .arg(named.join(QLatin1Char('\n'))));
 }
 
 TEST_F(QueueDownload, FilesOf2GiBOrMoreAreRefusedWithoutOverflow)
@@ -266,7 +289,7 @@ TEST_F(QueueDownload, DropChecksFoldersAndWriteProtection)
     w->FileDropDrop({folder, file, missing}, onTabs);
     ASSERT_EQ(prompts.records.size(), 2u) << "the dialog, then the missing file";
     EXPECT_EQ(prompts.records[0].dialogTitle, QStringLiteral("Sonavel v1.2"));
-    expectError(prompts.records[1], QStringLiteral("File reading failed."));
+    expectError(prompts.records[1], QStringLiteral("File reading failed.\n\"gone.mp3\""));
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Download \"a.mp3\" to Memory Card")}));
     EXPECT_EQ(std::string(job(0).PcPath), file.toStdString());
     EXPECT_TRUE(panelShown());
