@@ -250,7 +250,8 @@ public slots:
     // The busy bar's percentage and the elapsed time while a recording converts.
     void showConversionProgress(std::uint64_t doneBytes, std::uint64_t totalBytes);
     void MainMenu_DownloadToPlayerClick();
-    void FileDropDrop(const QStringList &paths, const QPoint &clientPos);
+    void FileDropDrop(const QStringList &paths, const QPoint &clientPos,
+                      const QStringList &refused = {});
     void MainMenu_UploadFromPlayerClick();
     void UploadallfilesinPlayertoPC1Click();
     void RemoveClick();

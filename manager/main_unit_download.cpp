@@ -7,6 +7,7 @@
 #include "main_unit.h"
 
 #include "explorer/folder_view.h"
+#include "fileops/file_clipboard.h"
 #include "platform/exclusive_open.h"
 #include "platform/name_list.h"
 #include "platform/paths.h"
@@ -135,7 +136,8 @@ void TForm_TovixMan::MainMenu_DownloadToPlayerClick()
     queueDownloads(files);
 }
 
-void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &clientPos)
+void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &clientPos,
+                                  const QStringList &refused)
 {
     const QRect tabs(TabControl_PlayerFiles->mapTo(this, QPoint(0, 0)),
                      TabControl_PlayerFiles->size());
@@ -144,6 +146,11 @@ void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &client
     if (FLastStatus & psWriteProtected) {
         showPlainMessage(QString::fromLatin1(kWriteProtected));
         return;
+    }
+    if (!refused.isEmpty()) {
+        refuseFile(refusedUrisMessage(refused));
+        if (paths.isEmpty())
+            return;
     }
     std::vector<std::pair<std::string, QString>> files;
     for (const QString &path : paths) {

@@ -293,6 +293,11 @@ TEST_F(QueueDownload, DropChecksFoldersAndWriteProtection)
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Download \"a.mp3\" to Memory Card")}));
     EXPECT_EQ(std::string(job(0).PcPath), file.toStdString());
     EXPECT_TRUE(panelShown());
+
+    prompts.records.clear();
+    w->FileDropDrop({}, onTabs, {QStringLiteral("file:a.mp3")});
+    ASSERT_EQ(prompts.records.size(), 1u) << "the refused alone, and no folder message";
+    EXPECT_TRUE(prompts.records[0].text.endsWith(QStringLiteral(":\n\"file:a.mp3\"")));
 }
 
 } // namespace
