@@ -76,17 +76,4 @@ TEST(FileClipboard, WhatOtherProgramsWriteIsRead)
     EXPECT_TRUE(readFileClipboard(nullptr).paths.isEmpty());
 }
 
-TEST(FileClipboard, OnlyWholeAbsoluteLocalPathsAreTakenAndTheOtherFileUrisAreNamed)
-{
-    auto *data = new QMimeData;
-    data->setData("text/uri-list", "file:///tmp/a.mp3%00.txt\r\nfile:relative.txt\r\nfile:///tmp/ok\r\n"
-                                   "file://elsewhere/tmp/b\r\nfile://localhost/tmp/c\r\n"
-                                   "file:///tmp/d?x\r\nhttps://example.com/e\r\n");
-    QGuiApplication::clipboard()->setMimeData(data);
-    const ClipboardFiles files = readFileClipboard(QGuiApplication::clipboard()->mimeData());
-    EXPECT_EQ(files.paths, QStringList({"/tmp/ok", "/tmp/c"}));
-    EXPECT_EQ(files.refused, QStringList({"file:///tmp/a.mp3%00.txt", "file:relative.txt",
-                                          "file://elsewhere/tmp/b", "file:///tmp/d?x"}));
-}
-
 } // namespace
