@@ -11,6 +11,7 @@
 #include "platform/folder_probe.h"
 #include "platform/ini.h"
 #include "platform/prompts.h"
+#include "platform/screen.h"
 #include "platform/settings_location.h"
 #include "queue/thread_done_event.h"
 
@@ -25,6 +26,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -35,7 +37,8 @@ namespace {
 constexpr int kDesignWidth = 640;
 constexpr int kDesignHeight = 480;
 constexpr int kDesignTreeWidth = 150;
-constexpr int kDesignFixedWidth = 34 + 212; // the transfer bar and the player pane
+constexpr int kDesignPlayerWidth = 212;
+constexpr int kDesignFixedWidth = 34 + kDesignPlayerWidth; // the transfer bar and the player pane
 
 const char kWindow[] = "Window";
 const char kExplorer[] = "Explorer";
@@ -172,10 +175,13 @@ void TForm_TovixMan::placeTransferButtons()
 void TForm_TovixMan::readSettings()
 {
     const IniFile ini(FSettingsPath.toStdString());
-    move(ini.readInteger(kWindow, "Left", 0), y());
-    move(x(), ini.readInteger(kWindow, "Top", 0));
-    resize(ini.readInteger(kWindow, "Width", width()), height());
-    resize(width(), ini.readInteger(kWindow, "Height", height()));
+    // Saved on a screen that may be gone, or by hand: the window is brought
+    // back where the user can reach it.
+    const QRect placed = fitOnScreens(ini.readInteger(kWindow, "Left", 0), ini.readInteger(kWindow, "Top", 0),
+                                      ini.readInteger(kWindow, "Width", width()),
+                                      ini.readInteger(kWindow, "Height", height()), minimumSize());
+    move(placed.topLeft());
+    resize(placed.size());
 
     const std::string shown = FolderView->currentDirectory().toStdString();
     const QString saved = QString::fromStdString(ini.readString(kExplorer, "Directory", shown));
@@ -205,16 +211,40 @@ int TForm_TovixMan::folderTreeWidth() const
     return FShown ? Splitter_TreeAndFolder->sizes().value(0) : FFolderTreeWidth;
 }
 
+namespace {
+
+int paneTotal(const QSplitter *splitter)
+{
+    const QList<int> sizes = splitter->sizes();
+    return sizes.value(0) + sizes.value(1);
+}
+
+// As the splitter sees it: a minimum set on the pane, else what its contents need.
+int leastWidth(const QWidget *pane)
+{
+    return pane->minimumWidth() > 0 ? pane->minimumWidth() : pane->minimumSizeHint().width();
+}
+
+// Splits splitter at first, or at designed when first would squeeze either side
+// below its least width (a width saved for a wider window, or written by hand).
+void splitAt(QSplitter *splitter, int first, int designed)
+{
+    const int total = paneTotal(splitter);
+    const int lo = leastWidth(splitter->widget(0));
+    const int hi = std::max(lo, total - leastWidth(splitter->widget(1)));
+    if (first < lo || first > hi)
+        first = std::clamp(designed, lo, hi);
+    splitter->setSizes({first, total - first});
+}
+
+} // namespace
+
 // Splitters lay their panes out only once they have a size, so the stored widths
 // are applied when the window is first shown.
 void TForm_TovixMan::applyPaneWidths()
 {
-    const auto apply = [](QSplitter *splitter, int first) {
-        const QList<int> sizes = splitter->sizes();
-        splitter->setSizes({first, sizes.value(0) + sizes.value(1) - first});
-    };
-    apply(Splitter_Panes, FExplorerWidth);
-    apply(Splitter_TreeAndFolder, FFolderTreeWidth);
+    splitAt(Splitter_Panes, FExplorerWidth, paneTotal(Splitter_Panes) - kDesignPlayerWidth);
+    splitAt(Splitter_TreeAndFolder, FFolderTreeWidth, kDesignTreeWidth);
     placeTransferButtons();
 }
 

@@ -253,7 +253,8 @@ public slots:
     // The busy bar's percentage and the elapsed time while a recording converts.
     void showConversionProgress(std::uint64_t doneBytes, std::uint64_t totalBytes);
     void MainMenu_DownloadToPlayerClick();
-    void FileDropDrop(const QStringList &paths, const QPoint &clientPos);
+    void FileDropDrop(const QStringList &paths, const QPoint &clientPos,
+                      const QStringList &refused = {});
     void MainMenu_UploadFromPlayerClick();
     void UploadallfilesinPlayertoPC1Click();
     void RemoveClick();
@@ -353,7 +354,7 @@ private:
     bool askQuitWithoutWaiting();
     bool startWorker();
     // main_unit_download.cpp
-    enum class QueueOutcome { Queued, Skipped, Stop };
+    enum class QueueOutcome { Queued, Skipped, Unreadable, Stop };
     int32_t chooseTargetMemory(int tag);
     QueueOutcome queueDownload(const std::string &path, const QString &name, int32_t target);
     void queueDownloads(const std::vector<std::pair<std::string, QString>> &files);

@@ -7,7 +7,9 @@
 #include "main_unit.h"
 
 #include "explorer/folder_view.h"
+#include "fileops/file_clipboard.h"
 #include "platform/exclusive_open.h"
+#include "platform/name_list.h"
 #include "platform/paths.h"
 #include "platform/prompts.h"
 #include "queue/job_kinds.h"
@@ -72,10 +74,8 @@ TForm_TovixMan::QueueOutcome TForm_TovixMan::queueDownload(const std::string &pa
         if (file)
             length = fileLength(file);
     }
-    if (length < 0) {
-        refuseFile(QStringLiteral("File reading failed."));
-        return QueueOutcome::Skipped;
-    }
+    if (length < 0)
+        return QueueOutcome::Unreadable;
 
     int32_t &reserved = reservationOf(target);
     switch (testDownloadSpace(memoryInfoOf(target).FreeBytes, reserved, length)) {
@@ -136,7 +136,8 @@ void TForm_TovixMan::MainMenu_DownloadToPlayerClick()
     queueDownloads(files);
 }
 
-void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &clientPos)
+void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &clientPos,
+                                  const QStringList &refused)
 {
     const QRect tabs(TabControl_PlayerFiles->mapTo(this, QPoint(0, 0)),
                      TabControl_PlayerFiles->size());
@@ -145,6 +146,11 @@ void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &client
     if (FLastStatus & psWriteProtected) {
         showPlainMessage(QString::fromLatin1(kWriteProtected));
         return;
+    }
+    if (!refused.isEmpty()) {
+        refuseFile(refusedUrisMessage(refused));
+        if (paths.isEmpty())
+            return;
     }
     std::vector<std::pair<std::string, QString>> files;
     for (const QString &path : paths) {
@@ -162,19 +168,25 @@ void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &client
 }
 
 // Asks for the memory where the active page does not tell it, then queues
-// the files in order until one does not fit.
+// the files in order until one does not fit. The files that could not be read
+// are named together in one box at the end.
 void TForm_TovixMan::queueDownloads(const std::vector<std::pair<std::string, QString>> &files)
 {
     const int32_t target = chooseTargetMemory(activePageTag());
     if (target == 0)
         return;
     bool queued = false;
+    QStringList unreadable;
     for (const auto &[path, name] : files) {
         const QueueOutcome outcome = queueDownload(path, name, target);
         queued |= outcome == QueueOutcome::Queued;
+        if (outcome == QueueOutcome::Unreadable)
+            unreadable << name;
         if (outcome == QueueOutcome::Stop)
             break;
     }
     if (queued)
         showQueuePanel();
+    if (!unreadable.isEmpty())
+        refuseFile(QStringLiteral("File reading failed.\n") + listedNames(unreadable));
 }

@@ -74,7 +74,23 @@ void TForm_TargetSelection::Button_OkClick()
         done(Radio_Internal->isChecked() ? mrYes : mrNo);
 }
 
+// Disabling the choices while the player is away moves the dialog's focus on
+// to Cancel, where Enter would cancel and the arrows would not choose; each
+// showing starts again from the checked choice, with OK answering Enter.
+void TForm_TargetSelection::focusCheckedChoice()
+{
+    QRadioButton *chosen = Radio_Internal->isChecked() ? Radio_Internal : Radio_External;
+    QRadioButton *other = chosen == Radio_Internal ? Radio_External : Radio_Internal;
+    if (chosen->isEnabled())
+        chosen->setFocus(Qt::OtherFocusReason);
+    else if (other->isEnabled())
+        other->setFocus(Qt::OtherFocusReason);
+    Button_Ok->setDefault(true);
+}
+
 void TForm_TargetSelection::setVisible(bool visible)
 {
+    if (visible)
+        focusCheckedChoice();
     withExactTitle(this, [&] { QDialog::setVisible(visible); });
 }

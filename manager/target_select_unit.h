@@ -36,6 +36,7 @@ protected:
 
 private:
     void updateOkButton();
+    void focusCheckedChoice();
 };
 
 extern TForm_TargetSelection *Form_TargetSelection;

@@ -5,6 +5,7 @@
 #include "explorer/file_drop.h"
 
 #include "explorer/player_files_mime.h"
+#include "fileops/file_clipboard.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -44,16 +45,12 @@ void FileDrop::leaveDropsTo(QWidget *widget)
     widget->setProperty(kOwnDrops, true);
 }
 
-QStringList FileDrop::localPaths(const QDropEvent *event) const
+QStringList FileDrop::localPaths(const QDropEvent *event, QStringList *refused) const
 {
     const QMimeData *mime = event->mimeData();
-    QStringList paths;
     if (!mime || mime->hasFormat(QLatin1String(kPlayerFilesMimeType)))
-        return paths;
-    for (const QUrl &url : mime->urls())
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
-    return paths;
+        return {};
+    return localFilePaths(mime->urls(), refused);
 }
 
 bool FileDrop::eventFilter(QObject *watched, QEvent *event)
@@ -65,15 +62,17 @@ bool FileDrop::eventFilter(QObject *watched, QEvent *event)
     if (!widget || widget->window() != m_window || takesDropsItself(widget))
         return false;
     auto *drop = static_cast<QDropEvent *>(event);
-    const QStringList paths = localPaths(drop);
-    if (paths.isEmpty())
+    QStringList refused;
+    const QStringList paths = localPaths(drop, &refused);
+    if (paths.isEmpty() && refused.isEmpty())
         return false;
     drop->setDropAction(Qt::CopyAction);
     drop->accept();
     if (type == QEvent::Drop) {
         const QPoint at = widget->mapTo(m_window, drop->position().toPoint());
         QMetaObject::invokeMethod(
-            this, [this, paths, at] { emit dropped(paths, at); }, Qt::QueuedConnection);
+            this, [this, paths, at, refused] { emit dropped(paths, at, refused); },
+            Qt::QueuedConnection);
     }
     return true;
 }

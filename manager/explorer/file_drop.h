@@ -4,7 +4,8 @@
 
 // The main window's drop target for files dragged from the desktop: local files
 // dropped anywhere in the window are handed on with the point in the window's
-// own coordinates. Player files dragged inside the window, and drops on widgets
+// own coordinates, and file URIs that name no absolute path with them, to be
+// refused. Player files dragged inside the window, and drops on widgets
 // that take files themselves, are left to others.
 #pragma once
 
@@ -26,14 +27,15 @@ public:
     static void leaveDropsTo(QWidget *widget);
 
 signals:
-    // Delivered once the drop has finished, so that what it starts may ask the user.
-    void dropped(const QStringList &paths, const QPoint &clientPos);
+    // Delivered once the drop has finished, so that what it starts may ask the
+    // user. refused holds the file URIs that name no absolute local path.
+    void dropped(const QStringList &paths, const QPoint &clientPos, const QStringList &refused);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QStringList localPaths(const QDropEvent *event) const;
+    QStringList localPaths(const QDropEvent *event, QStringList *refused) const;
 
     QMainWindow *m_window;
 };

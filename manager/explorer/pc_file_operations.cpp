@@ -53,7 +53,10 @@ bool PcFileOperations::clipboardHasFiles() const
 bool PcFileOperations::pasteInto(const QString &folder)
 {
     const ClipboardFiles files = readFileClipboard(QGuiApplication::clipboard()->mimeData());
-    if (files.paths.isEmpty() || folder.isEmpty())
+    if (folder.isEmpty())
+        return false;
+    reportRefused(files.refused);
+    if (files.paths.isEmpty())
         return false;
     start({files.cut ? FileOperation::Move : FileOperation::Copy, files.paths, folder}, files.cut);
     return true;
@@ -76,13 +79,28 @@ Qt::DropAction PcFileOperations::dropAction(const QMimeData *data, const QString
 
 bool PcFileOperations::drop(const QMimeData *data, const QString &folder, Qt::DropAction action)
 {
-    const QStringList sources = readFileClipboard(data).paths;
+    const ClipboardFiles files = readFileClipboard(data);
+    const QStringList &sources = files.paths;
     m_lastDrop = {};
     if (sources.isEmpty() || (action != Qt::MoveAction && action != Qt::CopyAction))
         return false;
+    reportRefused(files.refused);
     start({action == Qt::MoveAction ? FileOperation::Move : FileOperation::Copy, sources, folder},
           false);
     return true;
+}
+
+// Told once the drop or paste has returned: a box must not hold a drag's source.
+void PcFileOperations::reportRefused(const QStringList &refused)
+{
+    if (refused.isEmpty())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, text = refusedUrisMessage(refused)] {
+            ownedBox(boxOwner(), text, PromptIcon::Warning, PromptButtons::Ok);
+        },
+        Qt::QueuedConnection);
 }
 
 void PcFileOperations::start(FileOperation operation, bool fromCut)

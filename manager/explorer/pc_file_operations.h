@@ -55,6 +55,8 @@ signals:
 
 private:
     void start(FileOperation operation, bool fromCut);
+    // Names in one box the URIs a paste or drop left out.
+    void reportRefused(const QStringList &refused);
     void finished(const FileOperation &operation, const FileOperationResult &result);
     ClashChoice askClash(const ClashQuestion &question);
     QWidget *boxOwner() const;

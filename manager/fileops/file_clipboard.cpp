@@ -4,22 +4,56 @@
 
 #include "fileops/file_clipboard.h"
 
+#include "platform/name_list.h"
+
 #include <QDir>
 #include <QMimeData>
+#include <QSysInfo>
 #include <QUrl>
+
+#include <optional>
 
 namespace {
 
-QStringList localPaths(const QList<QUrl> &urls)
+bool isThisHost(const QString &host)
 {
-    QStringList paths;
-    for (const QUrl &url : urls)
-        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
-            paths << QDir::cleanPath(url.toLocalFile());
-    return paths;
+    return host.isEmpty() || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0
+           || host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
+}
+
+// The path url names when it is a whole absolute path on this computer.
+std::optional<QString> absoluteLocalPath(const QUrl &url)
+{
+    if (!url.isValid() || !isThisHost(url.host()) || url.hasQuery() || url.hasFragment())
+        return std::nullopt;
+    const QString path = url.path(QUrl::FullyDecoded);
+    if (!path.startsWith(QLatin1Char('/')) || path.contains(QChar(0)))
+        return std::nullopt;
+    return QDir::cleanPath(path);
 }
 
 } // namespace
+
+QStringList localFilePaths(const QList<QUrl> &urls, QStringList *refused)
+{
+    QStringList paths;
+    for (const QUrl &url : urls) {
+        if (!url.isLocalFile())
+            continue;
+        if (const std::optional<QString> path = absoluteLocalPath(url))
+            paths << *path;
+        else if (refused)
+            *refused << url.toString();
+    }
+    return paths;
+}
+
+QString refusedUrisMessage(const QStringList &refused)
+{
+    return QStringLiteral("These were left out, as they do not name a file on this computer by its "
+                          "full path:\n")
+           + listedNames(refused);
+}
 
 QMimeData *makeFileClipboard(const QStringList &paths, bool cut)
 {
@@ -62,6 +96,6 @@ ClipboardFiles readFileClipboard(const QMimeData *data)
     const bool kdeCut = hasKde && data->data(QLatin1String(kKdeCutMimeType)).startsWith('1');
     // A cut moves the files away, so every mark present must say so.
     files.cut = (hasGnome || hasKde) && (!hasGnome || gnomeCut) && (!hasKde || kdeCut);
-    files.paths = localPaths(data->hasUrls() ? data->urls() : gnomeUrls);
+    files.paths = localFilePaths(data->hasUrls() ? data->urls() : gnomeUrls, &files.refused);
     return files;
 }

@@ -96,6 +96,13 @@ TEST_F(FileDropTest, PlayerFilesAndRemoteLinksAreNotItsToTake)
     remote.setUrls({QUrl("https://example.com/x.mp3")});
     EXPECT_FALSE(dragAndDrop(target, remote, QPoint(1, 1)));
 
+    QMimeData relative; // taken, to be refused by name
+    relative.setData("text/uri-list", "file:x.mp3\r\n");
+    EXPECT_TRUE(dragAndDrop(target, relative, QPoint(1, 1)));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.takeFirst().value(2).toStringList(), QStringList({"file:x.mp3"}));
+
     QMimeData player;
     player.setData(kPlayerFilesMimeType, "A.MP3");
     player.setUrls({QUrl::fromLocalFile(path("A.MP3"))});

@@ -115,6 +115,26 @@ TEST_F(PaneDropTest, FilesDroppedOnATreeNodeGoIntoItsFolder)
         << "off the nodes";
 }
 
+TEST_F(PaneDropTest, UrisThatNameNoWholeAbsolutePathAreLeftOutAndNamedOnce)
+{
+    QMimeData data;
+    const QByteArray a = QUrl::fromLocalFile(path("a.mp3")).toEncoded();
+    data.setData("text/uri-list", a + "%00.part\r\nfile:a.mp3\r\nfile://elsewhere" + path("a.mp3").toUtf8()
+                                      + "\r\n" + QUrl::fromLocalFile(path("b.mp3")).toEncoded() + "\r\n");
+    QDragEnterEvent enter(itemPoint("Inbox"), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &enter);
+    QDropEvent drop(itemPoint("Inbox"), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &drop);
+    EXPECT_TRUE(prompts.records.empty()) << "no box while the drop is under way";
+    ASSERT_TRUE(settle());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(QFileInfo::exists(path("Inbox/b.mp3")));
+    EXPECT_TRUE(QFileInfo::exists(path("a.mp3"))) << "the path cut at the NUL is not moved";
+    ASSERT_EQ(prompts.records.size(), 1u);
+    EXPECT_TRUE(prompts.records[0].text.endsWith("\n\"" + a + "%00.part\"\n\"file:a.mp3\"\n\"file://elsewhere"
+                                                 + path("a.mp3") + "\""));
+}
+
 TEST_F(PaneDropTest, PlayerFilesStillAskForAnUpload)
 {
     QSignalSpy uploads(&view, &FolderView::playerFilesDropped);

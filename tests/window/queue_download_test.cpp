@@ -6,6 +6,7 @@
 // the target choice, the space test and the drop rectangle.
 #include "queue_fixture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QToolBar>
 
@@ -184,10 +185,27 @@ TEST_F(QueueDownload, UnreadableAndOverlongFilesAreSkippedAndTheOthersGo)
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Download \"a.mp3\" to Internal Memory"),
                                     QStringLiteral("Download \"z.mp3\" to Internal Memory")}));
     ASSERT_EQ(prompts.records.size(), 2u);
-    expectError(prompts.records[0], QStringLiteral("File reading failed."));
-    expectError(prompts.records[1], QStringLiteral("Can not download \"%1\": its path is longer than "
+    expectError(prompts.records[0], QStringLiteral("Can not download \"%1\": its path is longer than "
                                                    "259 characters.").arg(longName));
+    expectError(prompts.records[1], QStringLiteral("File reading failed.\n\"locked.mp3\""));
     EXPECT_EQ(w->FReservedInternal, 20);
+}
+
+TEST_F(QueueDownload, ManyUnreadableFilesAreNamedInOneBox)
+{
+    attachEmpty();
+    makePcFile(QStringLiteral("good.mp3"), 10);
+    QStringList dropped = {pc.filePath(QStringLiteral("good.mp3"))};
+    for (int i = 10; i < 22; ++i)
+        dropped << pc.filePath(QStringLiteral("gone%1.mp3").arg(i));
+    w->TabControl_PlayerFiles->setCurrentIndex(1);
+    w->FileDropDrop(dropped, centreOf(w->TabControl_PlayerFiles));
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("Download \"good.mp3\" to Internal Memory")}));
+    ASSERT_EQ(prompts.records.size(), 1u);
+    expectError(prompts.records[0], QStringLiteral("File reading failed.\n\"gone10.mp3\"\n\"gone11.mp3\"\n"
+                                                   "\"gone12.mp3\"\n\"gone13.mp3\"\n\"gone14.mp3\"\n\"gone15.mp3\"\n"
+                                                   "\"gone16.mp3\"\n\"gone17.mp3\"\n\"gone18.mp3\"\n\"gone19.mp3\"\n"
+                                                   "and 2 more."));
 }
 
 TEST_F(QueueDownload, FilesOf2GiBOrMoreAreRefusedWithoutOverflow)
@@ -264,10 +282,35 @@ TEST_F(QueueDownload, DropChecksFoldersAndWriteProtection)
     w->FileDropDrop({folder, file, missing}, onTabs);
     ASSERT_EQ(prompts.records.size(), 2u) << "the dialog, then the missing file";
     EXPECT_EQ(prompts.records[0].dialogTitle, QStringLiteral("Sonavel v1.2"));
-    expectError(prompts.records[1], QStringLiteral("File reading failed."));
+    expectError(prompts.records[1], QStringLiteral("File reading failed.\n\"gone.mp3\""));
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Download \"a.mp3\" to Memory Card")}));
     EXPECT_EQ(std::string(job(0).PcPath), file.toStdString());
     EXPECT_TRUE(panelShown());
+
+    prompts.records.clear();
+    w->FileDropDrop({}, onTabs, {QStringLiteral("file:a.mp3")});
+    ASSERT_EQ(prompts.records.size(), 1u) << "the refused alone, and no folder message";
+    EXPECT_TRUE(prompts.records[0].text.endsWith(QStringLiteral(":\n\"file:a.mp3\"")));
+}
+
+TEST_F(QueueDownload, TheTargetDialogAnswersTheKeysAfterThePlayerCameBack)
+{
+    // Shown as the window shows it, without a nested loop, and given the keys.
+    const auto answer = [this](std::initializer_list<Qt::Key> keys) {
+        target->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(target.get()));
+        for (const Qt::Key key : keys)
+            QTest::keyClick(QApplication::focusWidget(), key);
+        target->hide();
+        return target->result();
+    };
+    attachEmpty();
+    EXPECT_EQ(answer({Qt::Key_Return}), mrYes);
+    fake::setVersion(0);
+    w->Timer_CheckPlayerTimer(nullptr);
+    attachEmpty();
+    EXPECT_EQ(answer({Qt::Key_Down, Qt::Key_Return}), mrNo);
+    EXPECT_EQ(answer({Qt::Key_Up, Qt::Key_Enter}), mrYes);
 }
 
 } // namespace

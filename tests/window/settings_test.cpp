@@ -11,7 +11,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,10 +83,11 @@ TEST_F(SettingsTest, FirstStartUsesTheDesignGeometryAndWritesEveryKeyInOrder)
 
 TEST_F(SettingsTest, LettersGiveTheDefaultAndHexadecimalIsRead)
 {
-    writeFile("[Window]\nLeft=0x10\nTop=-5\nWidth=wide\nHeight=500\n");
+    writeFile("[Window]\nLeft=0x10\nTop=-5\nWidth=wide\nHeight=500\nFolderTree=-5\n");
     TForm_TovixMan w(path);
     EXPECT_EQ(w.x(), 16);
-    EXPECT_EQ(w.y(), -5);
+    EXPECT_EQ(w.y(), 0) << "read, and brought onto the screen";
+    EXPECT_EQ(w.folderTreeWidth(), -5) << "read; fitted when the window is shown";
     EXPECT_EQ(w.width(), 640);
     EXPECT_EQ(w.height(), 500);
 }
@@ -199,4 +202,23 @@ TEST_F(SettingsTest, TheListeningSpeedAndRewindOptionSurviveARestartWithinTheirR
         EXPECT_DOUBLE_EQ(w.FListenSpeed, read) << stored;
         EXPECT_TRUE(w.FRewindOnPause);
     }
+}
+
+TEST_F(SettingsTest, GeometryOffTheScreensComesBackAndPaneWidthsThatDoNotFitGiveWay)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    writeFile("[Window]\nLeft=5000\nTop=-3000\n");
+    {
+        TForm_TovixMan w(path);
+        EXPECT_LE((w.frameGeometry().center() - area.center()).manhattanLength(), 8) << "centred";
+    }
+    writeFile(QStringLiteral("[Window]\nLeft=%1\nTop=40\nWidth=20000\nHeight=300\nExplorer=99999\n"
+                             "FolderTree=-7\n").arg(area.right() - 100).toUtf8());
+    TForm_TovixMan w(path);
+    EXPECT_EQ(w.pos(), QPoint(area.left(), 40));
+    EXPECT_EQ(w.size(), QSize(area.width(), 300));
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_EQ(w.Splitter_Panes->sizes().value(1), 212) << "the player pane as designed";
+    EXPECT_EQ(w.Splitter_TreeAndFolder->sizes().value(0), 150);
 }
