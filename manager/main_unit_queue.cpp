@@ -19,6 +19,7 @@
 #include "queue/reservation.h"
 #include "queue/thread_done_event.h"
 #include "voice/conversion_thread.h"
+#include "voice/voice_conversion.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -174,13 +175,24 @@ void TForm_TovixMan::Timer_TransferTimer()
 
 // An uploaded recording converts before its job is complete; FJobRunning is
 // cleared only once the line is gone, so no tick starts another job meanwhile.
+// Only a recording that arrived converts: after a failed upload a PC file of
+// that name is the user's own (or a stale one), never the upload's.
 void TForm_TovixMan::completeJob()
 {
     setEnabled(true);
     FJobDone = false;
-    if (isUploadKind(FCurrentJob.Kind) && isVoiceFileName(fieldText(FCurrentJob.PcPath))) {
-        ConvertVoiceFile(QString::fromLocal8Bit(fieldText(FCurrentJob.PcPath)));
-        return; // its end finishes the job
+    FJobNote.clear();
+    const std::string pcPath = fieldText(FCurrentJob.PcPath);
+    if (isUploadKind(FCurrentJob.Kind) && isVoiceFileName(pcPath)) {
+        const std::optional<ImportTicket> ticket = FImport.take(pcPath);
+        if (FJobResult != 0 && ticket) {
+            convertImported(*ticket);
+            return; // its end finishes the job
+        }
+        if (FJobResult != 0) {
+            ConvertVoiceFile(QString::fromLocal8Bit(pcPath));
+            return;
+        }
     }
     if (isListenKind(FCurrentJob.Kind)) {
         listenCopyCompleted(FCurrentJob, FJobResult);
@@ -197,6 +209,8 @@ void TForm_TovixMan::finishJob()
         TCopyJob *job = queueJobOf(line);
         if (FJobResult == 0)
             noteFailedOperation(line->text());
+        else if (!FJobNote.isEmpty())
+            noteFailedOperation(QStringLiteral("%1: %2").arg(line->text(), FJobNote));
         settleReservation(*job, true);
         delete job;
         delete line;
@@ -216,7 +230,8 @@ void TForm_TovixMan::finishJob()
         FolderView->refreshFolder();
     }
     RefreshPlayerFiles();
-    if (ranEmpty)
+    // An import's failures are told with its count, once it has ended.
+    if (ranEmpty && !FImport.active())
         reportFailedOperations();
 }
 
@@ -229,16 +244,22 @@ void TForm_TovixMan::noteFailedOperation(const QString &line)
     setStatusText(3, QStringLiteral("Failed: %1").arg(line));
 }
 
-void TForm_TovixMan::reportFailedOperations()
+// At most ten lines are named, so the box always fits on the screen.
+void TForm_TovixMan::reportFailedOperations(const QString &lead)
 {
     if (FFailedOperations.isEmpty())
         return;
     const QStringList failed = std::exchange(FFailedOperations, {});
-    const QString intro = failed.size() == 1
-                              ? QStringLiteral("This operation failed:")
-                              : QStringLiteral("These %1 operations failed:").arg(failed.size());
-    ownedBox(this, intro + QStringLiteral("\n\n") + failed.join(QLatin1Char('\n')),
-             PromptIcon::Warning, PromptButtons::Ok);
+    constexpr qsizetype kNamed = 10;
+    QString text = failed.size() == 1
+                       ? QStringLiteral("This operation failed:")
+                       : QStringLiteral("These %1 operations failed:").arg(failed.size());
+    text += QStringLiteral("\n\n") + failed.mid(0, kNamed).join(QLatin1Char('\n'));
+    if (failed.size() > kNamed)
+        text += QStringLiteral("\nand %1 more").arg(failed.size() - kNamed);
+    if (!lead.isEmpty())
+        text = lead + QStringLiteral("\n\n") + text;
+    ownedBox(this, text, PromptIcon::Warning, PromptButtons::Ok);
 }
 
 void TForm_TovixMan::startNextJob()
