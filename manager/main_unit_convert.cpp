@@ -23,7 +23,6 @@
 #include <algorithm>
 #include <memory>
 #include <utility>
-#include <vector>
 
 void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
 {
@@ -89,8 +88,9 @@ void TForm_TovixMan::conversionEnded(VoiceConversionThread *conversion)
         FImport.count(*arrival, waveFilePath(fieldText(FCurrentJob.PcPath)));
     }
     // Still converting for the queue while a message is up: ticks start nothing.
-    for (const std::string &message : arrival ? std::vector<std::string>{} : result.messages)
-        ownedBox(this, QString::fromLocal8Bit(message), PromptIcon::None, PromptButtons::Ok);
+    if (!arrival)
+        for (const std::string &message : result.messages)
+            ownedBox(this, QString::fromLocal8Bit(message), PromptIcon::None, PromptButtons::Ok);
     FConverting = false;
     ProgressBar_Busy->setTextVisible(false);
     ProgressBar_Busy->setRange(0, 0);

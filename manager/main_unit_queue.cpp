@@ -52,12 +52,6 @@ bool isRunningLine(const QListWidgetItem *line)
     return !(line->flags() & Qt::ItemIsEnabled);
 }
 
-QString failedCountText(qsizetype count)
-{
-    return count == 1 ? QStringLiteral("1 operation failed.")
-                      : QStringLiteral("%1 operations failed.").arg(count);
-}
-
 } // namespace
 
 void TForm_TovixMan::connectQueueCommands()
@@ -244,22 +238,12 @@ void TForm_TovixMan::noteFailedOperation(const QString &line)
     setStatusText(3, QStringLiteral("Failed: %1").arg(line));
 }
 
-// At most ten lines are named, so the box always fits on the screen.
 void TForm_TovixMan::reportFailedOperations(const QString &lead)
 {
     if (FFailedOperations.isEmpty())
         return;
     const QStringList failed = std::exchange(FFailedOperations, {});
-    constexpr qsizetype kNamed = 10;
-    QString text = failed.size() == 1
-                       ? QStringLiteral("This operation failed:")
-                       : QStringLiteral("These %1 operations failed:").arg(failed.size());
-    text += QStringLiteral("\n\n") + failed.mid(0, kNamed).join(QLatin1Char('\n'));
-    if (failed.size() > kNamed)
-        text += QStringLiteral("\nand %1 more").arg(failed.size() - kNamed);
-    if (!lead.isEmpty())
-        text = lead + QStringLiteral("\n\n") + text;
-    ownedBox(this, text, PromptIcon::Warning, PromptButtons::Ok);
+    ownedBox(this, failedOperationsText(failed, lead), PromptIcon::Warning, PromptButtons::Ok);
 }
 
 void TForm_TovixMan::startNextJob()

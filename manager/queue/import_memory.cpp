@@ -20,6 +20,7 @@
 namespace {
 
 constexpr const char *kFirstLine = "tovixman imports 1";
+constexpr const char *kTemporaryPrefix = ".imports-";
 constexpr std::size_t kMostBytes = 32u << 20;
 // About ten years of ten recordings a day; the oldest go first.
 constexpr std::size_t kMostEntries = 40000;
@@ -192,14 +193,6 @@ void ImportMemory::remember(ImportedRecording recording)
     changed();
 }
 
-bool ImportMemory::flush()
-{
-    std::unique_lock<std::mutex> hold(m_lock);
-    const std::uint64_t wanted = m_changes;
-    m_wake.wait(hold, [&] { return m_saved >= wanted || m_stopping; });
-    return m_saved >= wanted && !m_saveFailed;
-}
-
 void ImportMemory::changed()
 {
     ++m_changes;
@@ -218,11 +211,11 @@ void ImportMemory::run()
         const std::vector<ImportedRecording> entries = m_entries;
         const bool writable = m_writable;
         hold.unlock();
-        const bool ok = !writable || m_file.empty() || save(entries);
+        // A failed save is tried again with the next change.
+        if (writable && !m_file.empty())
+            save(entries);
         hold.lock();
-        m_saveFailed = !ok;
         m_saved = taken;
-        m_wake.notify_all();
     }
 }
 
@@ -240,7 +233,7 @@ void ImportMemory::load()
         std::istringstream in(text);
         std::string line;
         // A file of another form, or one that could not be read, is kept as it is.
-        writable = got == 0 && std::getline(in, line) && line == kFirstLine;
+        writable = got == 0 && (text.empty() || (std::getline(in, line) && line == kFirstLine));
         for (ImportedRecording entry; writable && std::getline(in, line);)
             if (parseLine(line, entry))
                 entries.push_back(entry);
@@ -259,10 +252,11 @@ bool ImportMemory::save(const std::vector<ImportedRecording> &entries) const
     const std::string folder = extractFileDir(m_file);
     if (!makeFolders(folder))
         return false;
+    sweepAbandoned(folder, kTemporaryPrefix); // what a killed save left
     std::string text = std::string(kFirstLine) + '\n';
     for (const ImportedRecording &e : entries)
         text += lineOf(e);
-    PendingFile file(folder, ".imports-");
+    PendingFile file(folder, kTemporaryPrefix);
     std::size_t done = 0;
     while (file.isValid() && done < text.size()) {
         const ssize_t wrote = ::write(file.fd(), text.data() + done, text.size() - done);

@@ -49,8 +49,6 @@ public:
     // memory and not among them has left it, so its name proves nothing more.
     void sawMemory(int32_t memory, const std::vector<std::pair<std::string, std::uint64_t>> &files);
     void remember(ImportedRecording recording);
-    // Waits until what is remembered is in the file; false when it could not be written.
-    bool flush();
 
 private:
     void run();
@@ -67,7 +65,6 @@ private:
     bool m_writable = true; // false when a file is there that could not be read
     std::uint64_t m_changes = 0;
     std::uint64_t m_saved = 0;
-    bool m_saveFailed = false;
     bool m_stopping = false;
     std::thread m_thread;
 };
