@@ -311,6 +311,7 @@ void TForm_TovixMan::updateBusyIndicator()
 void TForm_TovixMan::cancelLine(QListWidgetItem *line)
 {
     TCopyJob *job = queueJobOf(line);
+    FImport.take(fieldText(job->PcPath)); // a later upload to that path is not the import's
     // The line goes first, so a cancelled format is not counted again.
     delete line;
     settleReservation(*job, false);
