@@ -15,7 +15,6 @@
 #include "explorer/folder_view.h"
 #include "platform/ini.h"
 #include "platform/paths.h"
-#include "platform/prompts.h"
 #include "player_state.h"
 #include "queue/copy_job.h"
 #include "queue/import_memory.h"
