@@ -12,6 +12,7 @@
 
 #include "device/nerolink.h"
 #include "queue/copy_job.h"
+#include "queue/import_run.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -21,6 +22,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +30,7 @@
 class FileDrop;
 class FolderTree;
 class FolderView;
+class ImportMemory;
 class IniFile;
 struct IniEntry;
 class ListenSession;
@@ -350,7 +353,8 @@ private:
     void releaseQueueOnDestroy();
     void refuseFile(const QString &text);
     void noteFailedOperation(const QString &line);
-    void reportFailedOperations();
+    // One box naming every failure, after lead when there is one.
+    void reportFailedOperations(const QString &lead = {});
     bool askQuitWithoutWaiting();
     bool startWorker();
     // main_unit_download.cpp
@@ -370,8 +374,14 @@ private:
     class QThread *FWorker = nullptr; // the running job's worker, until it is deleted
     // main_unit_convert.cpp
     void conversionEnded(VoiceConversionThread *conversion);
+    void startConversion(const std::string &voicePath, VoiceConversionThread *conversion);
+    void convertImported(const ImportTicket &ticket);
     VoiceConversionThread *FConversion = nullptr; // the running conversion, until it has ended
     QString FConvertingName;
+    // The running conversion's, when it is an import's.
+    std::shared_ptr<ImportArrival> FArrival;
+    // Why the running job failed after its device call had succeeded.
+    QString FJobNote;
 
     void applyPaneWidths();
 
@@ -382,6 +392,8 @@ private:
     void importOnArrival();
     int importNewRecordings(const std::string &folder);
     bool isQueuedUpload(const std::string &pcPath) const;
+    void sawPlayerMemories();
+    void importJobCompleted(const std::optional<ImportTicket> &ticket);
     void watchImportEnd();
     void finishImport();
 
@@ -390,8 +402,10 @@ public:
     // and into which folder (the PC folder shown when the option was chosen).
     bool FImportOnArrival = false;
     QString FImportFolder;
-    // Wave files that the imports still in the queue are to make.
-    QStringList FImportWaves;
+    // The imports still in the queue, and what they brought in so far.
+    ImportRun FImport;
+    // What every import brought in ($XDG_STATE_HOME/tovixman).
+    std::shared_ptr<ImportMemory> FImportMemory;
 
     // Listening: [Listen] in settings.ini, and what is loaded.
     double FListenSpeed = 1.0;

@@ -9,8 +9,10 @@
 // do nothing meanwhile, so the queue still runs one operation at a time.
 #include "main_unit.h"
 
+#include "device/records.h"
 #include "platform/paths.h"
 #include "platform/prompts.h"
+#include "queue/import_arrival.h"
 #include "queue/job_kinds.h"
 #include "queue/queue_lines.h"
 #include "voice/conversion_thread.h"
@@ -19,10 +21,31 @@
 #include <QProgressBar>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
 {
-    const QString name = QString::fromLocal8Bit(extractFileName(voicePath.toLocal8Bit().toStdString()));
+    const std::string path = voicePath.toLocal8Bit().toStdString();
+    startConversion(path, new VoiceConversionThread(path));
+}
+
+// The memory and the arrival are shared with the conversion's thread, which
+// the window outlives only once it has waited for it.
+void TForm_TovixMan::convertImported(const ImportTicket &ticket)
+{
+    auto arrival = std::make_shared<ImportArrival>();
+    FArrival = arrival;
+    const std::shared_ptr<ImportMemory> memory = FImportMemory;
+    startConversion(ticket.voicePath,
+                    new VoiceConversionThread([ticket, memory, arrival](VoiceConversionUi &ui) {
+                        return arriveImported(ticket, *memory, ui, *arrival);
+                    }));
+}
+
+void TForm_TovixMan::startConversion(const std::string &voicePath, VoiceConversionThread *conversion)
+{
+    const QString name = QString::fromLocal8Bit(extractFileName(voicePath));
     setStatusText(3, QStringLiteral("Converting \"%1\"...").arg(name));
     ProgressBar_Busy->setRange(0, 100);
     ProgressBar_Busy->setValue(0);
@@ -30,7 +53,6 @@ void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
     FConverting = true;
     FConvertingName = name;
 
-    auto *conversion = new VoiceConversionThread(voicePath.toLocal8Bit().toStdString());
     FConversion = conversion;
     connect(conversion, &VoiceConversionThread::overwriteAsked, this, [this, conversion] {
         conversion->answerOverwrite(confirmYes(
@@ -54,9 +76,21 @@ void TForm_TovixMan::conversionEnded(VoiceConversionThread *conversion)
     const VoiceConversionThread::Result result = conversion->result();
     FConversion = nullptr;
     delete conversion;
+    const std::shared_ptr<ImportArrival> arrival = std::exchange(FArrival, {});
+    if (arrival) {
+        // An import's failures are told together when it ends.
+        QStringList said;
+        for (const std::string &message : result.messages)
+            said << QString::fromLocal8Bit(message);
+        FJobNote = said.join(QStringLiteral("; "));
+        if (FJobNote.isEmpty() && arrival->kind == ImportArrival::NotConverted)
+            FJobNote = QStringLiteral("not converted");
+        FImport.count(*arrival, waveFilePath(fieldText(FCurrentJob.PcPath)));
+    }
     // Still converting for the queue while a message is up: ticks start nothing.
-    for (const std::string &message : result.messages)
-        ownedBox(this, QString::fromLocal8Bit(message), PromptIcon::None, PromptButtons::Ok);
+    if (!arrival)
+        for (const std::string &message : result.messages)
+            ownedBox(this, QString::fromLocal8Bit(message), PromptIcon::None, PromptButtons::Ok);
     FConverting = false;
     ProgressBar_Busy->setTextVisible(false);
     ProgressBar_Busy->setRange(0, 0);

@@ -2,17 +2,22 @@
 //
 // SPDX-License-Identifier: GPL-2.0-or-later
 
-// Import of new recordings: every voice recording on the player whose wave
-// file is not yet in the PC folder is queued for upload, and so converted as
-// it arrives. It can run by itself whenever the player is attached. Nothing
-// is removed from the player.
+// Import of new recordings: every voice recording on the player that no
+// import has brought in is queued for upload, and so converted as it
+// arrives. A name proves nothing (recorders count again from REC00001 after a
+// format): what was brought in is remembered with its bytes' digest, and a
+// recording whose wave file's name is taken arrives under a free name unless
+// that wave file holds the very same recording. It can run by itself whenever
+// the player is attached. Nothing is removed from the player.
 #include "main_unit.h"
 
 #include "device/records.h"
 #include "explorer/folder_view.h"
 #include "platform/ini.h"
 #include "platform/paths.h"
+#include "player_state.h"
 #include "queue/copy_job.h"
+#include "queue/import_memory.h"
 #include "voice/voice_conversion.h"
 
 #include <QAction>
@@ -30,6 +35,15 @@ namespace {
 
 const char kImport[] = "Import";
 
+// The (name, size) of each file a memory's record lists.
+std::vector<std::pair<std::string, std::uint64_t>> listedFiles(const TMemoryInfo &info)
+{
+    std::vector<std::pair<std::string, std::uint64_t>> files;
+    for (uint32_t i = 0; i < readableFileCount(info); ++i)
+        files.emplace_back(fieldText(info.Files[i].ShortName), info.Files[i].Size);
+    return files;
+}
+
 QString recordingsText(qsizetype count)
 {
     return count == 1 ? QStringLiteral("1 recording") : QStringLiteral("%1 recordings").arg(count);
@@ -45,6 +59,8 @@ void TForm_TovixMan::connectImportCommands()
     connect(MainMenu_ImportOnArrival, &QAction::triggered, this,
             &TForm_TovixMan::MainMenu_ImportOnArrivalClick);
     watchImportEnd();
+    // Read on its own thread from now on, ready long before the first import.
+    FImportMemory = std::make_shared<ImportMemory>(ImportMemory::defaultFile());
 }
 
 void TForm_TovixMan::readImportSettings(const IniFile &ini)
@@ -104,30 +120,40 @@ bool TForm_TovixMan::isQueuedUpload(const std::string &pcPath) const
     return false;
 }
 
-// Both memories as the All list shows them, internal first. A recording whose
-// wave file is there, or that is already on its way, is left; of two of the
-// same name only the first goes, as both would make the same wave file. The
+// The memories as the player lists them now: a recording remembered but not
+// listed has left, and its name proves nothing when it comes back.
+void TForm_TovixMan::sawPlayerMemories()
+{
+    FImportMemory->sawMemory(mtInternal, listedFiles(FInternalInfo));
+    if (FCardPresent)
+        FImportMemory->sawMemory(mtCard, listedFiles(FCardInfo));
+}
+
+// Both memories as the All list shows them, internal first. A recording an
+// import brought in, or that is already on its way, is left; of two of the
+// same name only the first goes, as both would upload to the same file. The
 // files are copied out first: a question about replacing a PC file lets the
 // lists be read again meanwhile.
 int TForm_TovixMan::importNewRecordings(const std::string &folder)
 {
-    std::vector<PlayerFilePick> recordings;
+    sawPlayerMemories();
+    std::vector<std::pair<PlayerFilePick, std::uint64_t>> recordings;
     for (int i = 0; i < FileList_All->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *item = FileList_All->topLevelItem(i);
-        if (!playerEntryOf(item))
+        const TFileEntry *entry = playerEntryOf(item);
+        if (!entry)
             continue;
         PlayerFilePick file = playerFilePickOf(item, 0);
         if (isVoiceFileName(file.displayName))
-            recordings.push_back(std::move(file));
+            recordings.emplace_back(std::move(file), entry->Size);
     }
     int queued = 0;
-    for (const PlayerFilePick &file : recordings) {
+    for (const auto &[file, size] : recordings) {
         const std::string voice = joinPath(folder, file.displayName);
-        const QString wave = QString::fromLocal8Bit(waveFilePath(voice));
-        if (QFileInfo::exists(wave) || FImportWaves.contains(wave) || isQueuedUpload(voice))
+        if (FImportMemory->holds(file.target, file.shortName, size) || isQueuedUpload(voice))
             continue;
         if (queueUpload(file, folder)) {
-            FImportWaves << wave;
+            FImport.add({file.target, file.shortName, size, voice});
             ++queued;
         }
     }
@@ -139,28 +165,20 @@ int TForm_TovixMan::importNewRecordings(const std::string &folder)
 }
 
 // The queue's own completion writes the status bar when it runs empty; the
-// import's count follows once that is done.
+// import's count follows once that is done, with its failures in one box.
 void TForm_TovixMan::watchImportEnd()
 {
     connect(CheckList_CopyProgress->model(), &QAbstractItemModel::rowsRemoved, this, [this] {
-        if (!FImportWaves.isEmpty() && CheckList_CopyProgress->count() == 0)
+        if (FImport.active() && CheckList_CopyProgress->count() == 0)
             QTimer::singleShot(0, this, &TForm_TovixMan::finishImport);
     });
 }
 
 void TForm_TovixMan::finishImport()
 {
-    if (FClosing || FJobRunning || CheckList_CopyProgress->count() > 0 || FImportWaves.isEmpty())
+    if (FClosing || FJobRunning || CheckList_CopyProgress->count() > 0 || !FImport.active())
         return;
-    const QStringList waves = std::exchange(FImportWaves, {});
-    const auto imported = std::count_if(waves.begin(), waves.end(),
-                                        [](const QString &wave) { return QFileInfo::exists(wave); });
-    QString text;
-    if (imported == waves.size())
-        text = QStringLiteral("%1 imported.").arg(recordingsText(imported));
-    else if (imported == 0)
-        text = QStringLiteral("No recordings were imported.");
-    else
-        text = QStringLiteral("%1 of %2 new recordings imported.").arg(imported).arg(waves.size());
-    setStatusText(3, text);
+    const QString summary = std::exchange(FImport, {}).summary();
+    setStatusText(3, summary);
+    reportFailedOperations(summary);
 }

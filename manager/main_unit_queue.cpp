@@ -19,6 +19,7 @@
 #include "queue/reservation.h"
 #include "queue/thread_done_event.h"
 #include "voice/conversion_thread.h"
+#include "voice/voice_conversion.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -49,12 +50,6 @@ namespace {
 bool isRunningLine(const QListWidgetItem *line)
 {
     return !(line->flags() & Qt::ItemIsEnabled);
-}
-
-QString failedCountText(qsizetype count)
-{
-    return count == 1 ? QStringLiteral("1 operation failed.")
-                      : QStringLiteral("%1 operations failed.").arg(count);
 }
 
 } // namespace
@@ -174,14 +169,25 @@ void TForm_TovixMan::Timer_TransferTimer()
 
 // An uploaded recording converts before its job is complete; FJobRunning is
 // cleared only once the line is gone, so no tick starts another job meanwhile.
+// Only a recording that arrived converts: after a failed upload a PC file of
+// that name is the user's own (or a stale one), never the upload's.
 void TForm_TovixMan::completeJob()
 {
     setEnabled(true);
     FJobDone = false;
     listenJobCompleted(FCurrentJob.Kind);
-    if (isUploadKind(FCurrentJob.Kind) && isVoiceFileName(fieldText(FCurrentJob.PcPath))) {
-        ConvertVoiceFile(QString::fromLocal8Bit(fieldText(FCurrentJob.PcPath)));
-        return; // its end finishes the job
+    FJobNote.clear();
+    const std::string pcPath = fieldText(FCurrentJob.PcPath);
+    if (isUploadKind(FCurrentJob.Kind) && isVoiceFileName(pcPath)) {
+        const std::optional<ImportTicket> ticket = FImport.take(pcPath);
+        if (FJobResult != 0 && ticket) {
+            convertImported(*ticket);
+            return; // its end finishes the job
+        }
+        if (FJobResult != 0) {
+            ConvertVoiceFile(QString::fromLocal8Bit(pcPath));
+            return;
+        }
     }
     if (isListenKind(FCurrentJob.Kind)) {
         listenCopyCompleted(FCurrentJob, FJobResult);
@@ -198,6 +204,8 @@ void TForm_TovixMan::finishJob()
         TCopyJob *job = queueJobOf(line);
         if (FJobResult == 0)
             noteFailedOperation(line->text());
+        else if (!FJobNote.isEmpty())
+            noteFailedOperation(QStringLiteral("%1: %2").arg(line->text(), FJobNote));
         settleReservation(*job, true);
         delete job;
         delete line;
@@ -217,7 +225,8 @@ void TForm_TovixMan::finishJob()
         FolderView->refreshFolder();
     }
     RefreshPlayerFiles();
-    if (ranEmpty)
+    // An import's failures are told with its count, once it has ended.
+    if (ranEmpty && !FImport.active())
         reportFailedOperations();
 }
 
@@ -230,16 +239,12 @@ void TForm_TovixMan::noteFailedOperation(const QString &line)
     setStatusText(3, QStringLiteral("Failed: %1").arg(line));
 }
 
-void TForm_TovixMan::reportFailedOperations()
+void TForm_TovixMan::reportFailedOperations(const QString &lead)
 {
     if (FFailedOperations.isEmpty())
         return;
     const QStringList failed = std::exchange(FFailedOperations, {});
-    const QString intro = failed.size() == 1
-                              ? QStringLiteral("This operation failed:")
-                              : QStringLiteral("These %1 operations failed:").arg(failed.size());
-    ownedBox(this, intro + QStringLiteral("\n\n") + failed.join(QLatin1Char('\n')),
-             PromptIcon::Warning, PromptButtons::Ok);
+    ownedBox(this, failedOperationsText(failed, lead), PromptIcon::Warning, PromptButtons::Ok);
 }
 
 void TForm_TovixMan::startNextJob()
@@ -307,6 +312,7 @@ void TForm_TovixMan::updateBusyIndicator()
 void TForm_TovixMan::cancelLine(QListWidgetItem *line)
 {
     TCopyJob *job = queueJobOf(line);
+    FImport.take(fieldText(job->PcPath)); // a later upload to that path is not the import's
     // The line goes first, so a cancelled format is not counted again.
     delete line;
     settleReservation(*job, false);

@@ -10,8 +10,13 @@
 
 #include <QCoreApplication>
 
+#include "platform/exclusive_open.h"
+#include "platform/paths.h"
+
 #include <cstring>
+#include <fcntl.h>
 #include <sched.h>
+#include <unistd.h>
 
 namespace {
 
@@ -28,6 +33,17 @@ void lowerThisThread()
 {
     const sched_param normal{};
     (void)::sched_setscheduler(0, SCHED_BATCH, &normal);
+}
+
+// An upload counts as done only once its file's name is durable: the
+// device library syncs the data, the name lives in the folder. False only
+// when the disk refused the sync; a folder that can not be opened holds no
+// file of the upload's either.
+bool syncFolderOf(const char *path)
+{
+    const std::string folder = extractFileDir(path);
+    UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return !dir || ::fsync(dir.get()) == 0;
 }
 
 } // namespace
@@ -56,7 +72,10 @@ TCopyThread::TCopyThread(QObject *window, const TCopyJob &job)
 void TCopyThread::run()
 {
     lowerThisThread();
-    FDone->setResult(runJobCall(FKind, FPcPath, FPlayerName));
+    int32_t result = runJobCall(FKind, FPcPath, FPlayerName);
+    if (result != 0 && isUploadKind(FKind) && !syncFolderOf(FPcPath))
+        result = 0;
+    FDone->setResult(result);
     QCoreApplication::postEvent(FWindow, FDone);
     orderedBefore(this);
 }

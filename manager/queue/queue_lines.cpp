@@ -28,3 +28,20 @@ QString elapsedText(uint32_t milliseconds)
     const uint32_t seconds = milliseconds / 1000;
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
+
+QString failedCountText(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 operation failed.")
+                      : QStringLiteral("%1 operations failed.").arg(count);
+}
+
+QString failedOperationsText(const QStringList &failed, const QString &lead)
+{
+    constexpr qsizetype kNamed = 10; // so the box always fits on the screen
+    QString text = failed.size() == 1 ? QStringLiteral("This operation failed:")
+                                      : QStringLiteral("These %1 operations failed:").arg(failed.size());
+    text += QStringLiteral("\n\n") + failed.mid(0, kNamed).join(QLatin1Char('\n'));
+    if (failed.size() > kNamed)
+        text += QStringLiteral("\nand %1 more").arg(failed.size() - kNamed);
+    return lead.isEmpty() ? text : lead + QStringLiteral("\n\n") + text;
+}

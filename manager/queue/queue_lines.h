@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -17,3 +18,10 @@ QString queueLineText(int32_t kind, const QString &name);
 
 // Minutes and seconds, such as "0:07" or "12:30".
 QString elapsedText(uint32_t milliseconds);
+
+// "1 operation failed." or "N operations failed.", for the status bar.
+QString failedCountText(qsizetype count);
+
+// The box that names the failed lines, at most ten of them and how many more,
+// after lead when there is one.
+QString failedOperationsText(const QStringList &failed, const QString &lead);

@@ -51,7 +51,15 @@ private:
 };
 
 VoiceConversionThread::VoiceConversionThread(std::string voicePath, QObject *parent)
-    : QThread(parent), m_voicePath(std::move(voicePath))
+    : VoiceConversionThread(Work([path = std::move(voicePath)](VoiceConversionUi &ui) {
+                                return convertVoiceFile(path, ui);
+                            }),
+                            parent)
+{
+}
+
+VoiceConversionThread::VoiceConversionThread(Work work, QObject *parent)
+    : QThread(parent), m_work(std::move(work))
 {
 }
 
@@ -105,7 +113,7 @@ void VoiceConversionThread::run()
     const sched_param normal{};
     (void)::sched_setscheduler(0, SCHED_BATCH, &normal);
     EngineUi ui(this);
-    const ConvertOutcome outcome = convertVoiceFile(m_voicePath, ui);
+    const ConvertOutcome outcome = m_work(ui);
     {
         const std::lock_guard<std::mutex> hold(m_lock);
         m_result.outcome = outcome;

@@ -16,6 +16,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -30,7 +31,11 @@ public:
         bool replacedVoiceKept = false;
     };
 
+    // Runs on the thread; its questions and messages reach the window as a conversion's do.
+    using Work = std::function<ConvertOutcome(VoiceConversionUi &)>;
+
     explicit VoiceConversionThread(std::string voicePath, QObject *parent = nullptr);
+    explicit VoiceConversionThread(Work work, QObject *parent = nullptr);
     // Answers No to a question still open, and waits for the conversion's end.
     ~VoiceConversionThread() override;
 
@@ -57,7 +62,7 @@ private:
 
     bool waitForAnswer();
 
-    const std::string m_voicePath;
+    const Work m_work;
     std::atomic<std::uint64_t> m_done{0};
     std::atomic<std::uint64_t> m_total{0};
     mutable std::mutex m_lock;

@@ -175,7 +175,7 @@ const char *convertFiles(const std::string &voicePath, const std::string &wavePa
 ConvertOutcome convertVoiceFile(const std::string &voicePath, VoiceConversionUi &ui,
                                 const ConvertOptions &options)
 {
-    const std::string wavePath = waveFilePath(voicePath);
+    const std::string wavePath = options.wavePath.empty() ? waveFilePath(voicePath) : options.wavePath;
     // A file already named like its own wave file would be deleted by the
     // overwrite below before it could be read.
     if (sameFile(voicePath, wavePath)) {

@@ -46,6 +46,7 @@ enum class ConvertOutcome {
 
 struct ConvertOptions {
     bool keepVoice = false; // keep the voice file after a good conversion
+    std::string wavePath;   // where the wave file goes; empty for waveFilePath(voicePath)
 };
 
 // Where a wave file being written needs a name (a file system without

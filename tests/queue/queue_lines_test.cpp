@@ -33,4 +33,19 @@ TEST(QueueLines, ElapsedTimeInMinutesAndSeconds)
     EXPECT_EQ(elapsedText(0xFFFFFFFFu), QStringLiteral("71582:47"));
 }
 
+// Hundreds of failed lines once made a box taller than the screen.
+TEST(QueueLines, TheFailureBoxNamesAtMostTenLines)
+{
+    QStringList failed;
+    for (int i = 1; i <= 12; ++i)
+        failed << QStringLiteral("Upload \"%1.VOC\" in Memory Card to PC").arg(i);
+    const QString text = failedOperationsText(failed, QStringLiteral("1 of 13 new recordings imported."));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("1 of 13 new recordings imported.\n\nThese 12 operations failed:\n\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\"10.VOC\"")));
+    EXPECT_FALSE(text.contains(QStringLiteral("\"11.VOC\"")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\nand 2 more")));
+    EXPECT_EQ(failedOperationsText({QStringLiteral("Format Memory Card")}, {}),
+              QStringLiteral("This operation failed:\n\nFormat Memory Card"));
+}
+
 } // namespace

@@ -8,12 +8,14 @@
 #include "queue_fixture.h"
 
 #include "queue/job_kinds.h"
+#include "voice/voice_conversion.h"
 
 #include <QAction>
 #include <QToolButton>
 
 #include <fstream>
 #include <iterator>
+#include <map>
 
 namespace {
 
@@ -32,6 +34,46 @@ protected:
         return {std::istreambuf_iterator<char>(in), {}};
     }
     bool pcHas(const QString &name) const { return QFile::exists(pc.filePath(name)); }
+    QByteArray pcFile(const QString &name) const
+    {
+        QFile file(pc.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
+    void writePc(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(pc.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+    // Another recording of the same length: the same frames, the first one last.
+    static std::string otherRecording()
+    {
+        const std::string first = voiceRecording();
+        return first.substr(72) + first.substr(0, 72);
+    }
+    // The wave file an import of these bytes makes.
+    static QByteArray waveOf(const std::string &recording)
+    {
+        struct Yes : VoiceConversionUi {
+            bool askOverwrite(const std::string &) override { return true; }
+            void showMessage(const std::string &) override {}
+        } ui;
+        QTemporaryDir dir;
+        const std::string voice = dir.filePath(QStringLiteral("r.VOC")).toStdString();
+        std::ofstream(voice, std::ios::binary) << recording;
+        EXPECT_EQ(convertVoiceFile(voice, ui), ConvertOutcome::Converted);
+        QFile wave(dir.filePath(QStringLiteral("r.wav")));
+        return wave.open(QIODevice::ReadOnly) ? wave.readAll() : QByteArray();
+    }
+    // The upload of each player name writes these bytes.
+    static void uploadsWrite(std::map<std::string, std::string> contents)
+    {
+        fake::setOperationHook([contents](const fake::Call &call) {
+            const auto found = contents.find(call.arg1);
+            if (found != contents.end())
+                std::ofstream(call.arg2, std::ios::binary | std::ios::trunc) << found->second;
+        });
+    }
 };
 
 void poll(TForm_TovixMan &w)
@@ -41,7 +83,8 @@ void poll(TForm_TovixMan &w)
 
 } // namespace
 
-TEST_F(Import, QueuesExactlyTheRecordingsOfBothMemoriesWithoutAWaveFile)
+// A wave file of the name proves nothing: this one can not hold the recording.
+TEST_F(Import, QueuesExactlyTheRecordingsOfBothMemoriesNotYetImported)
 {
     makePcFile(QStringLiteral("REC00001.wav"), 10);
     makePcFile(QStringLiteral("Morning walk.VOC.wav"), 10); // not the wave file of "Morning walk.VOC"
@@ -53,24 +96,25 @@ TEST_F(Import, QueuesExactlyTheRecordingsOfBothMemoriesWithoutAWaveFile)
     w->MainMenu_ImportRecordingsClick();
 
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Upload \"Morning walk.VOC\" in Internal Memory to PC"),
+                                    QStringLiteral("Upload \"REC00001.VOC\" in Internal Memory to PC"),
                                     QStringLiteral("Upload \"rec00002.voc\" in Internal Memory to PC"),
                                     QStringLiteral("Upload \"REC00003.VOC\" in Memory Card to PC"),
                                     QStringLiteral("Upload \"Interview.Voc\" in Memory Card to PC")}));
-    const int32_t kinds[] = {jkUploadInternal, jkUploadInternal, jkUploadCard, jkUploadCard};
-    const char *players[] = {"MORNIN~1.VOC", "REC00002.VOC", "REC00003.VOC", "INTERV~1.VOC"};
-    const char *files[] = {"Morning walk.VOC", "rec00002.voc", "REC00003.VOC", "Interview.Voc"};
-    for (int row = 0; row < 4; ++row) {
+    const int32_t kinds[] = {jkUploadInternal, jkUploadInternal, jkUploadInternal, jkUploadCard, jkUploadCard};
+    const char *players[] = {"MORNIN~1.VOC", "REC00001.VOC", "REC00002.VOC", "REC00003.VOC", "INTERV~1.VOC"};
+    const char *files[] = {"Morning walk.VOC", "REC00001.VOC", "rec00002.voc", "REC00003.VOC", "Interview.Voc"};
+    for (int row = 0; row < 5; ++row) {
         EXPECT_EQ(job(row).Kind, kinds[row]) << row;
         EXPECT_STREQ(job(row).PlayerName, players[row]);
         EXPECT_EQ(std::string(job(row).PcPath), pcPath(QString::fromLatin1(files[row])));
     }
     EXPECT_TRUE(panelShown());
-    EXPECT_EQ(w->statusText(3), QStringLiteral("4 recordings queued for import."));
+    EXPECT_EQ(w->statusText(3), QStringLiteral("5 recordings queued for import."));
     EXPECT_TRUE(prompts.records.empty());
 
     // What is on its way is not queued again.
     w->MainMenu_ImportRecordingsClick();
-    EXPECT_EQ(lines().size(), 4);
+    EXPECT_EQ(lines().size(), 5);
     EXPECT_EQ(w->statusText(3), QStringLiteral("No new recordings to import."));
 }
 
@@ -174,4 +218,82 @@ TEST_F(ImportThreading, RecordingsArriveAsWaveFilesAndStayOnThePlayer)
     ASSERT_TRUE(runQueue());
     EXPECT_TRUE(pcHas(QStringLiteral("REC00002.wav")));
     EXPECT_EQ(w->statusText(3), QStringLiteral("1 recording imported."));
+}
+
+// The card went away during the second upload: the user's older file of that
+// name stays as it was, nothing converts it, and the one box names what failed
+// beside the count of what arrived.
+TEST_F(ImportThreading, AFailedUploadLeavesTheOlderPcFileAndIsNotCounted)
+{
+    const std::string older = otherRecording();
+    writePc(QStringLiteral("REC00002.VOC"), QByteArray::fromStdString(older));
+    fake::setUploadContent(voiceRecording());
+    fake::setOperationHook([](const fake::Call &call) {
+        if (call.arg1 == "REC00003.VOC")
+            std::ofstream(call.arg2, std::ios::binary | std::ios::trunc) << "not a voice frame";
+        if (call.arg1 != "REC00001.VOC") {
+            fake::setOperationResult(0);
+            fake::setUploadContent(std::nullopt);
+        }
+    });
+    const auto size = uint32_t(older.size());
+    attach(memoryOf({fake::makeEntry("", "REC00001.VOC", size, false), fake::makeEntry("", "REC00003.VOC", size, false)}),
+           memoryOf({fake::makeEntry("", "REC00002.VOC", size, false)}));
+    prompts.answers = {PromptAnswer::Yes}; // Replace it ?
+    w->MainMenu_ImportRecordingsClick();
+    ASSERT_EQ(lines().size(), 3);
+    ASSERT_TRUE(runQueue());
+
+    EXPECT_EQ(pcFile(QStringLiteral("REC00002.VOC")), QByteArray::fromStdString(older));
+    EXPECT_FALSE(pcHas(QStringLiteral("REC00002.wav")));
+    EXPECT_EQ(pcFile(QStringLiteral("REC00001.wav")), waveOf(voiceRecording()));
+    EXPECT_EQ(w->statusText(3), QStringLiteral("1 of 3 new recordings imported."));
+    ASSERT_EQ(prompts.records.size(), 2u) << "the question, then one box for the whole import";
+    EXPECT_EQ(prompts.records[1].text,
+              QStringLiteral("1 of 3 new recordings imported.\n\nThese 2 operations failed:\n\n"
+                             "Upload \"REC00003.VOC\" in Internal Memory to PC: Wrong voice file\n"
+                             "Upload \"REC00002.VOC\" in Memory Card to PC"));
+}
+
+// A recorder counts again from REC00001: a different recording under a name
+// whose wave file is there arrives beside it, one whose wave file holds it
+// already does not, and what arrived never arrives again, even once its wave
+// file is renamed and the program started anew.
+TEST_F(ImportThreading, AReusedNameWithADifferentRecordingArrivesUnderAFreeNameOnce)
+{
+    const std::string earlier = voiceRecording(), newer = otherRecording();
+    ASSERT_EQ(earlier.size(), newer.size());
+    ASSERT_NE(waveOf(earlier), waveOf(newer));
+    writePc(QStringLiteral("REC00001.wav"), waveOf(earlier));
+    writePc(QStringLiteral("REC00002.wav"), waveOf(earlier));
+    uploadsWrite({{"REC00001.VOC", newer}, {"REC00002.VOC", earlier}});
+    const TMemoryInfo internal = memoryOf({fake::makeEntry("", "REC00001.VOC", uint32_t(newer.size()), false),
+                                           fake::makeEntry("", "REC00002.VOC", uint32_t(earlier.size()), false)});
+    attach(internal, memoryOf({}));
+    w->MainMenu_ImportRecordingsClick();
+    ASSERT_EQ(lines().size(), 2);
+    ASSERT_TRUE(runQueue());
+
+    EXPECT_EQ(pcFile(QStringLiteral("REC00001 (2).wav")), waveOf(newer));
+    EXPECT_EQ(pcFile(QStringLiteral("REC00001.wav")), waveOf(earlier));
+    EXPECT_EQ(pcFile(QStringLiteral("REC00002.wav")), waveOf(earlier));
+    EXPECT_EQ(QDir(pc.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    EXPECT_EQ(w->statusText(3), QStringLiteral("1 recording imported. Under a new name, as their names were "
+                                               "taken: \"REC00001 (2).wav\"."));
+    EXPECT_TRUE(prompts.records.empty());
+
+    w->MainMenu_ImportRecordingsClick();
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_EQ(w->statusText(3), QStringLiteral("No new recordings to import."));
+
+    ASSERT_TRUE(QFile::rename(pc.filePath(QStringLiteral("REC00001 (2).wav")), pc.filePath(QStringLiteral("Interview.wav"))));
+    w.reset();
+    w = std::make_unique<TForm_TovixMan>(settings.filePath(QStringLiteral("settings.ini")));
+    w->FolderView->setCurrentDirectory(pc.path());
+    w->Timer_Transfer->stop();
+    w->Timer_CheckPlayer->stop();
+    attach(internal, memoryOf({}));
+    w->MainMenu_ImportRecordingsClick();
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_EQ(w->statusText(3), QStringLiteral("No new recordings to import."));
 }

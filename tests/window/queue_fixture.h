@@ -38,6 +38,8 @@ class QueueTest : public ::testing::Test {
 protected:
     QueueTest()
     {
+        // What imports bring in is remembered per test, never in the user's home.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(settings.path()));
         fake::reset();
         target = std::make_unique<TForm_TargetSelection>();
         Form_TargetSelection = target.get();

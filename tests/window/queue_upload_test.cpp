@@ -8,15 +8,25 @@
 #include "queue_fixture.h"
 
 #include "explorer/folder_tree.h"
+#include "sync_hook.h"
 
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTextDocument>
 
+#include <sys/stat.h>
+
+#include <atomic>
+
 namespace {
 
 using QueueUpload = QueueTest;
+
+class QueueUploadThreading : public QueueTest {
+protected:
+    void TearDown() override { SyncHook::clear(); }
+};
 
 TFileEntry entry(const std::string &longName, const std::string &shortName, uint32_t size = 100)
 {
@@ -186,6 +196,35 @@ TEST_F(QueueUpload, NamesThatReadLikeMarkupShowAsThemselves)
     EXPECT_TRUE(prompts.records[0].text.startsWith(QString("Can not upload \"%1").arg(image)));
     for (const PromptRecord &r : prompts.records)
         EXPECT_EQ(newMessageBox(r.owner, r.title, r.text, r.icon, r.buttons)->textFormat(), Qt::PlainText);
+}
+
+// Done means the file is there after a power cut: its name is in the folder
+// on the disk, and a folder that can not be synced fails the upload.
+TEST_F(QueueUploadThreading, AnUploadIsDoneOnlyOnceItsNameIsOnTheDisk)
+{
+    struct stat folder {};
+    ASSERT_EQ(::stat(QFile::encodeName(pc.path()).constData(), &folder), 0);
+    std::atomic<int> folderSyncs{0};
+    SyncHook::beforeSync([&](int fd) {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && st.st_dev == folder.st_dev && st.st_ino == folder.st_ino)
+            ++folderSyncs;
+    });
+    attach(memoryOf({entry("song.mp3", "SONG.MP3"), entry("talk.mp3", "TALK.MP3")}), fake::makeMemory(1000, 1000));
+    selectPlayer(1, {"song.mp3"});
+    w->MainMenu_UploadFromPlayerClick();
+    tick();
+    ASSERT_TRUE(waitPosted());
+    EXPECT_EQ(folderSyncs, 1) << "synced before the worker said done";
+    EXPECT_EQ(w->FJobResult, 1);
+
+    SyncHook::failFolderSyncs(true);
+    selectPlayer(1, {"talk.mp3"});
+    w->MainMenu_UploadFromPlayerClick();
+    ASSERT_TRUE(runQueue());
+    EXPECT_EQ(w->statusText(3), QStringLiteral("1 operation failed."));
+    ASSERT_EQ(prompts.records.size(), 1u);
+    EXPECT_TRUE(prompts.records[0].text.endsWith(QStringLiteral("Upload \"talk.mp3\" in Internal Memory to PC")));
 }
 
 } // namespace
