@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 struct CopyContext;
@@ -45,8 +46,10 @@ private:
     struct Placed {
         std::string name;        // in the folder
         std::string backup;      // what it replaced, kept aside at this path until the end
+        int item = 0;            // the work folder's item that keeps it aside
         std::string movedFrom;   // renamed here from this path
         std::string removeAfter; // copied here from this path, to remove once all is in
+        struct stat placedAs {}; // what went in under name
     };
     struct Run {
         const FileOperation *operation = nullptr;
@@ -58,6 +61,7 @@ private:
         QString error;
         std::optional<WorkFolder> work;
         int items = 0; // entries made in work so far
+        RestoreReport restored; // by the sweep, and what an undo could not put back
     };
 
     bool open(Run &run);
@@ -67,8 +71,10 @@ private:
     Step renameInto(Run &run, const std::string &source, Placed &placed, bool &crossDevice);
     Step copyInto(Run &run, const std::string &source, Placed &placed, bool replace);
     bool replaceWith(Run &run, const std::string &from, const std::string &target, Placed &placed);
+    void notePlaced(Run &run, Placed &placed);
     void undo(Run &run);
     void finish(Run &run);
+    static void report(const Run &run, FileOperationResult &result);
     Step failed(Run &run, const std::string &path, const QString &reason);
     CopyContext context();
     void countBytes(const Run &run);

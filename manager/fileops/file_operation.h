@@ -28,7 +28,16 @@ struct FileOperationResult {
     QString error;      // names the file, when Failed
     QStringList placed; // the names the operation put into the folder
     bool dropped = false; // cancelled while it waited, before it began
+
+    // What an earlier copy into the folder, cut short, had kept aside:
+    QStringList putBack;   // back under their own names
+    QStringList recovered; // back beside changed entries of their names, under these names
+    QStringList stuck;     // could not come back; they stay in its hidden work folder
 };
+
+// The line for the status bar that names what the operation put back or
+// recovered; empty when there is nothing to say.
+QString copyNotice(const FileOperationResult &result);
 
 struct TransferProgress {
     qint64 done = 0;  // bytes copied
