@@ -64,9 +64,17 @@ QString copyNotice(const FileOperationResult &result)
     if (!result.stuck.isEmpty())
         parts << QStringLiteral("could not put back %1, kept in a hidden .tovix-copy- folder")
                      .arg(quoted(result.stuck));
-    if (parts.isEmpty())
-        return {};
-    return QStringLiteral("After a copy cut short: %1.").arg(parts.join(QStringLiteral("; ")));
+    QStringList lines;
+    if (!parts.isEmpty())
+        lines << QStringLiteral("After a copy cut short: %1.").arg(parts.join(QStringLiteral("; ")));
+    if (!result.leftBehind.isEmpty()) {
+        QStringList shown;
+        for (const QString &path : result.leftBehind)
+            shown << QDir::toNativeSeparators(path);
+        lines << QStringLiteral("Not removed from where they were, as they changed during the move: %1.")
+                     .arg(quoted(shown));
+    }
+    return lines.join(QLatin1Char(' '));
 }
 
 TransferProgress FileCopier::progress() const
@@ -131,6 +139,7 @@ void FileCopier::report(const Run &run, FileOperationResult &result)
     result.putBack = toList(run.restored.putBack);
     result.recovered = toList(run.restored.recovered);
     result.stuck = toList(run.restored.stuck);
+    result.leftBehind = toList(run.leftBehind);
 }
 
 bool FileCopier::open(Run &run)
@@ -211,12 +220,21 @@ void FileCopier::finish(Run &run)
     const bool synced = folderFd >= 0 && ::syncfs(folderFd) == 0;
     if (folderFd >= 0)
         ::close(folderFd);
+    // Each source goes only while it is what was copied; what changed stays.
     for (const Placed &placed : run.placed) {
         if (placed.removeAfter.empty())
             continue;
         int error = synced ? 0 : EIO;
-        if (synced && removeTree(placed.removeAfter, false, &error))
-            continue;
+        if (synced) {
+            const size_t slash = placed.removeAfter.rfind('/');
+            const std::string parent = slash == std::string::npos ? std::string(".")
+                                       : slash == 0                ? std::string("/")
+                                                                   : placed.removeAfter.substr(0, slash);
+            const UniqueFd parentFd(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (parentFd && removeCopied(parentFd.get(), placed.copied, placed.removeAfter, run.leftBehind))
+                continue;
+            error = errno;
+        }
         if (run.error.isEmpty())
             run.error = QStringLiteral("\"%1\" was copied, but could not be removed from where it was: %2.")
                             .arg(QDir::toNativeSeparators(QFile::decodeName(placed.removeAfter.c_str())),

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "fileops/file_operation.h"
+#include "fileops/tree_copy.h"
 #include "fileops/work_folder.h"
 
 #include <atomic>
@@ -50,6 +51,7 @@ private:
         std::string movedFrom;   // renamed here from this path
         std::string removeAfter; // copied here from this path, to remove once all is in
         struct stat placedAs {}; // what went in under name
+        CopiedEntry copied;      // what was read from removeAfter
     };
     struct Run {
         const FileOperation *operation = nullptr;
@@ -62,6 +64,7 @@ private:
         std::optional<WorkFolder> work;
         int items = 0; // entries made in work so far
         RestoreReport restored; // by the sweep, and what an undo could not put back
+        std::vector<std::string> leftBehind; // sources of a move that changed while it ran
     };
 
     bool open(Run &run);

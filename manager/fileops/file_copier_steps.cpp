@@ -151,7 +151,7 @@ void FileCopier::notePlaced(Run &run, Placed &placed)
     ::lstat(childPath(run.folder, placed.name).c_str(), &placed.placedAs);
     if (placed.item)
         run.work->notePlaced(placed.item, placed.placedAs);
-    run.placed.push_back(placed);
+    run.placed.push_back(std::move(placed));
 }
 
 // from takes target's name; what had it is kept aside in the work folder,
@@ -203,6 +203,10 @@ FileCopier::Step FileCopier::copyInto(Run &run, const std::string &source, Place
     const std::string stagedName = WorkFolder::stageName(++run.items);
     const std::string staged = childPath(run.work->path(), stagedName);
     CopyContext ctx = context();
+    if (run.operation->kind == FileOperation::Move) {
+        placed.copied.name = source.substr(source.rfind('/') + 1);
+        ctx.record = &placed.copied;
+    }
     if (!copyEntry(source, run.work->path(), stagedName, ctx)) {
         if (ctx.failedPath.empty())
             return Step::Stop; // cancelled

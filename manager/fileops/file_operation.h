@@ -33,10 +33,13 @@ struct FileOperationResult {
     QStringList putBack;   // back under their own names
     QStringList recovered; // back beside changed entries of their names, under these names
     QStringList stuck;     // could not come back; they stay in its hidden work folder
+    // Sources of a move across file systems left where they were, as they
+    // changed or gained entries while it ran.
+    QStringList leftBehind;
 };
 
-// The line for the status bar that names what the operation put back or
-// recovered; empty when there is nothing to say.
+// The line for the status bar that names what the operation put back,
+// recovered or left behind; empty when there is nothing to say.
 QString copyNotice(const FileOperationResult &result);
 
 struct TransferProgress {
