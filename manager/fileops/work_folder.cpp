@@ -137,9 +137,12 @@ bool WorkFolder::make()
         }
         UniqueFd fd = openFolderAt(m_parent.get(), name);
         struct stat made {};
+        // Whatever the umask. A file system that keeps no modes (FAT) refuses:
+        // the copy still runs, but no sweep will take the folder for ours.
+        if (fd)
+            ::fchmod(fd.get(), 0700);
         // Locked before it is marked, so no sweep ever takes it for a leftover.
-        if (!fd || !lockExclusive(fd.get()) || ::fchmod(fd.get(), 0700) != 0
-            || ::fstat(fd.get(), &made) != 0 || made.st_dev != parent.st_dev
+        if (!fd || !lockExclusive(fd.get()) || ::fstat(fd.get(), &made) != 0 || made.st_dev != parent.st_dev
             || !writeFileAt(fd.get(), kMarker, markerText(tag))) {
             const int error = errno;
             if (fd)

@@ -94,6 +94,15 @@ bool provenOurs(int workFd, const std::string &tag, const struct stat &folder)
            && readOwnFileAt(workFd, kMarker, kMarkerLimit, marker) && marker == markerText(tag);
 }
 
+// A note, or one a copy cut short was still writing.
+bool isNote(const std::string &name)
+{
+    const std::string unfinished = ".new";
+    const bool cut = name.size() > unfinished.size()
+                     && name.compare(name.size() - unfinished.size(), unfinished.size(), unfinished) == 0;
+    return itemOf(cut ? name.substr(0, name.size() - unfinished.size()) : name, kPlaced).has_value();
+}
+
 // With nothing left kept aside: what the copy built or was done with goes,
 // then the marker and the folder. Anything of another form keeps it.
 void clearOut(int folderFd, int workFd, const std::string &name)
@@ -105,7 +114,7 @@ void clearOut(int folderFd, int workFd, const std::string &name)
     for (const std::string &entry : names) {
         if (entry == kMarker)
             continue;
-        const bool ours = itemOf(entry, kStaged) || itemOf(entry, kDone) || itemOf(entry, kPlaced)
+        const bool ours = itemOf(entry, kStaged) || itemOf(entry, kDone) || isNote(entry)
                           || entry.compare(0, std::strlen(kPartialPrefix), kPartialPrefix) == 0;
         empty = ours && removeTreeAt(workFd, entry) && empty;
     }

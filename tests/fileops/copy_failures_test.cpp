@@ -178,6 +178,30 @@ TEST_F(CopyFailures, ACancelInTheMiddleOfABigFileLeavesNoPartOfIt)
     EXPECT_EQ(snapshot(), before);
 }
 
+// A file the user changes while the copy waits on its next question is
+// theirs: a cancel leaves it, and brings back what it replaced beside it.
+TEST_F(CopyFailures, ACancelKeepsWhatTheUserChangedMeanwhile)
+{
+    fillDestination();
+    write(src("song.mp3"), "new song");
+    write(src("new.mp3"), "new");
+    write(src("other.txt"), "new other");
+    copier.askClash = [&](const ClashQuestion &q) {
+        if (q.name == "other.txt") {
+            write(dst("song.mp3"), "new song, edited");
+            write(dst("new.mp3"), "new, edited");
+            copier.cancel();
+        }
+        return ClashChoice::Replace;
+    };
+    const FileOperationResult result =
+        run(FileOperation::Copy, {src("song.mp3"), src("new.mp3"), src("other.txt")}, dst());
+    EXPECT_EQ(result.outcome, FileOperationResult::Cancelled);
+    EXPECT_EQ(snapshot(), QStringList({"new.mp3=new, edited", "other.txt=other",
+                                       "song (recovered).mp3=old song", "song.mp3=new song, edited"}));
+    EXPECT_EQ(result.recovered, QStringList{"song (recovered).mp3"});
+}
+
 // A copy killed after it replaced two items (as by a crash or kill -9): the
 // next copy into the folder puts the replaced ones back under their names and
 // keeps the newcomers beside them; nothing hidden is left.
