@@ -8,7 +8,8 @@
 // it replaces is kept aside there until every item is in, and a cancel or a
 // failure puts back everything it had done. What a copy cut short left there
 // is put back by the next copy into the folder. A move within one file system renames; across
-// file systems it copies, syncs, and only then removes the sources.
+// file systems it copies, syncs, and only then removes each source that is
+// still what was copied.
 #pragma once
 
 #include "fileops/file_operation.h"

@@ -46,15 +46,20 @@ bool recoverBeside(int folderFd, int parkFd, const std::string &name, const stru
 bool swapBack(int folderFd, int parkFd, const std::string &name, const struct stat &there,
               RestoreReport &report)
 {
+    std::string other;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        const std::string other = freeNameAt(folderFd, name, !S_ISDIR(there.st_mode));
+        other = freeNameAt(folderFd, name, !S_ISDIR(there.st_mode));
         if (renameNoReplaceAt(folderFd, name, folderFd, other))
             break;
         if (errno != EEXIST || attempt + 1 == kAttempts)
             return false;
     }
-    if (!renameNoReplaceAt(parkFd, name, folderFd, name))
+    if (!renameNoReplaceAt(parkFd, name, folderFd, name)) {
+        const int error = errno;
+        renameNoReplaceAt(folderFd, other, folderFd, name);
+        errno = error;
         return false;
+    }
     report.putBack.push_back(name);
     return true;
 }
