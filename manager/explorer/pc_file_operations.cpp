@@ -152,6 +152,9 @@ void PcFileOperations::finished(const FileOperation &operation, const FileOperat
         if (now.cut && now.paths == operation.sources)
             QGuiApplication::clipboard()->clear();
     }
+    const QString notice = copyNotice(result);
+    if (!notice.isEmpty())
+        emit statusMessage(notice);
     if (result.outcome == FileOperationResult::Failed)
         ownedBox(boxOwner(), result.error, PromptIcon::Critical, PromptButtons::Ok);
     emit operationFinished(result);

@@ -50,7 +50,7 @@ public:
 signals:
     // An operation ended: its outcome has been shown.
     void operationFinished(const FileOperationResult &result);
-    // A line for the status bar: what a cancel dropped.
+    // A line for the status bar: what a cancel dropped, what a copy put back.
     void statusMessage(const QString &text);
 
 private:

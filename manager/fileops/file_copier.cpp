@@ -4,7 +4,9 @@
 
 #include "fileops/file_copier.h"
 
+#include "fileops/held_folder.h"
 #include "fileops/tree_copy.h"
+#include "fileops/work_folder_format.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,7 +30,52 @@ std::string realPath(const std::string &path)
     return out;
 }
 
+constexpr int kNamesShown = 10;
+
+QStringList toList(const std::vector<std::string> &names)
+{
+    QStringList out;
+    for (const std::string &name : names)
+        out << QFile::decodeName(name.c_str());
+    return out;
+}
+
+// "a", "b" ... and N more.
+QString quoted(const QStringList &names)
+{
+    QStringList shown;
+    for (const QString &name : names.mid(0, kNamesShown))
+        shown << QStringLiteral("\"%1\"").arg(name);
+    QString text = shown.join(QStringLiteral(", "));
+    if (names.size() > kNamesShown)
+        text += QStringLiteral(" and %1 more").arg(names.size() - kNamesShown);
+    return text;
+}
+
 } // namespace
+
+QString copyNotice(const FileOperationResult &result)
+{
+    QStringList parts;
+    if (!result.putBack.isEmpty())
+        parts << QStringLiteral("put back %1").arg(quoted(result.putBack));
+    if (!result.recovered.isEmpty())
+        parts << QStringLiteral("recovered %1 beside files changed since").arg(quoted(result.recovered));
+    if (!result.stuck.isEmpty())
+        parts << QStringLiteral("could not put back %1, kept in a hidden .tovix-copy- folder")
+                     .arg(quoted(result.stuck));
+    QStringList lines;
+    if (!parts.isEmpty())
+        lines << QStringLiteral("After a copy cut short: %1.").arg(parts.join(QStringLiteral("; ")));
+    if (!result.leftBehind.isEmpty()) {
+        QStringList shown;
+        for (const QString &path : result.leftBehind)
+            shown << QDir::toNativeSeparators(path);
+        lines << QStringLiteral("Not removed from where they were, as they changed during the move: %1.")
+                     .arg(quoted(shown));
+    }
+    return lines.join(QLatin1Char(' '));
+}
 
 TransferProgress FileCopier::progress() const
 {
@@ -72,6 +119,7 @@ FileOperationResult FileCopier::run(const FileOperation &operation)
             result.outcome = run.error.isEmpty() ? FileOperationResult::Cancelled
                                                  : FileOperationResult::Failed;
             result.error = run.error;
+            report(run, result);
             return result;
         }
     }
@@ -82,7 +130,16 @@ FileOperationResult FileCopier::run(const FileOperation &operation)
         result.outcome = FileOperationResult::Failed;
         result.error = run.error;
     }
+    report(run, result);
     return result;
+}
+
+void FileCopier::report(const Run &run, FileOperationResult &result)
+{
+    result.putBack = toList(run.restored.putBack);
+    result.recovered = toList(run.restored.recovered);
+    result.stuck = toList(run.restored.stuck);
+    result.leftBehind = toList(run.leftBehind);
 }
 
 bool FileCopier::open(Run &run)
@@ -99,7 +156,7 @@ bool FileCopier::open(Run &run)
     run.device = st.st_dev;
     run.inode = st.st_ino;
     run.folderReal = realPath(run.folder);
-    sweepAbandonedCopies(run.folder);
+    run.restored = sweepAbandonedCopies(run.folder);
     run.work.emplace(run.folder);
     return true;
 }
@@ -119,21 +176,30 @@ void FileCopier::countBytes(const Run &run)
     m_total.store(total);
 }
 
-// Latest first, so a name given back is free again for the one before. What
-// cannot go back stays in the work folder for the next copy's sweep.
+// Latest first, so a name given back is free again for the one before. Only
+// what is still as the copy put it goes; an entry changed since stays, and
+// what it replaced comes back beside it. What cannot go back stays in the work
+// folder for the next copy's sweep.
 void FileCopier::undo(Run &run)
 {
     bool allBack = true;
+    RestoreReport restored;
     for (auto it = run.placed.rbegin(); it != run.placed.rend(); ++it) {
         const std::string here = childPath(run.folder, it->name);
-        if (!it->movedFrom.empty())
+        struct stat now {};
+        const bool there = ::lstat(here.c_str(), &now) == 0;
+        if (there && !it->movedFrom.empty() && sameEntry(now, it->placedAs))
             renameNoReplace(here, it->movedFrom);
-        else
+        else if (there && it->movedFrom.empty() && workfolder::PlacedEntry::of(it->placedAs).holds(now))
             removeTree(here, true);
-        if (!it->backup.empty())
-            allBack = renameNoReplace(it->backup, here) && allBack;
+        if (it->item)
+            allBack = run.work->restore(it->item, restored) && allBack;
     }
     run.placed.clear();
+    for (std::string &name : restored.recovered)
+        run.restored.recovered.push_back(std::move(name));
+    for (std::string &name : restored.stuck)
+        run.restored.stuck.push_back(std::move(name));
     if (allBack)
         run.work->remove();
     else
@@ -145,11 +211,8 @@ void FileCopier::undo(Run &run)
 void FileCopier::finish(Run &run)
 {
     bool removesSources = false;
-    for (const Placed &placed : run.placed) {
-        if (!placed.backup.empty())
-            removeTree(placed.backup, true);
+    for (const Placed &placed : run.placed)
         removesSources |= !placed.removeAfter.empty();
-    }
     run.work->remove();
     if (!removesSources)
         return;
@@ -157,12 +220,21 @@ void FileCopier::finish(Run &run)
     const bool synced = folderFd >= 0 && ::syncfs(folderFd) == 0;
     if (folderFd >= 0)
         ::close(folderFd);
+    // Each source goes only while it is what was copied; what changed stays.
     for (const Placed &placed : run.placed) {
         if (placed.removeAfter.empty())
             continue;
         int error = synced ? 0 : EIO;
-        if (synced && removeTree(placed.removeAfter, false, &error))
-            continue;
+        if (synced) {
+            const size_t slash = placed.removeAfter.rfind('/');
+            const std::string parent = slash == std::string::npos ? std::string(".")
+                                       : slash == 0                ? std::string("/")
+                                                                   : placed.removeAfter.substr(0, slash);
+            const UniqueFd parentFd(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (parentFd && removeCopied(parentFd.get(), placed.copied, placed.removeAfter, run.leftBehind))
+                continue;
+            error = errno;
+        }
         if (run.error.isEmpty())
             run.error = QStringLiteral("\"%1\" was copied, but could not be removed from where it was: %2.")
                             .arg(QDir::toNativeSeparators(QFile::decodeName(placed.removeAfter.c_str())),

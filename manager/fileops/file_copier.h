@@ -8,10 +8,12 @@
 // it replaces is kept aside there until every item is in, and a cancel or a
 // failure puts back everything it had done. What a copy cut short left there
 // is put back by the next copy into the folder. A move within one file system renames; across
-// file systems it copies, syncs, and only then removes the sources.
+// file systems it copies, syncs, and only then removes each source that is
+// still what was copied.
 #pragma once
 
 #include "fileops/file_operation.h"
+#include "fileops/tree_copy.h"
 #include "fileops/work_folder.h"
 
 #include <atomic>
@@ -21,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 struct CopyContext;
@@ -45,8 +48,11 @@ private:
     struct Placed {
         std::string name;        // in the folder
         std::string backup;      // what it replaced, kept aside at this path until the end
+        int item = 0;            // the work folder's item that keeps it aside
         std::string movedFrom;   // renamed here from this path
         std::string removeAfter; // copied here from this path, to remove once all is in
+        struct stat placedAs {}; // what went in under name
+        CopiedEntry copied;      // what was read from removeAfter
     };
     struct Run {
         const FileOperation *operation = nullptr;
@@ -58,6 +64,8 @@ private:
         QString error;
         std::optional<WorkFolder> work;
         int items = 0; // entries made in work so far
+        RestoreReport restored; // by the sweep, and what an undo could not put back
+        std::vector<std::string> leftBehind; // sources of a move that changed while it ran
     };
 
     bool open(Run &run);
@@ -67,8 +75,10 @@ private:
     Step renameInto(Run &run, const std::string &source, Placed &placed, bool &crossDevice);
     Step copyInto(Run &run, const std::string &source, Placed &placed, bool replace);
     bool replaceWith(Run &run, const std::string &from, const std::string &target, Placed &placed);
+    void notePlaced(Run &run, Placed &placed);
     void undo(Run &run);
     void finish(Run &run);
+    static void report(const Run &run, FileOperationResult &result);
     Step failed(Run &run, const std::string &path, const QString &reason);
     CopyContext context();
     void countBytes(const Run &run);

@@ -133,7 +133,7 @@ FileCopier::Step FileCopier::renameInto(Run &run, const std::string &source, Pla
                                                          : renameNoReplace(source, target);
     if (in) {
         placed.movedFrom = source;
-        run.placed.push_back(placed);
+        notePlaced(run, placed);
         return Step::Placed;
     }
     const int error = errno;
@@ -144,18 +144,31 @@ FileCopier::Step FileCopier::renameInto(Run &run, const std::string &source, Pla
     return failed(run, source, QString::fromLocal8Bit(std::strerror(error)));
 }
 
-// from takes target's name; what had it is kept aside in the work folder. A
-// file is kept aside as a second link first, so the name is never missing.
-// On failure everything is as it was, errno set.
+// What went in under placed's name is noted, so an undo or a later sweep
+// can tell it from what the user put there since.
+void FileCopier::notePlaced(Run &run, Placed &placed)
+{
+    ::lstat(childPath(run.folder, placed.name).c_str(), &placed.placedAs);
+    if (placed.item)
+        run.work->notePlaced(placed.item, placed.placedAs);
+    run.placed.push_back(std::move(placed));
+}
+
+// from takes target's name; what had it is kept aside in the work folder,
+// with a note of what takes its place. A file is kept aside as a second link
+// first, so the name is never missing. On failure everything is as it was,
+// errno set.
 bool FileCopier::replaceWith(Run &run, const std::string &from, const std::string &target,
                              Placed &placed)
 {
+    const int item = ++run.items;
     std::string parked;
-    if (!run.work->makeParkPath(++run.items, placed.name, parked))
-        return false;
     struct stat st {}, there {};
-    const bool files = ::lstat(from.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)
-                       && ::lstat(target.c_str(), &there) == 0 && !S_ISDIR(there.st_mode);
+    if (!run.work->makeParkPath(item, placed.name, parked) || ::lstat(from.c_str(), &st) != 0
+        || !run.work->notePlaced(item, st))
+        return false;
+    const bool files = !S_ISDIR(st.st_mode) && ::lstat(target.c_str(), &there) == 0
+                       && !S_ISDIR(there.st_mode);
     bool in = false;
     if (files && ::link(target.c_str(), parked.c_str()) == 0) {
         in = ::rename(from.c_str(), target.c_str()) == 0;
@@ -172,8 +185,10 @@ bool FileCopier::replaceWith(Run &run, const std::string &from, const std::strin
             errno = error;
         }
     }
-    if (in)
+    if (in) {
         placed.backup = parked;
+        placed.item = item;
+    }
     return in;
 }
 
@@ -188,6 +203,10 @@ FileCopier::Step FileCopier::copyInto(Run &run, const std::string &source, Place
     const std::string stagedName = WorkFolder::stageName(++run.items);
     const std::string staged = childPath(run.work->path(), stagedName);
     CopyContext ctx = context();
+    if (run.operation->kind == FileOperation::Move) {
+        placed.copied.name = source.substr(source.rfind('/') + 1);
+        ctx.record = &placed.copied;
+    }
     if (!copyEntry(source, run.work->path(), stagedName, ctx)) {
         if (ctx.failedPath.empty())
             return Step::Stop; // cancelled
@@ -204,6 +223,6 @@ FileCopier::Step FileCopier::copyInto(Run &run, const std::string &source, Place
     }
     if (run.operation->kind == FileOperation::Move)
         placed.removeAfter = source;
-    run.placed.push_back(placed);
+    notePlaced(run, placed);
     return Step::Placed;
 }

@@ -28,7 +28,19 @@ struct FileOperationResult {
     QString error;      // names the file, when Failed
     QStringList placed; // the names the operation put into the folder
     bool dropped = false; // cancelled while it waited, before it began
+
+    // What an earlier copy into the folder, cut short, had kept aside:
+    QStringList putBack;   // back under their own names
+    QStringList recovered; // back beside changed entries of their names, under these names
+    QStringList stuck;     // could not come back; they stay in its hidden work folder
+    // Sources of a move across file systems left where they were, as they
+    // changed or gained entries while it ran.
+    QStringList leftBehind;
 };
+
+// The line for the status bar that names what the operation put back,
+// recovered or left behind; empty when there is nothing to say.
+QString copyNotice(const FileOperationResult &result);
 
 struct TransferProgress {
     qint64 done = 0;  // bytes copied

@@ -4,10 +4,14 @@
 
 #include "fileops/tree_copy.h"
 
+#include "fileops/held_folder.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <unordered_set>
 #include <vector>
 
 #include <dirent.h>
@@ -92,6 +96,8 @@ bool copyFile(const std::string &source, const struct stat &st, const std::strin
     if (!S_ISREG(opened.st_mode))
         return ctx.fail(source, "it changed while it was being copied");
     ::fcntl(in.get(), F_SETFL, 0);
+    if (ctx.record)
+        ctx.record->st = opened;
 
     PendingFile out(target.substr(0, target.rfind('/')), kPartialPrefix);
     if (!out.isValid())
@@ -109,6 +115,9 @@ bool copyFolder(const std::string &source, const struct stat &st, const std::str
 {
     const Fd dirFd(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!dirFd.valid())
+        return ctx.fail(source, errno);
+    CopiedEntry *const record = ctx.record;
+    if (record && ::fstat(dirFd.get(), &record->st) != 0)
         return ctx.fail(source, errno);
     DIR *dir = ::fdopendir(::dup(dirFd.get()));
     if (!dir)
@@ -129,7 +138,12 @@ bool copyFolder(const std::string &source, const struct stat &st, const std::str
         const char *raw = d->d_name;
         if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
             continue;
+        if (record) {
+            record->children.push_back({raw, {}, {}});
+            ctx.record = &record->children.back();
+        }
         done = copyEntry(childPath(source, raw), target, raw, ctx);
+        ctx.record = record;
         errno = 0;
     }
     ::closedir(dir);
@@ -189,6 +203,8 @@ bool copyEntry(const std::string &source, const std::string &folder, const std::
     if (::lstat(source.c_str(), &st) != 0)
         return ctx.fail(source, errno);
     const std::string target = childPath(folder, name);
+    if (ctx.record)
+        ctx.record->st = st;
     if (S_ISREG(st.st_mode))
         return copyFile(source, st, target, ctx);
     if (S_ISDIR(st.st_mode))
@@ -228,6 +244,56 @@ bool removeTree(const std::string &path, bool ownCopy, int *error)
     for (const std::string &name : names)
         done = removeTree(childPath(path, name), ownCopy, error) && done;
     return (done && ::rmdir(path.c_str()) == 0) || failed();
+}
+
+bool removeCopied(int dirFd, const CopiedEntry &copied, const std::string &path,
+                  std::vector<std::string> &left)
+{
+    struct stat now {};
+    if (!statAt(dirFd, copied.name, now))
+        return errno == ENOENT;
+    const bool isDir = S_ISDIR(copied.st.st_mode);
+    if (!sameEntry(now, copied.st) || S_ISDIR(now.st_mode) != isDir
+        || (!isDir && (now.st_size != copied.st.st_size || now.st_mtim.tv_sec != copied.st.st_mtim.tv_sec
+                       || now.st_mtim.tv_nsec != copied.st.st_mtim.tv_nsec))) {
+        left.push_back(path);
+        return true;
+    }
+    if (!isDir)
+        return ::unlinkat(dirFd, copied.name.c_str(), 0) == 0 || errno == ENOENT;
+    const UniqueFd folder = openFolderAt(dirFd, copied.name);
+    struct stat opened {};
+    if (!folder || ::fstat(folder.get(), &opened) != 0)
+        return false;
+    if (!sameEntry(opened, copied.st)) {
+        left.push_back(path);
+        return true;
+    }
+    bool done = true;
+    int error = 0;
+    for (const CopiedEntry &child : copied.children) {
+        if (!removeCopied(folder.get(), child, childPath(path, child.name), left) && done) {
+            done = false;
+            error = errno;
+        }
+    }
+    if (!done) {
+        errno = error;
+        return false;
+    }
+    if (::unlinkat(dirFd, copied.name.c_str(), AT_REMOVEDIR) == 0 || errno == ENOENT)
+        return true;
+    if (errno != ENOTEMPTY && errno != EEXIST)
+        return false;
+    // Entries that came after the copy are named by their folder.
+    std::unordered_set<std::string> known;
+    for (const CopiedEntry &child : copied.children)
+        known.insert(child.name);
+    std::vector<std::string> names;
+    namesAt(folder.get(), names);
+    if (std::any_of(names.begin(), names.end(), [&](const std::string &name) { return !known.count(name); }))
+        left.push_back(path);
+    return true;
 }
 
 qint64 bytesBelow(const std::string &path, const std::atomic<bool> &cancel)

@@ -14,9 +14,21 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+// What a copy read: each entry as it was when read and, for a folder, the
+// entries copied from it.
+struct CopiedEntry {
+    std::string name;
+    struct stat st {};
+    std::vector<CopiedEntry> children;
+};
 
 struct CopyContext {
     const std::atomic<bool> *cancel = nullptr;
+    CopiedEntry *record = nullptr; // when set, what is copied is noted here
     std::function<void(qint64 bytes)> advance;             // more bytes copied
     std::function<void(const std::string &path)> entering; // a file's copy begins
 
@@ -40,6 +52,14 @@ bool copyEntry(const std::string &source, const std::string &folder, const std::
 // Removes path, and everything in it for a folder. With ownCopy, folders left
 // without write permission are opened up first (they are copies we made).
 bool removeTree(const std::string &path, bool ownCopy, int *error = nullptr);
+
+// Removes the entry copied.name of the held folder dirFd while it is still
+// what was copied (the same inode, size and modification time); a folder only
+// with rmdir, once what was copied from it is gone. What stays because it
+// changed or gained entries since is added to left, as a path below path.
+// False on a failure to remove, errno set.
+bool removeCopied(int dirFd, const CopiedEntry &copied, const std::string &path,
+                  std::vector<std::string> &left);
 
 // The bytes of the files at and below path, links not followed.
 qint64 bytesBelow(const std::string &path, const std::atomic<bool> &cancel);

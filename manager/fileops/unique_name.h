@@ -8,4 +8,12 @@
 
 #include <QString>
 
+#include <string>
+
 QString freeName(const QString &folder, const QString &name, bool keepExtension);
+
+// The same in the open folder dirFd, for a name in the file system's bytes.
+// With a mark the name is marked first: "report (recovered).txt", then
+// "report (recovered 2).txt"...
+std::string freeNameAt(int dirFd, const std::string &name, bool keepExtension,
+                       const std::string &mark = {});

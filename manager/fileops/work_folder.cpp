@@ -4,110 +4,156 @@
 
 #include "fileops/work_folder.h"
 
+#include "fileops/held_folder.h"
 #include "fileops/tree_copy.h"
-#include "fileops/unique_name.h"
-#include "platform/pending_file.h"
-
-#include <QFile>
+#include "fileops/work_folder_format.h"
 
 #include <cerrno>
+#include <cinttypes>
+#include <cstdio>
 #include <cstring>
-#include <vector>
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+namespace workfolder {
+
+namespace {
+
+constexpr size_t kTagLength = 16;
+
+bool isTag(const std::string &tag)
+{
+    if (tag.size() != kTagLength)
+        return false;
+    for (const char c : tag)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> tagOf(const std::string &name)
+{
+    const size_t prefix = std::strlen(kWorkFolderPrefix);
+    if (name.compare(0, prefix, kWorkFolderPrefix) != 0 || !isTag(name.substr(prefix)))
+        return std::nullopt;
+    return name.substr(prefix);
+}
+
+std::string markerText(const std::string &tag)
+{
+    return std::string("TovixMan copy work folder ") + tag + '\n';
+}
+
+std::optional<int> itemOf(const std::string &name, const char *prefix)
+{
+    const size_t length = std::strlen(prefix);
+    if (name.compare(0, length, prefix) != 0 || name.size() == length || name.size() > length + 9)
+        return std::nullopt;
+    int item = 0;
+    for (size_t i = length; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9')
+            return std::nullopt;
+        item = item * 10 + (name[i] - '0');
+    }
+    return item;
+}
+
+PlacedEntry PlacedEntry::of(const struct stat &st)
+{
+    return {st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+}
+
+bool PlacedEntry::holds(const struct stat &st) const
+{
+    return st.st_dev == device && st.st_ino == inode && st.st_size == size
+           && st.st_mtim.tv_sec == modified.tv_sec && st.st_mtim.tv_nsec == modified.tv_nsec;
+}
+
+std::string PlacedEntry::text() const
+{
+    char line[128];
+    std::snprintf(line, sizeof line, "%" PRIuMAX " %" PRIuMAX " %" PRIdMAX " %" PRIdMAX " %ld\n",
+                  uintmax_t(device), uintmax_t(inode), intmax_t(size), intmax_t(modified.tv_sec),
+                  long(modified.tv_nsec));
+    return line;
+}
+
+std::optional<PlacedEntry> PlacedEntry::parse(const std::string &text)
+{
+    uintmax_t device = 0, inode = 0;
+    intmax_t size = 0, seconds = 0;
+    long nanoseconds = 0;
+    char end = 0;
+    if (std::sscanf(text.c_str(), "%" SCNuMAX " %" SCNuMAX " %" SCNdMAX " %" SCNdMAX " %ld%c", &device,
+                    &inode, &size, &seconds, &nanoseconds, &end)
+            != 6
+        || end != '\n')
+        return std::nullopt;
+    PlacedEntry entry;
+    entry.device = dev_t(device);
+    entry.inode = ino_t(inode);
+    entry.size = off_t(size);
+    entry.modified.tv_sec = time_t(seconds);
+    entry.modified.tv_nsec = nanoseconds;
+    return entry;
+}
+
+std::optional<PlacedEntry> readPlaced(int workFd, int item)
+{
+    std::string text;
+    if (!readOwnFileAt(workFd, kPlaced + std::to_string(item), 128, text))
+        return std::nullopt;
+    return PlacedEntry::parse(text);
+}
+
+} // namespace workfolder
+
+using namespace workfolder;
 
 namespace {
 
 constexpr int kAttempts = 8;
-const char kStaged[] = "new-";
-const char kParked[] = "old-";
-
-bool sameInode(const struct stat &a, const struct stat &b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-std::vector<std::string> namesIn(const std::string &folder)
-{
-    std::vector<std::string> names;
-    DIR *dir = ::opendir(folder.c_str());
-    if (!dir)
-        return names;
-    while (const dirent *d = ::readdir(dir)) {
-        const char *raw = d->d_name;
-        if (!(raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0))))
-            names.emplace_back(raw);
-    }
-    ::closedir(dir);
-    return names;
-}
-
-// The entry kept aside at parked goes back to name in folder.
-bool putBack(const std::string &folder, const std::string &parked, const std::string &name)
-{
-    const std::string home = childPath(folder, name);
-    struct stat kept {}, there {};
-    if (::lstat(parked.c_str(), &kept) != 0)
-        return errno == ENOENT;
-    if (::lstat(home.c_str(), &there) == 0) {
-        if (sameInode(kept, there)) // kept aside as a second link: it never left
-            return ::unlink(parked.c_str()) == 0;
-        const QString qFolder = QFile::decodeName(folder.c_str());
-        const std::string other =
-            QFile::encodeName(freeName(qFolder, QFile::decodeName(name.c_str()), !S_ISDIR(there.st_mode)))
-                .toStdString();
-        if (!renameNoReplace(home, childPath(folder, other)))
-            return false;
-    }
-    return renameNoReplace(parked, home);
-}
-
-// One work folder whose copy has gone: everything kept aside goes back, then
-// the folder goes. Anything that cannot go back keeps the folder.
-void sweepOne(const std::string &folder, const std::string &work)
-{
-    UniqueFd lock(::open(work.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    struct stat opened {}, named {};
-    if (!lock || !lockExclusive(lock.get()) || ::fstat(lock.get(), &opened) != 0
-        || ::lstat(work.c_str(), &named) != 0 || !sameInode(opened, named))
-        return;
-    bool allBack = true;
-    for (const std::string &entry : namesIn(work)) {
-        if (entry.compare(0, std::strlen(kParked), kParked) != 0)
-            continue;
-        const std::string park = childPath(work, entry);
-        for (const std::string &name : namesIn(park))
-            allBack = putBack(folder, childPath(park, name), name) && allBack;
-    }
-    if (allBack)
-        removeTree(work, true);
-}
 
 } // namespace
 
 bool WorkFolder::make()
 {
-    if (!m_path.empty())
+    if (m_fd)
         return true;
+    m_parent.reset(::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    struct stat parent {};
+    if (!m_parent || ::fstat(m_parent.get(), &parent) != 0)
+        return false;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        const std::string path = childPath(m_folder, kWorkFolderPrefix + randomTag());
-        if (::mkdir(path.c_str(), 0700) != 0) {
+        const std::string tag = randomTag();
+        const std::string name = kWorkFolderPrefix + tag;
+        if (::mkdirat(m_parent.get(), name.c_str(), 0700) != 0) {
             if (errno == EEXIST)
                 continue;
             return false;
         }
-        UniqueFd lock(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        // A sweep may have taken it between the mkdir and the lock.
-        struct stat opened {}, named {};
-        if (!lock || (!lockExclusive(lock.get()) && errno == EWOULDBLOCK)
-            || ::fstat(lock.get(), &opened) != 0 || ::lstat(path.c_str(), &named) != 0
-            || !sameInode(opened, named))
-            continue;
-        m_path = path;
-        m_lock = std::move(lock);
+        UniqueFd fd = openFolderAt(m_parent.get(), name);
+        struct stat made {};
+        // Whatever the umask. A file system that keeps no modes (FAT) refuses:
+        // the copy still runs, but no sweep will take the folder for ours.
+        if (fd)
+            ::fchmod(fd.get(), 0700);
+        // Locked before it is marked, so no sweep ever takes it for a leftover.
+        if (!fd || !lockExclusive(fd.get()) || ::fstat(fd.get(), &made) != 0 || made.st_dev != parent.st_dev
+            || !writeFileAt(fd.get(), kMarker, markerText(tag))) {
+            const int error = errno;
+            if (fd)
+                ::unlinkat(fd.get(), kMarker, 0);
+            ::unlinkat(m_parent.get(), name.c_str(), AT_REMOVEDIR);
+            errno = error ? error : EIO;
+            return false;
+        }
+        m_name = name;
+        m_path = childPath(m_folder, name);
+        m_fd = std::move(fd);
         return true;
     }
     errno = EEXIST;
@@ -123,24 +169,52 @@ bool WorkFolder::makeParkPath(int item, const std::string &name, std::string &pa
 {
     if (!make())
         return false;
-    const std::string park = childPath(m_path, kParked + std::to_string(item));
-    if (::mkdir(park.c_str(), 0700) != 0 && errno != EEXIST)
+    const std::string park = kParked + std::to_string(item);
+    if (::mkdirat(m_fd.get(), park.c_str(), 0700) != 0 && errno != EEXIST)
         return false;
-    path = childPath(park, name);
+    path = childPath(childPath(m_path, park), name);
     return true;
 }
 
-void WorkFolder::remove()
+bool WorkFolder::notePlaced(int item, const struct stat &st)
 {
-    if (!m_path.empty())
-        removeTree(m_path, true);
-    m_path.clear();
-    m_lock.reset();
+    return m_fd && writeFileAt(m_fd.get(), kPlaced + std::to_string(item), PlacedEntry::of(st).text());
 }
 
-void sweepAbandonedCopies(const std::string &folder)
+bool WorkFolder::restore(int item, RestoreReport &report)
 {
-    for (const std::string &name : namesIn(folder))
-        if (name.compare(0, std::strlen(kWorkFolderPrefix), kWorkFolderPrefix) == 0)
-            sweepOne(folder, childPath(folder, name));
+    return !m_fd || putBackParked(m_parent.get(), m_fd.get(), kParked + std::to_string(item), report);
+}
+
+// What was kept aside is first set apart from what a sweep puts back, so a
+// removal cut short never brings half of it back. The marker goes last: a
+// folder that could not be emptied stays recognisable.
+void WorkFolder::remove()
+{
+    if (m_fd) {
+        std::vector<std::string> names;
+        namesAt(m_fd.get(), names);
+        for (const std::string &name : names)
+            if (const std::optional<int> item = itemOf(name, kParked))
+                ::renameat(m_fd.get(), name.c_str(), m_fd.get(), (kDone + std::to_string(*item)).c_str());
+        bool empty = true;
+        names.clear();
+        namesAt(m_fd.get(), names);
+        for (const std::string &name : names)
+            if (name != kMarker)
+                empty = removeTreeAt(m_fd.get(), name) && empty;
+        struct stat held {}, named {};
+        if (empty && ::fstat(m_fd.get(), &held) == 0 && statAt(m_parent.get(), m_name, named)
+            && sameEntry(held, named) && ::unlinkat(m_fd.get(), kMarker, 0) == 0)
+            ::unlinkat(m_parent.get(), m_name.c_str(), AT_REMOVEDIR);
+    }
+    abandon();
+}
+
+void WorkFolder::abandon()
+{
+    m_fd.reset();
+    m_parent.reset();
+    m_path.clear();
+    m_name.clear();
 }

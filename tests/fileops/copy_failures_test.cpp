@@ -5,11 +5,16 @@
 // A copy that fails or is cancelled leaves the destination exactly as it was.
 #include "fileops_fixture.h"
 
+#include <QDirIterator>
+#include <QRegularExpression>
+
 #include <atomic>
 #include <csignal>
 #include <thread>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +53,42 @@ protected:
     {
         write(dst("song.mp3"), "old song");
         write(dst("other.txt"), "other");
+    }
+    // Every path below folder with its mode and contents, hidden ones included.
+    static QStringList tree(const QString &folder)
+    {
+        QStringList out;
+        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            struct stat st {};
+            ::lstat(QFile::encodeName(path).constData(), &st);
+            out << QString("%1 %2 %3").arg(path).arg(st.st_mode, 0, 8).arg(QString::fromLatin1(read(path)));
+        }
+        out.sort();
+        return out;
+    }
+    // A copy into the destination that replaces what it meets and is killed
+    // (as by kill -9) when it comes to the name last.
+    void copyKilledAt(const QStringList &sources, const QString &last)
+    {
+        EXPECT_EXIT(
+            {
+                copier.askClash = [&](const ClashQuestion &q) {
+                    if (q.name == last)
+                        std::_Exit(0);
+                    return ClashChoice::Replace;
+                };
+                run(FileOperation::Copy, sources, dst());
+                std::_Exit(1);
+            },
+            ::testing::ExitedWithCode(0), "");
+    }
+    QString workFolder() const
+    {
+        const QStringList work = entries(dst()).filter(".tovix-copy-");
+        return work.size() == 1 ? dst(work.front()) : QString();
     }
 };
 
@@ -137,6 +178,30 @@ TEST_F(CopyFailures, ACancelInTheMiddleOfABigFileLeavesNoPartOfIt)
     EXPECT_EQ(snapshot(), before);
 }
 
+// A file the user changes while the copy waits on its next question is
+// theirs: a cancel leaves it, and brings back what it replaced beside it.
+TEST_F(CopyFailures, ACancelKeepsWhatTheUserChangedMeanwhile)
+{
+    fillDestination();
+    write(src("song.mp3"), "new song");
+    write(src("new.mp3"), "new");
+    write(src("other.txt"), "new other");
+    copier.askClash = [&](const ClashQuestion &q) {
+        if (q.name == "other.txt") {
+            write(dst("song.mp3"), "new song, edited");
+            write(dst("new.mp3"), "new, edited");
+            copier.cancel();
+        }
+        return ClashChoice::Replace;
+    };
+    const FileOperationResult result =
+        run(FileOperation::Copy, {src("song.mp3"), src("new.mp3"), src("other.txt")}, dst());
+    EXPECT_EQ(result.outcome, FileOperationResult::Cancelled);
+    EXPECT_EQ(snapshot(), QStringList({"new.mp3=new, edited", "other.txt=other",
+                                       "song (recovered).mp3=old song", "song.mp3=new song, edited"}));
+    EXPECT_EQ(result.recovered, QStringList{"song (recovered).mp3"});
+}
+
 // A copy killed after it replaced two items (as by a crash or kill -9): the
 // next copy into the folder puts the replaced ones back under their names and
 // keeps the newcomers beside them; nothing hidden is left.
@@ -168,6 +233,100 @@ TEST_F(CopyFailures, ACopyCutShortIsPutRightByTheNextCopyIntoTheFolder)
     EXPECT_EQ(read(dst("song (2).mp3")), "new song");
     EXPECT_EQ(entries(dst("Album")), QStringList{"a.mp3"});
     EXPECT_EQ(read(dst("Album (2)/b.mp3")), "new b");
+}
+
+// A folder of the user's that only looks like a copy's work folder, by its
+// name or even by its name's exact form and mode, is never touched.
+TEST_F(CopyFailures, AFolderThatOnlyLooksLikeACopysWorkIsLeftAsItWas)
+{
+    write(dst(".tovix-copy-notes/ideas.txt"), "ideas");
+    write(dst(".tovix-copy-notes/locked/kept.txt"), "kept");
+    write(dst(".tovix-copy-notes/old-drafts/draft1.txt"), "first draft");
+    write(dst(".tovix-copy-0123456789abcdef/old-1/draft1.txt"), "other draft");
+    write(dst("draft1.txt"), "current draft");
+    ASSERT_EQ(::chmod(QFile::encodeName(dst(".tovix-copy-notes/locked")).constData(), 0555), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dst(".tovix-copy-0123456789abcdef")).constData(), 0700), 0);
+    write(src("other.txt"), "other");
+    const QStringList before = tree(dst());
+
+    ASSERT_EQ(run(FileOperation::Copy, {src("other.txt")}, dst()).outcome, FileOperationResult::Done);
+    QStringList after = tree(dst());
+    EXPECT_TRUE(after.removeOne(QString("%1 100644 other").arg(dst("other.txt"))));
+    EXPECT_EQ(after, before);
+}
+
+// A work folder the next copy proves its own, holding a link where it keeps
+// entries aside: the link is not followed and what it points to stays.
+TEST_F(CopyFailures, ALinkInACopysWorkFolderIsNeverFollowed)
+{
+    write(dst("song.mp3"), "old song");
+    write(dst("last.mp3"), "old last");
+    write(src("song.mp3"), "new song");
+    write(src("last.mp3"), "new last");
+    write(src("other.mp3"), "other");
+    write(src("private/secret.txt"), "secret");
+    copyKilledAt({src("song.mp3"), src("last.mp3")}, "last.mp3");
+    const QString work = workFolder();
+    ASSERT_FALSE(work.isEmpty());
+    ASSERT_EQ(::symlink(QFile::encodeName(src("private")).constData(),
+                        QFile::encodeName(work + "/old-99").constData()), 0);
+
+    const FileOperationResult result = run(FileOperation::Copy, {src("other.mp3")}, dst());
+    EXPECT_EQ(result.outcome, FileOperationResult::Done);
+    EXPECT_EQ(read(src("private/secret.txt")), "secret");
+    EXPECT_FALSE(QFile::exists(dst("secret.txt")));
+    EXPECT_EQ(read(dst("song.mp3")), "old song") << "what the copy kept aside still goes back";
+    EXPECT_EQ(result.putBack, QStringList{"song.mp3"});
+    EXPECT_TRUE(QFileInfo(work + "/old-99").isSymLink()) << "the folder it is in stays";
+}
+
+// Replace answered for report.txt, the copy killed before its second file,
+// report.txt edited since: the edit keeps its name, the original comes back
+// beside it, and the line for the status bar names it.
+TEST_F(CopyFailures, AFileChangedAfterACopyWasCutShortIsNeverDisplaced)
+{
+    write(dst("report.txt"), "old report");
+    write(dst("notes.txt"), "old notes");
+    write(src("report.txt"), "new report");
+    write(src("notes.txt"), "new notes");
+    write(src("other.txt"), "other");
+    copyKilledAt({src("report.txt"), src("notes.txt")}, "notes.txt");
+    ASSERT_EQ(read(dst("report.txt")), "new report");
+    write(dst("report.txt"), "new report, edited");
+
+    const FileOperationResult result = run(FileOperation::Copy, {src("other.txt")}, dst());
+    EXPECT_EQ(result.outcome, FileOperationResult::Done);
+    EXPECT_EQ(entries(dst()), QStringList({"notes.txt", "other.txt", "report (recovered).txt", "report.txt"}));
+    EXPECT_EQ(read(dst("report.txt")), "new report, edited");
+    EXPECT_EQ(read(dst("report (recovered).txt")), "old report");
+    EXPECT_EQ(result.recovered, QStringList{"report (recovered).txt"});
+    EXPECT_EQ(copyNotice(result),
+              "After a copy cut short: recovered \"report (recovered).txt\" beside files changed since.");
+}
+
+// An original that cannot come back (here no name with " (recovered)" fits
+// beside the changed file) keeps the work folder that holds it, and is named.
+TEST_F(CopyFailures, AWorkFolderWhoseEntryCouldNotGoBackIsKept)
+{
+    const QString name = QString(241, 'x') + ".txt";
+    write(dst(name), "old");
+    write(dst("last.txt"), "old last");
+    write(src(name), "new");
+    write(src("last.txt"), "new last");
+    write(src("other.txt"), "other");
+    copyKilledAt({src(name), src("last.txt")}, "last.txt");
+    write(dst(name), "new, edited");
+    const QString work = workFolder();
+    ASSERT_FALSE(work.isEmpty());
+
+    for (int again = 0; again < 2; ++again) {
+        const FileOperationResult result = run(FileOperation::Copy, {src("other.txt")}, dst());
+        EXPECT_EQ(result.outcome, FileOperationResult::Done);
+        EXPECT_EQ(result.stuck, QStringList{name});
+        EXPECT_EQ(read(dst(name)), "new, edited");
+        EXPECT_EQ(workFolder(), work);
+        EXPECT_TRUE(tree(work).filter(QRegularExpression(" old$")).size() == 1) << "the original is in it";
+    }
 }
 
 } // namespace

@@ -95,6 +95,39 @@ TEST_F(FileCopierTest, AMoveAcrossFileSystemsCopiesThenRemovesTheSources)
     EXPECT_EQ(entries(shm.path()), QStringList({"a.wav", "dir"}));
 }
 
+// What is written into a source folder, or changed in it, while the move runs
+// (here while its question waits) was never copied, so it stays, and is named.
+TEST_F(FileCopierTest, AMoveAcrossFileSystemsLeavesWhatChangedWhileItRan)
+{
+    QTemporaryDir shm(QStringLiteral("/dev/shm/tovix-test-XXXXXX"));
+    struct stat a {}, b {};
+    if (!shm.isValid() || ::stat("/dev/shm", &a) != 0 || ::stat(QFile::encodeName(src()).constData(), &b) != 0
+        || a.st_dev == b.st_dev)
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    write(src("dir/b.wav"), "b");
+    write(src("dir/c.wav"), "c");
+    write(src("dir/sub/d.wav"), "d");
+    write(src("a.wav"), "a");
+    write(shm.filePath("a.wav"), "old a");
+    copier.askClash = [&](const ClashQuestion &) {
+        write(src("dir/sub/added.wav"), "added");
+        write(src("dir/c.wav"), "c, changed");
+        return ClashChoice::Replace;
+    };
+    const FileOperationResult result = copier.run({FileOperation::Move, {src("dir"), src("a.wav")}, shm.path()});
+    ASSERT_EQ(result.outcome, FileOperationResult::Done) << result.error.toStdString();
+    EXPECT_EQ(read(shm.filePath("dir/c.wav")), "c");
+    EXPECT_EQ(read(shm.filePath("dir/sub/d.wav")), "d");
+    EXPECT_EQ(read(shm.filePath("a.wav")), "a");
+    EXPECT_EQ(entries(src()), QStringList{"dir"});
+    EXPECT_EQ(entries(src("dir")), QStringList({"c.wav", "sub"}));
+    EXPECT_EQ(entries(src("dir/sub")), QStringList{"added.wav"});
+    EXPECT_EQ(read(src("dir/c.wav")), "c, changed");
+    EXPECT_EQ(result.leftBehind, QStringList({src("dir/c.wav"), src("dir/sub")}));
+    EXPECT_EQ(copyNotice(result), QString("Not removed from where they were, as they changed during the move: "
+                                          "\"%1\", \"%2\".").arg(src("dir/c.wav"), src("dir/sub")));
+}
+
 TEST_F(FileCopierTest, ATakenNameIsReplacedSkippedOrKeptBesideAsTheUserSays)
 {
     for (const char *name : {"song.mp3", "skip.mp3", "keep.mp3", "Album/new.mp3"})

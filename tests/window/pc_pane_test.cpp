@@ -9,6 +9,7 @@
 #include "explorer/pc_file_operations.h"
 #include "explorer/transfer_progress.h"
 #include "fileops/file_clipboard.h"
+#include "fileops/file_copier.h"
 #include "main_unit.h"
 #include "scripted_prompts.h"
 
@@ -276,4 +277,44 @@ TEST_F(PcPaneTest, ACopysQuestionAndCancelAnswerWhileTheWindowIsDisabled)
     ASSERT_TRUE(ops->waitUntilIdle(5000));
     EXPECT_FALSE(QFile::exists(dir.filePath("b.mp3")));
     EXPECT_TRUE(QFile::exists(dir.filePath("c.mp3")));
+}
+
+// A copy into the folder, answered Replace for report.txt, killed before its
+// second file; report.txt edited since. The next paste there keeps the edit
+// and says in the status bar where the replaced report came back.
+TEST_F(PcPaneTest, APasteNamesWhatACopyCutShortHadKeptAside)
+{
+    QTemporaryDir from;
+    const auto put = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    };
+    put(dir.filePath("report.txt"), "old report");
+    put(dir.filePath("notes.txt"), "old notes");
+    for (const char *name : {"report.txt", "notes.txt", "other.txt"})
+        put(from.filePath(name), "new");
+    EXPECT_EXIT(
+        {
+            FileCopier copier;
+            copier.askClash = [](const ClashQuestion &q) {
+                if (q.name == "notes.txt")
+                    std::_Exit(0);
+                return ClashChoice::Replace;
+            };
+            copier.run({FileOperation::Copy, {from.filePath("report.txt"), from.filePath("notes.txt")}, dir.path()});
+            std::_Exit(1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    put(dir.filePath("report.txt"), "new, edited");
+
+    QGuiApplication::clipboard()->setMimeData(makeFileClipboard({from.filePath("other.txt")}, false));
+    ASSERT_TRUE(w->FolderTree->selectPath(dir.path()));
+    w->FolderTree->setFocus();
+    QTest::keyClick(w->FolderTree, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_TRUE(w->FolderView->fileOperations()->waitUntilIdle(5000));
+    EXPECT_EQ(w->statusText(3),
+              "After a copy cut short: recovered \"report (recovered).txt\" beside files changed since.");
+    QFile edited(dir.filePath("report.txt"));
+    ASSERT_TRUE(edited.open(QIODevice::ReadOnly));
+    EXPECT_EQ(edited.readAll(), "new, edited");
 }
