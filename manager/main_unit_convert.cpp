@@ -22,7 +22,12 @@
 
 void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
 {
-    const QString name = QString::fromLocal8Bit(extractFileName(voicePath.toLocal8Bit().toStdString()));
+    ConvertVoiceFile(voicePath.toLocal8Bit().toStdString());
+}
+
+void TForm_TovixMan::ConvertVoiceFile(const std::string &voicePath)
+{
+    const QString name = QString::fromLocal8Bit(extractFileName(voicePath));
     setStatusText(3, QStringLiteral("Converting \"%1\"...").arg(name));
     ProgressBar_Busy->setRange(0, 100);
     ProgressBar_Busy->setValue(0);
@@ -30,7 +35,7 @@ void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
     FConverting = true;
     FConvertingName = name;
 
-    auto *conversion = new VoiceConversionThread(voicePath.toLocal8Bit().toStdString());
+    auto *conversion = new VoiceConversionThread(voicePath);
     FConversion = conversion;
     connect(conversion, &VoiceConversionThread::overwriteAsked, this, [this, conversion] {
         conversion->answerOverwrite(confirmYes(

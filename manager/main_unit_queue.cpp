@@ -179,7 +179,7 @@ void TForm_TovixMan::completeJob()
     setEnabled(true);
     FJobDone = false;
     if (isUploadKind(FCurrentJob.Kind) && isVoiceFileName(fieldText(FCurrentJob.PcPath))) {
-        ConvertVoiceFile(QString::fromLocal8Bit(fieldText(FCurrentJob.PcPath)));
+        ConvertVoiceFile(fieldText(FCurrentJob.PcPath));
         return; // its end finishes the job
     }
     if (isListenKind(FCurrentJob.Kind)) {

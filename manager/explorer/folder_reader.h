@@ -37,7 +37,7 @@ struct FolderResult {
     quint64 ticket = 0;
     QString folder;
     FileEntries entries;
-    QStringList gone;
+    QList<QByteArray> gone; // names' bytes, as FileEntry::raw
     bool complete = false;
 };
 
@@ -71,7 +71,7 @@ private:
     void read(quint64 ticket, const QString &folder);
     void post(FolderResult result);
     bool cancelled(quint64 ticket) const { return ticket < m_cancelBelow.load(); }
-    bool makeEntry(const QString &folder, const QString &name, FileEntry &entry) const;
+    bool makeEntry(const QString &folder, const QByteArray &raw, FileEntry &entry) const;
     void watch(const QString &folder);
     void stopWatching(const QString &folder);
     void readEvents();
@@ -89,14 +89,15 @@ private:
     QTimer *m_settle = nullptr;
     QHash<int, QString> m_folderOf; // watch descriptor -> folder
     QHash<QString, int> m_watchOf;
-    QHash<QString, QSet<QString>> m_pending; // folder -> names changed since the last report
+    QHash<QString, QSet<QByteArray>> m_pending; // folder -> names changed since the last report
 };
 
 // What a model does with the reader's results, on the model's thread.
 class FolderResultSink {
 public:
     virtual void takeListing(quint64 ticket, const QString &folder, FileEntries entries, bool complete) = 0;
-    virtual void takeChanges(const QString &folder, FileEntries present, const QStringList &gone) = 0;
+    // gone holds the names' bytes, as FileEntry::raw.
+    virtual void takeChanges(const QString &folder, FileEntries present, const QList<QByteArray> &gone) = 0;
     virtual void takeGone(const QString &folder) = 0;
     // Events were lost: what is shown must be listed again.
     virtual void takeLost() = 0;
@@ -125,6 +126,11 @@ private:
 // its MIME type by the name alone.
 bool readEntry(const QString &folder, const QString &name, const QCollator &collator,
                bool withType, FileEntry &entry);
+// The same by the name's bytes, as FileEntry::raw.
+bool readRawEntry(const QString &folder, const QByteArray &raw, const QCollator &collator,
+                  bool withType, FileEntry &entry);
 // Renames from to to within folder, never over an existing entry; to must be a
 // plain name.
 bool renameInFolder(const QString &folder, const QString &from, const QString &to);
+// The same for the entry whose name has the bytes from, as FileEntry::raw.
+bool renameRawInFolder(const QString &folder, const QByteArray &from, const QString &to);
