@@ -75,12 +75,6 @@ private:
 
 } // namespace
 
-bool readEntry(const QString &folder, const QString &name, const QCollator &collator,
-               bool withType, FileEntry &entry)
-{
-    return readRawEntry(folder, QFile::encodeName(name), collator, withType, entry);
-}
-
 bool readRawEntry(const QString &folder, const QByteArray &raw, const QCollator &collator,
                   bool withType, FileEntry &entry)
 {
@@ -98,11 +92,6 @@ bool readRawEntry(const QString &folder, const QByteArray &raw, const QCollator 
     if (!entry.dir && withType)
         entry.mimeName = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension).name();
     return true;
-}
-
-bool renameInFolder(const QString &folder, const QString &from, const QString &to)
-{
-    return renameRawInFolder(folder, QFile::encodeName(from), to);
 }
 
 bool renameRawInFolder(const QString &folder, const QByteArray &from, const QString &to)

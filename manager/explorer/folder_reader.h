@@ -12,6 +12,7 @@
 
 #include "explorer/file_entry.h"
 
+#include <QFile>
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -122,15 +123,19 @@ private:
     FolderReader *m_reader;
 };
 
-// Reads one entry of folder by name: false when there is none. withType adds
-// its MIME type by the name alone.
-bool readEntry(const QString &folder, const QString &name, const QCollator &collator,
-               bool withType, FileEntry &entry);
-// The same by the name's bytes, as FileEntry::raw.
+// Reads one entry of folder by its name's bytes (as FileEntry::raw): false when
+// there is none. withType adds its MIME type by the name alone.
 bool readRawEntry(const QString &folder, const QByteArray &raw, const QCollator &collator,
                   bool withType, FileEntry &entry);
-// Renames from to to within folder, never over an existing entry; to must be a
-// plain name.
-bool renameInFolder(const QString &folder, const QString &from, const QString &to);
-// The same for the entry whose name has the bytes from, as FileEntry::raw.
+inline bool readEntry(const QString &folder, const QString &name, const QCollator &collator,
+                      bool withType, FileEntry &entry)
+{
+    return readRawEntry(folder, QFile::encodeName(name), collator, withType, entry);
+}
+// Renames the entry whose name has the bytes from to to within folder, never
+// over an existing entry; to must be a plain name.
 bool renameRawInFolder(const QString &folder, const QByteArray &from, const QString &to);
+inline bool renameInFolder(const QString &folder, const QString &from, const QString &to)
+{
+    return renameRawInFolder(folder, QFile::encodeName(from), to);
+}
