@@ -253,6 +253,9 @@ public slots:
     void MainMenu_CancelClick();
     void MainMenu_CancelAllClick();
     void ConvertVoiceFile(const QString &voicePath);
+    // The path's bytes as the upload wrote them: a name the system's encoding
+    // cannot spell is still the file the upload made.
+    void ConvertVoiceFile(const std::string &voicePath);
     // The busy bar's percentage and the elapsed time while a recording converts.
     void showConversionProgress(std::uint64_t doneBytes, std::uint64_t totalBytes);
     void MainMenu_DownloadToPlayerClick();

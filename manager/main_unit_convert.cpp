@@ -26,8 +26,12 @@
 
 void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
 {
-    const std::string path = voicePath.toLocal8Bit().toStdString();
-    startConversion(path, new VoiceConversionThread(path));
+    ConvertVoiceFile(voicePath.toLocal8Bit().toStdString());
+}
+
+void TForm_TovixMan::ConvertVoiceFile(const std::string &voicePath)
+{
+    startConversion(voicePath, new VoiceConversionThread(voicePath));
 }
 
 // The memory and the arrival are shared with the conversion's thread, which

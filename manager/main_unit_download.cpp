@@ -113,7 +113,6 @@ void TForm_TovixMan::MainMenu_DownloadToPlayerClick()
     }
     // The list may be read again while the target dialog is open, so the
     // chosen files are taken first.
-    const std::string folder = FolderView->currentDirectory().toLocal8Bit().toStdString();
     int selected = 0;
     std::vector<std::pair<std::string, QString>> files;
     for (int i = 0; i < FolderView->itemCount(); ++i) {
@@ -122,8 +121,8 @@ void TForm_TovixMan::MainMenu_DownloadToPlayerClick()
         ++selected;
         if (FolderView->isItemFolder(i))
             continue;
-        const QString caption = FolderView->itemCaption(i);
-        files.emplace_back(joinPath(folder, caption.toLocal8Bit().toStdString()), caption);
+        // The bytes of the name: one the encoding cannot spell is still that file.
+        files.emplace_back(FolderView->itemNativePath(i).toStdString(), FolderView->itemCaption(i));
     }
     if (selected == 0) {
         showPlainMessage(QStringLiteral("Please select files to download"));

@@ -185,7 +185,7 @@ void TForm_TovixMan::completeJob()
             return; // its end finishes the job
         }
         if (FJobResult != 0) {
-            ConvertVoiceFile(QString::fromLocal8Bit(pcPath));
+            ConvertVoiceFile(pcPath);
             return;
         }
     }

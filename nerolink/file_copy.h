@@ -12,13 +12,17 @@
 
 namespace nerolink {
 
-// Where a file system cannot give an unnamed file, the temporary carries this
-// prefix; listings skip such files and the next call removes leftovers.
+// Where a file system cannot give an unnamed file, the temporary is named by
+// this prefix and a random part (isPendingFileName). Names with the prefix are
+// not taken for player files; the next call removes leftovers, and only
+// those of the temporaries' exact form.
 inline constexpr const char kTemporaryPrefix[] = ".nerolink-part-";
 
+// True for any name with the prefix: such a name is reserved on the player.
 bool isTemporaryName(const std::string &name);
 
-// Removes the temporaries in folder that no one is writing any more.
+// Removes the temporaries in folder that no one is writing any more: names of
+// their exact form, plain files of this user that no writer holds locked.
 void sweepTemporaries(const std::string &folder);
 
 bool writeFileAtomically(const std::string &path, const std::string &bytes);

@@ -7,6 +7,7 @@
 // thread sorts by comparing keys instead of collating names.
 #pragma once
 
+#include <QByteArray>
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QString>
@@ -15,7 +16,11 @@
 #include <vector>
 
 struct FileEntry {
+    // The name as shown. A name that is not valid in the system's encoding shows
+    // with replacement characters, so two entries can show alike: every action
+    // on an entry goes by raw.
     QString name;
+    QByteArray raw; // the name's bytes as the folder holds them
     std::optional<QCollatorSortKey> key; // always set once read
     QString mimeName;                    // by the name alone; empty for folders
     qint64 size = 0;
@@ -54,11 +59,14 @@ inline QCollatorSortKey nameKey(const QCollator &collator, const QString &name)
 }
 
 // Folders before files, then by name as the user's locale orders it, case aside,
-// with numbers by value; names the collation finds equal fall back to their code points.
+// with numbers by value; names the collation finds equal fall back to their code points,
+// and names that show alike to their bytes.
 inline bool nameLess(const FileEntry &a, const FileEntry &b)
 {
     const int byKey = a.key->compare(*b.key);
-    return byKey != 0 ? byKey < 0 : a.name < b.name;
+    if (byKey != 0)
+        return byKey < 0;
+    return a.name != b.name ? a.name < b.name : a.raw < b.raw;
 }
 
 inline bool nameOrderLess(const FileEntry &a, const FileEntry &b)

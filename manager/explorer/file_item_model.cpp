@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QSet>
 
@@ -82,7 +83,7 @@ void FileItemModel::takeListing(quint64 ticket, const QString &folder, FileEntri
 }
 
 void FileItemModel::takeChanges(const QString &folder, FileEntries present,
-                                const QStringList &gone)
+                                const QList<QByteArray> &gone)
 {
     if (folder != m_folder)
         return;
@@ -167,14 +168,15 @@ FileEntry *FileItemModel::find(const FileEntry &probe) const
 {
     const auto at = std::lower_bound(m_byName.begin(), m_byName.end(), &probe,
                                      [](const FileEntry *a, const FileEntry *b) { return nameLess(*a, *b); });
-    return at != m_byName.end() && (*at)->name == probe.name ? *at : nullptr;
+    return at != m_byName.end() && (*at)->raw == probe.raw ? *at : nullptr;
 }
 
-FileEntry *FileItemModel::find(const QString &name) const
+FileEntry *FileItemModel::find(const QByteArray &raw) const
 {
     FileEntry probe;
-    probe.name = name;
-    probe.key = nameKey(m_collator, name);
+    probe.raw = raw;
+    probe.name = QFile::decodeName(raw);
+    probe.key = nameKey(m_collator, probe.name);
     return find(probe);
 }
 
@@ -199,11 +201,11 @@ void FileItemModel::dropUnseen()
     removeAt({}, m_rows, std::move(doomed));
 }
 
-void FileItemModel::forget(const QStringList &names)
+void FileItemModel::forget(const QList<QByteArray> &names)
 {
     std::vector<int> doomed;
     QSet<const FileEntry *> gone;
-    for (const QString &name : names)
+    for (const QByteArray &name : names)
         if (const FileEntry *entry = find(name)) {
             doomed.push_back(rowOf(entry));
             gone.insert(entry);
@@ -275,7 +277,12 @@ const FileEntry *FileItemModel::entryAt(const QModelIndex &index) const
 
 QModelIndex FileItemModel::indexOf(const QString &name) const
 {
-    const FileEntry *entry = find(name);
+    return indexOfRaw(QFile::encodeName(name));
+}
+
+QModelIndex FileItemModel::indexOfRaw(const QByteArray &raw) const
+{
+    const FileEntry *entry = find(raw);
     const int row = entry ? rowOf(entry) : -1;
     return row < 0 ? QModelIndex() : index(row, NameColumn);
 }
@@ -290,6 +297,21 @@ QString FileItemModel::filePath(const QModelIndex &index) const
 {
     const FileEntry *entry = entryAt(index);
     return entry ? QDir(m_folder).filePath(entry->name) : QString();
+}
+
+QByteArray FileItemModel::rawName(const QModelIndex &index) const
+{
+    const FileEntry *entry = entryAt(index);
+    return entry ? entry->raw : QByteArray();
+}
+
+QByteArray FileItemModel::nativePath(const QModelIndex &index) const
+{
+    const FileEntry *entry = entryAt(index);
+    if (!entry)
+        return {};
+    const QByteArray folder = QFile::encodeName(m_folder);
+    return folder.endsWith('/') ? folder + entry->raw : folder + '/' + entry->raw;
 }
 
 bool FileItemModel::isDir(const QModelIndex &index) const
@@ -345,14 +367,17 @@ bool FileItemModel::setData(const QModelIndex &index, const QVariant &value, int
         return false;
     const QString oldName = shown->name;
     const QString newName = value.toString();
-    if (newName == oldName)
+    // An editor left as it was keeps the name's bytes, even where they show otherwise.
+    const QByteArray newRaw = QFile::encodeName(newName);
+    if (newName == oldName || newRaw == shown->raw)
         return true;
-    if (!renameInFolder(m_folder, oldName, newName))
+    if (!renameRawInFolder(m_folder, shown->raw, newName))
         return false;
     auto *entry = const_cast<FileEntry *>(shown);
     const int row = rowOf(entry);
     std::erase(m_byName, entry);
     entry->name = newName;
+    entry->raw = newRaw;
     entry->key = nameKey(m_collator, newName);
     if (!entry->dir)
         entry->mimeName = m_mimes.mimeTypeForFile(newName, QMimeDatabase::MatchExtension).name();

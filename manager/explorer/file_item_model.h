@@ -27,6 +27,7 @@
 #include <QIcon>
 #include <QMimeDatabase>
 #include <QTimer>
+#include <QUrl>
 
 #include <deque>
 #include <span>
@@ -48,8 +49,16 @@ public:
     bool isListing() const { return m_listing; }
 
     QModelIndex indexOf(const QString &name) const;
+    // The row of the entry whose name has these bytes (FileEntry::raw).
+    QModelIndex indexOfRaw(const QByteArray &raw) const;
     QString fileName(const QModelIndex &index) const;
     QString filePath(const QModelIndex &index) const;
+    // The entry's name and path as bytes, exactly as the file system holds the
+    // name: what acting on the row must use.
+    QByteArray rawName(const QModelIndex &index) const;
+    QByteArray nativePath(const QModelIndex &index) const;
+    // The entry as a local file URL that names those bytes.
+    QUrl fileUrl(const QModelIndex &index) const;
     bool isDir(const QModelIndex &index) const;
     qint64 size(const QModelIndex &index) const;
     QDateTime lastModified(const QModelIndex &index) const;
@@ -58,8 +67,9 @@ public:
     // Makes the folder name in the shown folder and gives its row at once;
     // invalid when it could not be made.
     QModelIndex mkdir(const QString &name);
-    // Drops the rows of entries known to be gone, ahead of the change notice.
-    void forget(const QStringList &names);
+    // Drops the rows of entries known to be gone, ahead of the change notice;
+    // names are their bytes, as rawName gives them.
+    void forget(const QList<QByteArray> &names);
 
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;
@@ -87,13 +97,13 @@ private:
     bool less(const FileEntry &a, const FileEntry &b) const;
     void startListing();
     void takeListing(quint64 ticket, const QString &folder, FileEntries entries, bool complete) override;
-    void takeChanges(const QString &folder, FileEntries present, const QStringList &gone) override;
+    void takeChanges(const QString &folder, FileEntries present, const QList<QByteArray> &gone) override;
     void takeGone(const QString &folder) override;
     void takeLost() override;
     void drain();
     void merge(std::span<const FileEntry> entries);
     FileEntry *find(const FileEntry &probe) const;
-    FileEntry *find(const QString &name) const;
+    FileEntry *find(const QByteArray &raw) const;
     void addNames(std::vector<FileEntry *> entries);
     void finishListing();
     void dropUnseen();
@@ -104,7 +114,7 @@ private:
     // What the reader sent, taken in slices so that no batch holds the window.
     struct Incoming {
         FileEntries present;
-        QStringList gone;
+        QList<QByteArray> gone;
         size_t taken = 0;
         quint64 ticket = 0; // of a listing; 0 for changes
         bool complete = false;

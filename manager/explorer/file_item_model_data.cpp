@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QMimeData>
 #include <QUrl>
@@ -105,12 +106,25 @@ QStringList FileItemModel::mimeTypes() const
     return {QStringLiteral("text/uri-list")};
 }
 
+// A name the system's encoding cannot spell goes percent-encoded byte by byte,
+// so whoever takes the URL finds the file itself, not one that shows alike.
+QUrl FileItemModel::fileUrl(const QModelIndex &index) const
+{
+    const QByteArray path = nativePath(index);
+    if (path.isEmpty())
+        return {};
+    const QString shown = QFile::decodeName(path);
+    if (QFile::encodeName(shown) == path)
+        return QUrl::fromLocalFile(shown);
+    return QUrl::fromEncoded("file://" + path.toPercentEncoding("/"), QUrl::StrictMode);
+}
+
 QMimeData *FileItemModel::mimeData(const QModelIndexList &indexes) const
 {
     QList<QUrl> urls;
     for (const QModelIndex &index : indexes)
         if (index.column() == NameColumn && entryAt(index))
-            urls << QUrl::fromLocalFile(filePath(index));
+            urls << fileUrl(index);
     auto *data = new QMimeData;
     data->setUrls(urls);
     return data;

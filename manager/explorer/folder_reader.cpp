@@ -75,14 +75,16 @@ private:
 
 } // namespace
 
-bool readEntry(const QString &folder, const QString &name, const QCollator &collator,
-               bool withType, FileEntry &entry)
+bool readRawEntry(const QString &folder, const QByteArray &raw, const QCollator &collator,
+                  bool withType, FileEntry &entry)
 {
     struct stat st {};
-    const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + name);
-    if (name.isEmpty() || !statAt(AT_FDCWD, path.constData(), st))
+    const QByteArray path = QFile::encodeName(folder) + '/' + raw;
+    if (raw.isEmpty() || !statAt(AT_FDCWD, path.constData(), st))
         return false;
+    const QString name = QFile::decodeName(raw);
     entry.name = name;
+    entry.raw = raw;
     entry.key = nameKey(collator, name);
     entry.dir = S_ISDIR(st.st_mode);
     entry.size = entry.dir ? 0 : st.st_size;
@@ -92,12 +94,12 @@ bool readEntry(const QString &folder, const QString &name, const QCollator &coll
     return true;
 }
 
-bool renameInFolder(const QString &folder, const QString &from, const QString &to)
+bool renameRawInFolder(const QString &folder, const QByteArray &from, const QString &to)
 {
-    if (to.isEmpty() || to == QLatin1String(".") || to == QLatin1String("..")
+    if (from.isEmpty() || to.isEmpty() || to == QLatin1String(".") || to == QLatin1String("..")
         || to.contains(QLatin1Char('/')) || to.contains(QChar(0)))
         return false;
-    const QByteArray source = QFile::encodeName(folder + QLatin1Char('/') + from);
+    const QByteArray source = QFile::encodeName(folder) + '/' + from;
     const QByteArray target = QFile::encodeName(folder + QLatin1Char('/') + to);
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
         return true;
@@ -223,7 +225,8 @@ void FolderReader::read(quint64 ticket, const QString &folder)
             entry.size = entry.dir ? 0 : st.st_size;
             entry.modified = modifiedMs(st);
         }
-        entry.name = QFile::decodeName(raw);
+        entry.raw = QByteArray(raw);
+        entry.name = QFile::decodeName(entry.raw);
         entry.key = nameKey(*m_collator, entry.name);
         if (!entry.dir && !m_foldersOnly)
             entry.mimeName = mimes.mimeTypeForFile(entry.name, QMimeDatabase::MatchExtension).name();
@@ -240,9 +243,9 @@ void FolderReader::read(quint64 ticket, const QString &folder)
         send(true);
 }
 
-bool FolderReader::makeEntry(const QString &folder, const QString &name, FileEntry &entry) const
+bool FolderReader::makeEntry(const QString &folder, const QByteArray &raw, FileEntry &entry) const
 {
-    return readEntry(folder, name, *m_collator, !m_foldersOnly, entry);
+    return readRawEntry(folder, raw, *m_collator, !m_foldersOnly, entry);
 }
 
 // Without inotify (or past the user's watch limit) the folder is still listed,
@@ -321,7 +324,7 @@ void FolderReader::readEvents()
             }
             if (event->len == 0 || (m_foldersOnly && !(event->mask & IN_ISDIR)))
                 continue;
-            m_pending[folder].insert(QFile::decodeName(event->name));
+            m_pending[folder].insert(QByteArray(event->name));
             if (!m_settle->isActive())
                 m_settle->start();
         }
@@ -330,11 +333,11 @@ void FolderReader::readEvents()
 
 void FolderReader::reportChanges()
 {
-    const QHash<QString, QSet<QString>> pending = std::exchange(m_pending, {});
+    const QHash<QString, QSet<QByteArray>> pending = std::exchange(m_pending, {});
     for (auto it = pending.cbegin(); it != pending.cend(); ++it) {
         FileEntries present;
-        QStringList gone;
-        for (const QString &name : it.value()) {
+        QList<QByteArray> gone;
+        for (const QByteArray &name : it.value()) {
             FileEntry entry;
             if (makeEntry(it.key(), name, entry) && (entry.dir || !m_foldersOnly))
                 present.push_back(std::move(entry));

@@ -12,6 +12,7 @@
 
 #include "explorer/file_entry.h"
 
+#include <QFile>
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -37,7 +38,7 @@ struct FolderResult {
     quint64 ticket = 0;
     QString folder;
     FileEntries entries;
-    QStringList gone;
+    QList<QByteArray> gone; // names' bytes, as FileEntry::raw
     bool complete = false;
 };
 
@@ -71,7 +72,7 @@ private:
     void read(quint64 ticket, const QString &folder);
     void post(FolderResult result);
     bool cancelled(quint64 ticket) const { return ticket < m_cancelBelow.load(); }
-    bool makeEntry(const QString &folder, const QString &name, FileEntry &entry) const;
+    bool makeEntry(const QString &folder, const QByteArray &raw, FileEntry &entry) const;
     void watch(const QString &folder);
     void stopWatching(const QString &folder);
     void readEvents();
@@ -89,14 +90,15 @@ private:
     QTimer *m_settle = nullptr;
     QHash<int, QString> m_folderOf; // watch descriptor -> folder
     QHash<QString, int> m_watchOf;
-    QHash<QString, QSet<QString>> m_pending; // folder -> names changed since the last report
+    QHash<QString, QSet<QByteArray>> m_pending; // folder -> names changed since the last report
 };
 
 // What a model does with the reader's results, on the model's thread.
 class FolderResultSink {
 public:
     virtual void takeListing(quint64 ticket, const QString &folder, FileEntries entries, bool complete) = 0;
-    virtual void takeChanges(const QString &folder, FileEntries present, const QStringList &gone) = 0;
+    // gone holds the names' bytes, as FileEntry::raw.
+    virtual void takeChanges(const QString &folder, FileEntries present, const QList<QByteArray> &gone) = 0;
     virtual void takeGone(const QString &folder) = 0;
     // Events were lost: what is shown must be listed again.
     virtual void takeLost() = 0;
@@ -121,10 +123,19 @@ private:
     FolderReader *m_reader;
 };
 
-// Reads one entry of folder by name: false when there is none. withType adds
-// its MIME type by the name alone.
-bool readEntry(const QString &folder, const QString &name, const QCollator &collator,
-               bool withType, FileEntry &entry);
-// Renames from to to within folder, never over an existing entry; to must be a
-// plain name.
-bool renameInFolder(const QString &folder, const QString &from, const QString &to);
+// Reads one entry of folder by its name's bytes (as FileEntry::raw): false when
+// there is none. withType adds its MIME type by the name alone.
+bool readRawEntry(const QString &folder, const QByteArray &raw, const QCollator &collator,
+                  bool withType, FileEntry &entry);
+inline bool readEntry(const QString &folder, const QString &name, const QCollator &collator,
+                      bool withType, FileEntry &entry)
+{
+    return readRawEntry(folder, QFile::encodeName(name), collator, withType, entry);
+}
+// Renames the entry whose name has the bytes from to to within folder, never
+// over an existing entry; to must be a plain name.
+bool renameRawInFolder(const QString &folder, const QByteArray &from, const QString &to);
+inline bool renameInFolder(const QString &folder, const QString &from, const QString &to)
+{
+    return renameRawInFolder(folder, QFile::encodeName(from), to);
+}

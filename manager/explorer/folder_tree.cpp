@@ -8,6 +8,7 @@
 #include "explorer/file_drop.h"
 #include "explorer/folder_tree_model.h"
 #include "explorer/folder_view.h"
+#include "platform/trash.h"
 
 #include <QDir>
 #include <QFile>
@@ -130,7 +131,7 @@ bool FolderTree::deleteSelected()
         return false;
     const QModelIndex node = currentIndex();
     const QString path = m_model->filePath(node);
-    if (QDir(path).isRoot() || !QFile::moveToTrash(path))
+    if (QDir(path).isRoot() || !moveToTrash(QFile::encodeName(path)))
         return false;
     // The parent is shown but not selected, so a repeated Delete stops here.
     selectionModel()->clearSelection();

@@ -7,6 +7,7 @@
 #include "widgets/plain_text.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMimeData>
@@ -180,15 +181,15 @@ void FolderTreeModel::takeListing(quint64 ticket, const QString &folder, FileEnt
 }
 
 void FolderTreeModel::takeChanges(const QString &folder, FileEntries present,
-                                  const QStringList &gone)
+                                  const QList<QByteArray> &gone)
 {
     Node *node = known(folder);
     if (!node || node->state == Node::Unread)
         return;
     merge(node, present);
     std::vector<int> rows;
-    for (const QString &name : gone)
-        if (const Node *below = child(node, name))
+    for (const QByteArray &name : gone)
+        if (const Node *below = child(node, QFile::decodeName(name)))
             rows.push_back(SortedItemModel::rowOf(node->children, below, less));
     removeChildren(node, rows);
 }

@@ -75,7 +75,7 @@ private:
     void relistBelow(Node *node);
     void forget(Node *node);
     void takeListing(quint64 ticket, const QString &folder, FileEntries entries, bool complete) override;
-    void takeChanges(const QString &folder, FileEntries present, const QStringList &gone) override;
+    void takeChanges(const QString &folder, FileEntries present, const QList<QByteArray> &gone) override;
     void takeGone(const QString &folder) override;
     void takeLost() override;
     void merge(Node *node, const FileEntries &entries);

@@ -48,6 +48,9 @@ public:
     int itemCount() const;
     QString itemCaption(int item) const;
     QString itemPath(int item) const;
+    // The item's path as bytes, its name exactly as the file system holds it,
+    // where itemPath may show a name the system's encoding cannot spell.
+    QByteArray itemNativePath(int item) const;
     bool isItemSelected(int item) const;
     bool isItemFolder(int item) const;
     void setItemSelected(int item, bool selected);
@@ -99,6 +102,7 @@ private:
     void listFolder(const QString &dir);
     void folderListedByModel();
     QModelIndex itemIndex(int item) const;
+    bool putSelected(bool cut);
     void openItem(const QModelIndex &index);
     void showContextMenu(QAbstractItemView *view, const QPoint &pos);
     QString dropFolderAt(const QPointF &pos) const;

@@ -10,6 +10,7 @@
 #include "explorer/file_item_model.h"
 #include "explorer/pc_file_operations.h"
 #include "fileops/unique_name.h"
+#include "platform/trash.h"
 #include "platform/wait_cursor.h"
 
 #include <QDesktopServices>
@@ -61,14 +62,15 @@ bool FolderView::deleteSelected()
 {
     if (isEditing())
         return false;
-    QStringList names;
+    // By the names' bytes: a row whose name shows like another's trashes its own file.
+    QList<QModelIndex> selected;
     for (int i = 0; i < itemCount(); ++i)
         if (isItemSelected(i))
-            names << itemCaption(i);
-    QStringList trashed;
-    for (const QString &name : names)
-        if (QFile::moveToTrash(QDir(m_dir).filePath(name)))
-            trashed << name;
+            selected << itemIndex(i);
+    QList<QByteArray> trashed;
+    for (const QModelIndex &index : selected)
+        if (moveToTrash(m_model->nativePath(index)))
+            trashed << m_model->rawName(index);
     // Their rows go now; the folder's change notice finds nothing more to do.
     m_model->forget(trashed);
     return !trashed.isEmpty();
@@ -89,11 +91,11 @@ void FolderView::openItem(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
-    const QString path = m_model->filePath(index.siblingAtColumn(0));
+    const QModelIndex item = index.siblingAtColumn(0);
     if (m_model->isDir(index))
-        setCurrentDirectory(path);
+        setCurrentDirectory(m_model->filePath(item));
     else
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        QDesktopServices::openUrl(m_model->fileUrl(item));
 }
 
 void FolderView::showContextMenu(QAbstractItemView *view, const QPoint &pos)

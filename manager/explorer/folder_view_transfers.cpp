@@ -8,11 +8,28 @@
 #include "explorer/file_item_model.h"
 #include "explorer/pc_file_operations.h"
 #include "explorer/player_files_mime.h"
+#include "platform/prompts.h"
 
 #include <QDragEnterEvent>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMimeData>
+
+namespace {
+
+// At most this many names in one box; the rest are counted.
+constexpr int kNamesShown = 10;
+
+QString namesList(const QStringList &names)
+{
+    QString text = names.mid(0, kNamesShown).join(QLatin1Char('\n'));
+    if (names.size() > kNamesShown)
+        text += QStringLiteral("\nand %1 more").arg(names.size() - kNamesShown);
+    return text;
+}
+
+} // namespace
 
 QStringList FolderView::selectedPaths() const
 {
@@ -23,18 +40,41 @@ QStringList FolderView::selectedPaths() const
     return paths;
 }
 
+QByteArray FolderView::itemNativePath(int item) const
+{
+    return m_model->nativePath(itemIndex(item));
+}
+
+// A copy or move takes paths as text; a name that text cannot spell would
+// reach the file whose name shows alike, so such items stay out, and are named.
+bool FolderView::putSelected(bool cut)
+{
+    QStringList paths, unspellable;
+    for (int i = 0; i < itemCount(); ++i) {
+        if (!isItemSelected(i))
+            continue;
+        if (QFile::encodeName(itemPath(i)) == itemNativePath(i))
+            paths << itemPath(i);
+        else
+            unspellable << itemCaption(i);
+    }
+    m_fileOps->putOnClipboard(paths, cut);
+    if (!unspellable.isEmpty())
+        ownedBox(window(),
+                 tr("These names are not valid text in this system's encoding and can not be "
+                    "copied or moved; rename them first:\n%1").arg(namesList(unspellable)),
+                 PromptIcon::Warning, PromptButtons::Ok);
+    return !paths.isEmpty();
+}
+
 bool FolderView::copySelected()
 {
-    const QStringList paths = selectedPaths();
-    m_fileOps->putOnClipboard(paths, false);
-    return !paths.isEmpty();
+    return putSelected(false);
 }
 
 bool FolderView::cutSelected()
 {
-    const QStringList paths = selectedPaths();
-    m_fileOps->putOnClipboard(paths, true);
-    return !paths.isEmpty();
+    return putSelected(true);
 }
 
 bool FolderView::paste()

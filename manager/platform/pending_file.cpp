@@ -37,10 +37,12 @@ mode_t currentUmask()
     return 022;
 }
 
+constexpr std::string_view randomAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
 std::string randomSuffix()
 {
-    static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    unsigned char bytes[8] = {};
+    unsigned char bytes[pendingNameRandomLength] = {};
     if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
         const unsigned long mix = static_cast<unsigned long>(::getpid()) * 2654435761ul
             ^ static_cast<unsigned long>(std::rand());
@@ -48,17 +50,18 @@ std::string randomSuffix()
     }
     std::string suffix;
     for (unsigned char byte : bytes)
-        suffix += digits[byte % 36];
+        suffix += randomAlphabet[byte % randomAlphabet.size()];
     return suffix;
 }
-
 
 // A hidden named file in folder, locked and still under its name.
 int createNamed(const std::string &folder, const std::string &prefix, std::string &name)
 {
     for (int attempt = 0; attempt < nameAttempts; ++attempt) {
-        name = folder + "/" + prefix + "XXXXXX";
-        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        name = folder + "/" + prefix + randomSuffix();
+        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST)
+            continue;
         if (fd < 0)
             return -1;
         // A sweep elsewhere may have taken the name before the lock was ours.
@@ -75,6 +78,14 @@ int createNamed(const std::string &folder, const std::string &prefix, std::strin
 }
 
 } // namespace
+
+bool isPendingFileName(std::string_view name, std::string_view prefix)
+{
+    if (name.size() != prefix.size() + pendingNameRandomLength || !name.starts_with(prefix))
+        return false;
+    name.remove_prefix(prefix.size());
+    return name.find_first_not_of(randomAlphabet) == std::string_view::npos;
+}
 
 PendingFile::PendingFile(const std::string &folder, std::string hiddenPrefix,
                          std::string stagingFolder)
@@ -181,16 +192,19 @@ bool renameNoReplace(const std::string &from, const std::string &to)
 
 bool removeIfAbandoned(int dirFd, const char *name, const std::string &prefix)
 {
-    if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0)
+    struct stat named {};
+    if (!isPendingFileName(name, prefix) || ::fstatat(dirFd, name, &named, AT_SYMLINK_NOFOLLOW) != 0
+        || !S_ISREG(named.st_mode) || named.st_uid != ::geteuid())
         return false;
     const int fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    struct stat opened {}, named {};
+    struct stat opened {}, still {};
     bool removed = false;
-    // The lock is free only once its writer has closed the file or died.
-    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && lockExclusive(fd)
-        && ::fstatat(dirFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && sameInode(opened, named))
+    // The lock is free only once its writer has closed the file or died; the
+    // name must still be the file that was checked and locked.
+    if (::fstat(fd, &opened) == 0 && sameInode(opened, named) && lockExclusive(fd)
+        && ::fstatat(dirFd, name, &still, AT_SYMLINK_NOFOLLOW) == 0 && sameInode(opened, still))
         removed = ::unlinkat(dirFd, name, 0) == 0;
     ::close(fd);
     return removed;

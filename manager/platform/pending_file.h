@@ -9,11 +9,19 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+// A hidden name is its prefix and exactly this many letters and digits
+// (A-Z, a-z, 0-9), nothing after them; a sweep takes no other name.
+inline constexpr std::size_t pendingNameRandomLength = 6;
+
+// True when name is prefix followed by the random part above and nothing else.
+bool isPendingFileName(std::string_view name, std::string_view prefix);
 
 class PendingFile {
 public:
-    // A file in folder; where it must have a name, that name starts with
-    // hiddenPrefix. It is locked (flock) for as long as it is open, so
+    // A file in folder; where it must have a name, that name is hiddenPrefix
+    // and a random part (isPendingFileName). It is locked (flock) for as long as it is open, so
     // removeIfAbandoned can tell a live one from a leftover. A replacing
     // publish needs a name for a moment: it stands in stagingFolder when that
     // is on the same file system, else in folder.
@@ -50,8 +58,10 @@ private:
 // file systems without RENAME_NOREPLACE.
 bool renameNoReplace(const std::string &from, const std::string &to);
 
-// Removes folder's entry name when it starts with prefix, is a plain file and
-// no one holds it locked: what a killed writer left. dirFd is folder, open.
+// Removes folder's entry name when it is a hidden name of prefix
+// (isPendingFileName), a plain file of this user, not a link, and no one holds
+// it locked: what a killed writer left. dirFd is folder, open. A user's own
+// file that merely starts with prefix is never taken.
 bool removeIfAbandoned(int dirFd, const char *name, const std::string &prefix);
 
 // removeIfAbandoned for every entry of folder.

@@ -172,6 +172,11 @@ const char *convertFiles(const std::string &voicePath, const std::string &wavePa
 
 } // namespace
 
+bool hasWaveFile(const std::string &voicePath)
+{
+    return existsAsFile(waveFilePath(voicePath));
+}
+
 ConvertOutcome convertVoiceFile(const std::string &voicePath, VoiceConversionUi &ui,
                                 const ConvertOptions &options)
 {

@@ -62,6 +62,10 @@ bool isVoiceFileName(const std::string &path);
 // or ".wav" appended when the name has none.
 std::string waveFilePath(const std::string &voicePath);
 
+// True when the wave file of voicePath (its bytes as on disk) is there as a
+// file: the recording was converted before.
+bool hasWaveFile(const std::string &voicePath);
+
 // Converts one voice file. Never throws; every failure reaches ui as a
 // message. The wave file appears under its name only when complete and
 // synced, replacing an old one in the same step; the recording is deleted

@@ -111,3 +111,17 @@ TEST_F(PlayerTest, LeftoversNoOneWritesAreSweptFromThePcAndPlayerFolders)
               (std::vector<std::string>{".nerolink-part-live01", "SONG.MP3", "copy.MP3"}));
     EXPECT_FALSE(fileExists(player_ + "/.nerolink-part-dead02"));
 }
+
+TEST_F(PlayerTest, UsersFilesNamedLikeTheTemporariesAreNotSwept)
+{
+    makePlayer();
+    ASSERT_EQ(dll_fn_download_file(pcFile("SONG.MP3", "song").c_str(), mtCard), 1);
+    pcFile(".nerolink-part-notes.txt", "my notes");
+    std::ofstream(player_ + "/.nerolink-part-notes.txt") << "player notes";
+
+    ASSERT_EQ(dll_fn_upload_file("SONG.MP3", pcPath("copy.MP3").c_str(), mtCard), 1);
+    EXPECT_EQ(folderEntries(pc_),
+              (std::vector<std::string>{".nerolink-part-notes.txt", "SONG.MP3", "copy.MP3"}));
+    EXPECT_EQ(readFile(pcPath(".nerolink-part-notes.txt")), "my notes");
+    EXPECT_EQ(readFile(player_ + "/.nerolink-part-notes.txt"), "player notes");
+}

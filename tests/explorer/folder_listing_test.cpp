@@ -206,7 +206,7 @@ TEST_F(FolderListingThreading, AReaderCaughtInAFolderThatDoesNotAnswerHoldsNoOne
 {
     struct NoSink : FolderResultSink {
         void takeListing(quint64, const QString &, FileEntries, bool) override {}
-        void takeChanges(const QString &, FileEntries, const QStringList &) override {}
+        void takeChanges(const QString &, FileEntries, const QList<QByteArray> &) override {}
         void takeGone(const QString &) override {}
         void takeLost() override {}
     } sink;

@@ -2,6 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-2.0-or-later
 
+#include "explorer/file_item_model.h"
 #include "explorer/folder_view.h"
 #include "explorer/player_files_mime.h"
 
@@ -12,6 +13,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
+
+#include <cstdio>
+#include <fstream>
 
 namespace {
 
@@ -107,6 +111,63 @@ TEST_F(FolderViewEditTest, DeleteMovesTheSelectionToTheTrashButNotWhileEditing)
     ASSERT_EQ(view.itemCount(), 1);
     EXPECT_EQ(view.itemCaption(0), "keep");
     EXPECT_FALSE(view.hasSelectedItem());
+}
+
+// A name that is not UTF-8 shows with a replacement character, just as a UTF-8
+// name holding that character does; each row still deletes its own file.
+TEST_F(FolderViewEditTest, DeleteTrashesTheRowsOwnFileBesideOneThatShowsAlike)
+{
+    const std::string folder = QFile::encodeName(scratch.path()).toStdString();
+    const std::string latin = "caf\xe9.VOC", twin = "caf\xef\xbf\xbd.VOC";
+    std::ofstream(folder + '/' + latin) << "latin-1 name";
+    std::ofstream(folder + '/' + twin) << "twin";
+    view.refreshFolder();
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
+    ASSERT_EQ(view.itemCount(), 2);
+    EXPECT_EQ(view.itemCaption(0), view.itemCaption(1));
+    const auto *model = qobject_cast<const FileItemModel *>(view.currentView()->model());
+    ASSERT_TRUE(model);
+    const int latinRow = model->size(model->index(0, 0)) == 12 ? 0 : 1;
+
+    view.setItemSelected(latinRow, true);
+    ASSERT_TRUE(view.deleteSelected());
+    const auto content = [](const std::string &file) {
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(content(folder + '/' + twin), "twin");
+    EXPECT_EQ(content(folder + '/' + latin), "");
+    const std::string inTrash = QFile::encodeName(trashed("")).toStdString() + latin;
+    const std::string info = QFile::encodeName(trashed("../info/")).toStdString() + latin + ".trashinfo";
+    EXPECT_EQ(content(inTrash), "latin-1 name");
+    EXPECT_NE(content(info).find("/caf%E9.VOC\n"), std::string::npos) << content(info);
+    for (const std::string &file : {inTrash, info}) // names Qt's own clean-up cannot spell
+        std::remove(file.c_str());
+    ASSERT_EQ(view.itemCount(), 1);
+    EXPECT_EQ(model->size(model->index(0, 0)), 4);
+}
+
+// Without the user's data folder the trash is made there, never in the working folder.
+TEST_F(FolderViewEditTest, DeleteWithoutADataFolderStillReachesTheUsersTrash)
+{
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    const QString fresh = QDir::homePath() + "/fresh-data";
+    qputenv("XDG_DATA_HOME", QFile::encodeName(fresh));
+    touch("lost.txt", "keep me");
+    view.refreshFolder();
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
+    view.setItemSelected(indexOf("lost.txt"), true);
+    const bool deleted = view.deleteSelected();
+    const bool inTrash = QFile::exists(fresh + "/Trash/files/lost.txt");
+    const bool inWorkingFolder = QFile::exists(QDir::current().filePath("files/lost.txt"));
+    QFile::remove(QDir::current().filePath("files/lost.txt"));
+    qputenv("XDG_DATA_HOME", data);
+    QDir(fresh).removeRecursively();
+
+    EXPECT_TRUE(deleted);
+    EXPECT_TRUE(inTrash);
+    EXPECT_FALSE(inWorkingFolder);
+    EXPECT_FALSE(QFile::exists(path("lost.txt")));
 }
 
 TEST_F(FolderViewEditTest, OnlyPlayerFilesMayBeDroppedOnTheList)

@@ -26,6 +26,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <fstream>
+#include <unistd.h>
+
 namespace {
 
 QByteArray contents(const QString &path)
@@ -105,6 +108,25 @@ TEST_F(PaneClipboardTest, CtrlCAndCtrlXPutTheSelectionOnTheClipboardForFileManag
     EXPECT_EQ(readFileClipboard(clipboard()).paths, QStringList{path("Out")});
     EXPECT_FALSE(readFileClipboard(clipboard()).cut);
     EXPECT_TRUE(prompts.records.empty());
+}
+
+// Clipboard paths are text: a name that is not UTF-8 would come back as its
+// look-alike, and a paste would move that one. It stays off, and is named.
+TEST_F(PaneClipboardTest, ANameTheEncodingCannotSpellStaysOffTheClipboardAndIsNamed)
+{
+    const QString shown = QString::fromUtf8("caf\uFFFD.mp3");
+    const std::string latin = QFile::encodeName(scratch.path()).toStdString() + "/caf\xe9.mp3";
+    std::ofstream(latin) << "latin";
+    touch(shown, "twin"); // a UTF-8 name that shows alike
+    view.refreshFolder();
+    ASSERT_TRUE(view.waitUntilLoaded(5000));
+    select({"a.mp3", shown});
+
+    EXPECT_TRUE(view.cutSelected());
+    EXPECT_EQ(readFileClipboard(clipboard()).paths, QStringList({path("a.mp3"), path(shown)}));
+    ASSERT_EQ(prompts.records.size(), 1u);
+    EXPECT_TRUE(prompts.records[0].text.endsWith(":\n" + shown)) << prompts.records[0].text.toStdString();
+    ::unlink(latin.c_str()); // a name Qt's own clean-up cannot spell
 }
 
 TEST_F(PaneClipboardTest, APasteCopiesIntoTheShownFolderOrTheTreesAndACutPasteMovesAndIsUsedUp)

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -136,19 +137,42 @@ TEST(PendingFile, NothingShowsUntilPublishedAndThenTheWholeFile)
 TEST(PendingFile, SweepRemovesOnlyLeftoversNoOneHolds)
 {
     ScratchDir dir;
-    for (const char *name : {".part-dead", ".part-live", "keep.part-", ".other"})
+    for (const char *name : {".part-dead01", ".part-live01", "keep.part-", ".other"})
         writeBytes(dir.file(name), "x");
     ASSERT_EQ(::mkdir(dir.file(".part-folder").c_str(), 0755), 0);
-    ASSERT_EQ(::symlink("keep.part-", dir.file(".part-link").c_str()), 0);
-    const int writer = ::open(dir.file(".part-live").c_str(), O_RDWR);
+    ASSERT_EQ(::symlink("keep.part-", dir.file(".part-link01").c_str()), 0);
+    const int writer = ::open(dir.file(".part-live01").c_str(), O_RDWR);
     ASSERT_GE(writer, 0);
     ASSERT_EQ(::flock(writer, LOCK_EX), 0);
 
     sweepAbandoned(dir.path(), ".part-");
     ::close(writer);
     EXPECT_EQ(folderEntries(dir.path()),
-              (std::vector<std::string>{".other", ".part-folder", ".part-link", ".part-live",
+              (std::vector<std::string>{".other", ".part-folder", ".part-link01", ".part-live01",
                                         "keep.part-"}));
+}
+
+// A user's file that only starts like a temporary, or one of another user, is never swept.
+TEST(PendingFile, SweepTakesOnlyTheTemporariesExactFormAndOwnFiles)
+{
+    ScratchDir dir;
+    const std::vector<std::string> lookAlikes = {".part-", ".part-draft.txt", ".part-dead0",
+                                                 ".part-dead012", ".part-dea_01", ".part-dead01~"};
+    for (const std::string &name : lookAlikes)
+        writeBytes(dir.file(name), "mine");
+    writeBytes(dir.file(".part-Xy9z0Q"), "left over");
+    std::vector<std::string> kept = lookAlikes;
+    if (::geteuid() == 0) { // only root can give a file away
+        writeBytes(dir.file(".part-theirs"), "theirs");
+        ASSERT_EQ(::chown(dir.file(".part-theirs").c_str(), 65534, 65534), 0);
+        kept.push_back(".part-theirs");
+    }
+    std::sort(kept.begin(), kept.end());
+
+    sweepAbandoned(dir.path(), ".part-");
+    EXPECT_EQ(folderEntries(dir.path()), kept);
+    for (const std::string &name : lookAlikes)
+        EXPECT_EQ(readBytes(dir.file(name)), "mine") << name;
 }
 
 } // namespace

@@ -120,4 +120,15 @@ TEST_F(WaveInPlace, LeftoverOfAKilledConversionIsSweptButOneInUseIsNot)
               (std::vector<std::string>{std::string(waveTemporaryPrefix) + "live01", "rec.wav"}));
 }
 
+TEST_F(WaveInPlace, UsersFilesNamedLikeTheTemporariesStayAsTheyWere)
+{
+    writeBytes(dir.file("rec.VOC"), sampleFrames(0, 3));
+    const std::string draft = std::string(waveTemporaryPrefix) + "draft.txt";
+    writeBytes(dir.file(draft), "my draft");
+
+    ASSERT_EQ(convertVoiceFile(dir.file("rec.VOC"), ui), ConvertOutcome::Converted);
+    EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{draft, "rec.wav"}));
+    EXPECT_EQ(readBytes(dir.file(draft)), "my draft");
+}
+
 } // namespace

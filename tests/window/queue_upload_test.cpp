@@ -9,6 +9,7 @@
 
 #include "explorer/folder_tree.h"
 #include "sync_hook.h"
+#include "voice/voice_conversion.h"
 
 #include <QAbstractItemView>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QTextDocument>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 
@@ -151,6 +153,26 @@ TEST_F(QueueUpload, PlayerFilesDroppedOnThePcListUploadTheSelection)
     selectPlayer(1, {"song.mp3"});
     emit w->FolderView->playerFilesDropped();
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Upload \"song.mp3\" in Internal Memory to PC")}));
+}
+
+// A name that is not UTF-8 (an old FAT drive's) converts from the very file its
+// upload wrote, and the wave file takes the same bytes.
+TEST_F(QueueUpload, ARecordingWhoseNameIsNotUtf8ConvertsUnderItsOwnBytes)
+{
+    QFile voice(TOVIX_TEST_DATA "/voice_mode0.VOC");
+    ASSERT_TRUE(voice.open(QIODevice::ReadOnly));
+    fake::setUploadContent(voice.readAll().toStdString());
+    attach(memoryOf({entry("caf\xe9.VOC", "CAFE.VOC", uint32_t(voice.size()))}),
+           fake::makeMemory(1000, 1000));
+    w->TabControl_PlayerFiles->setCurrentIndex(1);
+    w->UploadallfilesinPlayertoPC1Click();
+    ASSERT_TRUE(runQueue());
+
+    EXPECT_TRUE(prompts.records.empty()) << prompts.records.front().text.toStdString();
+    const std::string folder = QFile::encodeName(pc.path()).toStdString();
+    EXPECT_TRUE(hasWaveFile(folder + "/caf\xe9.VOC"));
+    EXPECT_NE(::access((folder + "/caf\xe9.VOC").c_str(), F_OK), 0) << "converted, then removed";
+    ::unlink((folder + "/caf\xe9.wav").c_str()); // a name Qt's own clean-up cannot spell
 }
 
 // An image tag of a huge size, laid out, held the window for seconds and took
