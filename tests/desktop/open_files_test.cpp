@@ -115,6 +115,18 @@ TEST_F(OpenFilesTest, AStartHandsItsRelativeFileToTheRunningWindowWhichSelectsIt
     EXPECT_TRUE(prompts.records.empty());
 }
 
+TEST_F(OpenFilesTest, AnEmptyNameOnTheCommandLineCostsTheOtherFilesNothing)
+{
+    SingleInstance running;
+    ASSERT_TRUE(running.listen());
+    QStringList received;
+    QObject::connect(&running, &SingleInstance::filesReceived, [&](const QStringList &p) { received = p; });
+    QProcess second;
+    EXPECT_EQ(runTovixMan(second, {QString(), QStringLiteral("file:"), QStringLiteral("/x/kept.VOC")}), 0)
+        << second.readAllStandardError().toStdString();
+    EXPECT_EQ(received, QStringList{QStringLiteral("/x/kept.VOC")});
+}
+
 TEST_F(OpenFilesTest, FilesThatAreNotRecordingsAreNamedInOneMessage)
 {
     w->openFiles({recordings + QStringLiteral("/notes.txt"), recordings + QStringLiteral("/gone.VOC"),
