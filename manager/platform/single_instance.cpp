@@ -6,7 +6,9 @@
 
 #include "hand_over_message.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -31,12 +33,30 @@ constexpr qint64 kReadBuffer = 64 * 1024;
 // How long a start waits to learn whether a socket left there still listens.
 constexpr int kProbeMs = 1000;
 
-// A folder only this user can enter, not reached through a link.
+// A folder on the way to ours that nobody else can swap for one of theirs: it is
+// root's or ours, and others may not write there, or only their own entries.
+bool isSafeAncestor(const QByteArray &path)
+{
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           (st.st_uid == 0 || st.st_uid == ::getuid()) && ((st.st_mode & 022) == 0 || (st.st_mode & S_ISVTX));
+}
+
+// A folder only this user can enter, reached through no link and through no
+// folder another user could rename it out of.
 bool isPrivateFolder(const QString &folder)
 {
     struct stat st {};
-    return !folder.isEmpty() && ::lstat(QFile::encodeName(folder).constData(), &st) == 0 &&
-           S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 0777) == 0700;
+    if (!QDir::isAbsolutePath(folder) || QDir::cleanPath(folder) != QFileInfo(folder).canonicalFilePath() ||
+        ::lstat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+        st.st_uid != ::getuid() || (st.st_mode & 0777) != 0700)
+        return false;
+    for (QString up = QFileInfo(QDir::cleanPath(folder)).path();; up = QFileInfo(up).path()) {
+        if (!isSafeAncestor(QFile::encodeName(up)))
+            return false;
+        if (up == QLatin1String("/"))
+            return true;
+    }
 }
 
 bool peerIsThisUser(int fd)

@@ -225,6 +225,22 @@ TEST_F(OpenFilesTest, AnotherUsersSocketOrProgramIsNeverSpokenToAndTheWindowStil
     EXPECT_EQ(stranger.readAllStandardOutput(), QByteArray("closed\n"));
 }
 
+TEST_F(OpenFilesTest, ARuntimeFolderThatOthersCouldSwapIsPassedOver)
+{
+    const QString own = SingleInstance::defaultSocketPath();
+    ASSERT_TRUE(own.startsWith(home.path() + QLatin1Char('/')));
+    // Private itself, but inside a folder anyone may rename it out of, or behind a link.
+    QTemporaryDir open;
+    ASSERT_EQ(::chmod(QFile::encodeName(open.path()).constData(), 0777), 0);
+    ASSERT_EQ(::mkdir(QFile::encodeName(open.filePath(QStringLiteral("run"))).constData(), 0700), 0);
+    ASSERT_TRUE(QFile::link(home.path(), open.filePath(QStringLiteral("link"))));
+    ASSERT_EQ(::chmod(QFile::encodeName(recordings).constData(), 0700), 0);
+    for (const char *folder : {"run", "link/Recordings"}) {
+        qputenv("XDG_RUNTIME_DIR", open.filePath(QLatin1String(folder)).toUtf8());
+        EXPECT_FALSE(SingleInstance::defaultSocketPath().startsWith(open.path())) << folder;
+    }
+}
+
 TEST_F(OpenFilesTest, AHandOverIsBoundedAndRefusedWholeBeyondItsBounds)
 {
     SingleInstance running;
