@@ -18,6 +18,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -148,6 +149,7 @@ struct SingleInstance::Delivery {
     QByteArray data;
     std::optional<qint64> expected;
     bool answered = false;
+    bool released = false;
 };
 
 SingleInstance::SingleInstance(const QString &socketPath, QObject *parent)
@@ -217,18 +219,25 @@ void SingleInstance::takeConnections()
             continue;
         }
         ++m_open;
-        connect(socket, &QObject::destroyed, this, [this] {
+        auto delivery = std::make_shared<Delivery>();
+        // The place is free once the connection ends, not once its socket is deleted:
+        // a refusal box's event loop holds back deletions until it is closed.
+        const auto release = [this, delivery] {
+            if (std::exchange(delivery->released, true))
+                return;
             --m_open;
             takeConnections();
-        });
+        };
+        connect(socket, &QLocalSocket::disconnected, this, release);
+        connect(socket, &QObject::destroyed, this, release);
         socket->setReadBufferSize(kReadBuffer);
-        auto delivery = std::make_shared<Delivery>();
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, delivery] { readFrom(socket, *delivery); });
-        QTimer::singleShot(m_deliveryTimeoutMs, socket, [socket, delivery] {
+        QTimer::singleShot(m_deliveryTimeoutMs, socket, [socket, delivery, release] {
             if (delivery->answered)
                 return;
             socket->abort();
             socket->deleteLater();
+            release();
         });
         readFrom(socket, *delivery);
     }

@@ -11,11 +11,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -289,6 +291,26 @@ TEST_F(OpenFilesTest, ABusyInstanceKeepsItsSocketAndStillGetsTheFiles)
     EXPECT_TRUE(QTest::qWaitFor([&] { return received == QStringList{QStringLiteral("/x/late.VOC")}; }, 5000));
 }
 
+TEST_F(OpenFilesTest, RefusalBoxesLeftOpenDoNotStopLaterHandOvers)
+{
+    SingleInstance running;
+    ASSERT_TRUE(running.listen());
+    QObject::connect(&running, &SingleInstance::filesReceived, w.get(), &TForm_TovixMan::openFiles);
+    prompts.onPrompt = [] { // each box stays up a while, as boxes do when their user is away
+        QEventLoop box;
+        QTimer::singleShot(4000, &box, &QEventLoop::quit);
+        box.exec();
+    };
+    // Offers in quick succession, each of a file that is not there.
+    QProcess starts;
+    starts.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--stranger"), QStringLiteral("offers"), SingleInstance::defaultSocketPath()});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return starts.state() == QProcess::NotRunning; }, 30000));
+    starts.kill();
+    starts.waitForFinished();
+    EXPECT_EQ(starts.readAllStandardOutput().count("answered\n"), 24);
+}
+
 TEST_F(OpenFilesTest, ARefusalNamesTenFilesAndCountsTheRest)
 {
     QStringList missing;
@@ -308,7 +330,7 @@ namespace {
 
 // Run as another user by the tests above: "listen" reports each connection and every
 // byte it hears, answering as an instance would; "offer" hands a path over and says
-// whether it was answered.
+// whether it was answered, "offers" does so 24 times.
 int actAsStranger(const char *mode, const char *path)
 {
     sockaddr_un address {};
@@ -328,11 +350,18 @@ int actAsStranger(const char *mode, const char *path)
         }
     }
     const QByteArray message = HandOverMessage::encode({QStringLiteral("/x/theirs.VOC")}).value();
-    char answer = 0;
-    const bool answered = ::connect(fd, where, sizeof address) == 0 &&
-                          ::write(fd, message.constData(), size_t(message.size())) == message.size() &&
-                          ::read(fd, &answer, 1) == 1;
-    std::printf(answered ? "answered\n" : "closed\n");
+    const int offers = std::strcmp(mode, "offers") == 0 ? 24 : 1;
+    for (int i = 0; i < offers; ++i) {
+        const int peer = i == 0 ? fd : ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const timeval limit {2, 0};
+        ::setsockopt(peer, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        char answer = 0;
+        const bool answered = ::connect(peer, where, sizeof address) == 0 &&
+                              ::write(peer, message.constData(), size_t(message.size())) == message.size() &&
+                              ::read(peer, &answer, 1) == 1;
+        std::printf(answered ? "answered\n" : "closed\n");
+        ::close(peer);
+    }
     return 0;
 }
 
