@@ -226,7 +226,8 @@ void SingleInstance::takeConnections()
             if (std::exchange(delivery->released, true))
                 return;
             --m_open;
-            takeConnections();
+            // Later, since a connection may end inside a reply to it.
+            QMetaObject::invokeMethod(this, &SingleInstance::takeConnections, Qt::QueuedConnection);
         };
         connect(socket, &QLocalSocket::disconnected, this, release);
         connect(socket, &QObject::destroyed, this, release);
