@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -324,6 +325,18 @@ TEST_F(OpenFilesTest, ARefusalNamesTenFilesAndCountsTheRest)
     EXPECT_TRUE(lines[0].contains(QStringLiteral("nnn\u2026nnn")) && lines[0].size() < 240) << lines[0].toStdString();
     EXPECT_TRUE(lines[9].contains(QStringLiteral("gone9.VOC")));
     EXPECT_EQ(lines[10], QStringLiteral("and 3 more."));
+}
+
+TEST_F(OpenFilesTest, LineBreaksInNamesCannotStretchTheRefusalBox)
+{
+    QStringList missing;
+    for (int i = 0; i < 12; ++i)
+        missing << recordings + QStringLiteral("/gone\n%1\r\n\u2028.VOC").arg(i);
+    w->openFiles(missing);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.records.empty(); }, 10000));
+    const QStringList lines = prompts.records[0].text.split(QRegularExpression(QStringLiteral("[\n\r\u2028]")));
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("gone\ufffd0\ufffd\ufffd\ufffd.VOC"))) << lines[0].toStdString();
 }
 
 namespace {
