@@ -50,7 +50,13 @@ QStringList commandLineFiles(const QCoreApplication &app)
     QStringList files;
     for (const QString &argument : parser.positionalArguments()) {
         const QUrl url(argument);
-        files << QFileInfo(url.isLocalFile() ? url.toLocalFile() : argument).absoluteFilePath();
+        const QString path = url.isLocalFile() ? url.toLocalFile() : argument;
+        // An empty name (an unset shell variable, a bare "file:") names no file; left in,
+        // it would cost the others their hand-over.
+        if (path.isEmpty())
+            std::fprintf(stderr, "TovixMan: an empty file name was left out.\n");
+        else
+            files << QFileInfo(path).absoluteFilePath();
     }
     return files;
 }

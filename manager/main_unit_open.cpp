@@ -44,6 +44,11 @@ OpenedKind kindOf(const QString &path)
 QString refusal(const QString &path, OpenedKind kind)
 {
     QString name = QDir::toNativeSeparators(path);
+    for (QChar &c : name) { // a line break in a name would break the box's lines too
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+            c.category() == QChar::Separator_Paragraph)
+            c = QChar::ReplacementCharacter;
+    }
     if (name.size() > kLongestName) // a path has no spaces to wrap at
         name = name.left(kLongestName / 2) + QChar(0x2026) + name.right(kLongestName / 2 - 1);
     return kind == OpenedKind::Unreadable

@@ -6,7 +6,9 @@
 
 #include "hand_over_message.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -16,6 +18,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -31,12 +34,30 @@ constexpr qint64 kReadBuffer = 64 * 1024;
 // How long a start waits to learn whether a socket left there still listens.
 constexpr int kProbeMs = 1000;
 
-// A folder only this user can enter, not reached through a link.
+// A folder on the way to ours that nobody else can swap for one of theirs: it is
+// root's or ours, and others may not write there, or only their own entries.
+bool isSafeAncestor(const QByteArray &path)
+{
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           (st.st_uid == 0 || st.st_uid == ::getuid()) && ((st.st_mode & 022) == 0 || (st.st_mode & S_ISVTX));
+}
+
+// A folder only this user can enter, reached through no link and through no
+// folder another user could rename it out of.
 bool isPrivateFolder(const QString &folder)
 {
     struct stat st {};
-    return !folder.isEmpty() && ::lstat(QFile::encodeName(folder).constData(), &st) == 0 &&
-           S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 0777) == 0700;
+    if (!QDir::isAbsolutePath(folder) || QDir::cleanPath(folder) != QFileInfo(folder).canonicalFilePath() ||
+        ::lstat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+        st.st_uid != ::getuid() || (st.st_mode & 0777) != 0700)
+        return false;
+    for (QString up = QFileInfo(QDir::cleanPath(folder)).path();; up = QFileInfo(up).path()) {
+        if (!isSafeAncestor(QFile::encodeName(up)))
+            return false;
+        if (up == QLatin1String("/"))
+            return true;
+    }
 }
 
 bool peerIsThisUser(int fd)
@@ -128,6 +149,7 @@ struct SingleInstance::Delivery {
     QByteArray data;
     std::optional<qint64> expected;
     bool answered = false;
+    bool released = false;
 };
 
 SingleInstance::SingleInstance(const QString &socketPath, QObject *parent)
@@ -197,18 +219,26 @@ void SingleInstance::takeConnections()
             continue;
         }
         ++m_open;
-        connect(socket, &QObject::destroyed, this, [this] {
-            --m_open;
-            takeConnections();
-        });
-        socket->setReadBufferSize(kReadBuffer);
         auto delivery = std::make_shared<Delivery>();
+        // The place is free once the connection ends, not once its socket is deleted:
+        // a refusal box's event loop holds back deletions until it is closed.
+        const auto release = [this, delivery] {
+            if (std::exchange(delivery->released, true))
+                return;
+            --m_open;
+            // Later, since a connection may end inside a reply to it.
+            QMetaObject::invokeMethod(this, &SingleInstance::takeConnections, Qt::QueuedConnection);
+        };
+        connect(socket, &QLocalSocket::disconnected, this, release);
+        connect(socket, &QObject::destroyed, this, release);
+        socket->setReadBufferSize(kReadBuffer);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, delivery] { readFrom(socket, *delivery); });
-        QTimer::singleShot(m_deliveryTimeoutMs, socket, [socket, delivery] {
+        QTimer::singleShot(m_deliveryTimeoutMs, socket, [socket, delivery, release] {
             if (delivery->answered)
                 return;
             socket->abort();
             socket->deleteLater();
+            release();
         });
         readFrom(socket, *delivery);
     }

@@ -11,11 +11,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -113,6 +116,18 @@ TEST_F(OpenFilesTest, AStartHandsItsRelativeFileToTheRunningWindowWhichSelectsIt
     const QString played = QFileInfo(recordings + QStringLiteral("/REC00002.VOC")).absoluteFilePath();
     EXPECT_TRUE(QTest::qWaitFor([&] { return w->FListenPath == played; }, 10000)) << "it plays";
     EXPECT_TRUE(prompts.records.empty());
+}
+
+TEST_F(OpenFilesTest, AnEmptyNameOnTheCommandLineCostsTheOtherFilesNothing)
+{
+    SingleInstance running;
+    ASSERT_TRUE(running.listen());
+    QStringList received;
+    QObject::connect(&running, &SingleInstance::filesReceived, [&](const QStringList &p) { received = p; });
+    QProcess second;
+    EXPECT_EQ(runTovixMan(second, {QString(), QStringLiteral("file:"), QStringLiteral("/x/kept.VOC")}), 0)
+        << second.readAllStandardError().toStdString();
+    EXPECT_EQ(received, QStringList{QStringLiteral("/x/kept.VOC")});
 }
 
 TEST_F(OpenFilesTest, FilesThatAreNotRecordingsAreNamedInOneMessage)
@@ -213,6 +228,22 @@ TEST_F(OpenFilesTest, AnotherUsersSocketOrProgramIsNeverSpokenToAndTheWindowStil
     EXPECT_EQ(stranger.readAllStandardOutput(), QByteArray("closed\n"));
 }
 
+TEST_F(OpenFilesTest, ARuntimeFolderThatOthersCouldSwapIsPassedOver)
+{
+    const QString own = SingleInstance::defaultSocketPath();
+    ASSERT_TRUE(own.startsWith(home.path() + QLatin1Char('/')));
+    // Private itself, but inside a folder anyone may rename it out of, or behind a link.
+    QTemporaryDir open;
+    ASSERT_EQ(::chmod(QFile::encodeName(open.path()).constData(), 0777), 0);
+    ASSERT_EQ(::mkdir(QFile::encodeName(open.filePath(QStringLiteral("run"))).constData(), 0700), 0);
+    ASSERT_TRUE(QFile::link(home.path(), open.filePath(QStringLiteral("link"))));
+    ASSERT_EQ(::chmod(QFile::encodeName(recordings).constData(), 0700), 0);
+    for (const char *folder : {"run", "link/Recordings"}) {
+        qputenv("XDG_RUNTIME_DIR", open.filePath(QLatin1String(folder)).toUtf8());
+        EXPECT_FALSE(SingleInstance::defaultSocketPath().startsWith(open.path())) << folder;
+    }
+}
+
 TEST_F(OpenFilesTest, AHandOverIsBoundedAndRefusedWholeBeyondItsBounds)
 {
     SingleInstance running;
@@ -261,6 +292,26 @@ TEST_F(OpenFilesTest, ABusyInstanceKeepsItsSocketAndStillGetsTheFiles)
     EXPECT_TRUE(QTest::qWaitFor([&] { return received == QStringList{QStringLiteral("/x/late.VOC")}; }, 5000));
 }
 
+TEST_F(OpenFilesTest, RefusalBoxesLeftOpenDoNotStopLaterHandOvers)
+{
+    SingleInstance running;
+    ASSERT_TRUE(running.listen());
+    QObject::connect(&running, &SingleInstance::filesReceived, w.get(), &TForm_TovixMan::openFiles);
+    prompts.onPrompt = [] { // each box stays up a while, as boxes do when their user is away
+        QEventLoop box;
+        QTimer::singleShot(4000, &box, &QEventLoop::quit);
+        box.exec();
+    };
+    // Offers in quick succession, each of a file that is not there.
+    QProcess starts;
+    starts.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--stranger"), QStringLiteral("offers"), SingleInstance::defaultSocketPath()});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return starts.state() == QProcess::NotRunning; }, 30000));
+    starts.kill();
+    starts.waitForFinished();
+    EXPECT_EQ(starts.readAllStandardOutput().count("answered\n"), 24);
+}
+
 TEST_F(OpenFilesTest, ARefusalNamesTenFilesAndCountsTheRest)
 {
     QStringList missing;
@@ -276,11 +327,23 @@ TEST_F(OpenFilesTest, ARefusalNamesTenFilesAndCountsTheRest)
     EXPECT_EQ(lines[10], QStringLiteral("and 3 more."));
 }
 
+TEST_F(OpenFilesTest, LineBreaksInNamesCannotStretchTheRefusalBox)
+{
+    QStringList missing;
+    for (int i = 0; i < 12; ++i)
+        missing << recordings + QStringLiteral("/gone\n%1\r\n\u2028.VOC").arg(i);
+    w->openFiles(missing);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.records.empty(); }, 10000));
+    const QStringList lines = prompts.records[0].text.split(QRegularExpression(QStringLiteral("[\n\r\u2028]")));
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("gone\ufffd0\ufffd\ufffd\ufffd.VOC"))) << lines[0].toStdString();
+}
+
 namespace {
 
 // Run as another user by the tests above: "listen" reports each connection and every
 // byte it hears, answering as an instance would; "offer" hands a path over and says
-// whether it was answered.
+// whether it was answered, "offers" does so 24 times.
 int actAsStranger(const char *mode, const char *path)
 {
     sockaddr_un address {};
@@ -300,11 +363,18 @@ int actAsStranger(const char *mode, const char *path)
         }
     }
     const QByteArray message = HandOverMessage::encode({QStringLiteral("/x/theirs.VOC")}).value();
-    char answer = 0;
-    const bool answered = ::connect(fd, where, sizeof address) == 0 &&
-                          ::write(fd, message.constData(), size_t(message.size())) == message.size() &&
-                          ::read(fd, &answer, 1) == 1;
-    std::printf(answered ? "answered\n" : "closed\n");
+    const int offers = std::strcmp(mode, "offers") == 0 ? 24 : 1;
+    for (int i = 0; i < offers; ++i) {
+        const int peer = i == 0 ? fd : ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const timeval limit {2, 0};
+        ::setsockopt(peer, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        char answer = 0;
+        const bool answered = ::connect(peer, where, sizeof address) == 0 &&
+                              ::write(peer, message.constData(), size_t(message.size())) == message.size() &&
+                              ::read(peer, &answer, 1) == 1;
+        std::printf(answered ? "answered\n" : "closed\n");
+        ::close(peer);
+    }
     return 0;
 }
 
