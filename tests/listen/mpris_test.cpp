@@ -198,6 +198,8 @@ TEST_F(MprisSound, PlayPauseFromAnotherWindowPlaysTheSelectedRecordingAtTheRateS
     ASSERT_TRUE(waitUntil([&] { return window->FListenSpeed == 1.5; }, 5000)) << window->FListenSpeed;
     EXPECT_EQ(window->PlayBar_Listen->Label_Speed->text(), QStringLiteral("1.5x"));
     EXPECT_EQ(get(QStringLiteral("Rate")), QStringLiteral("(<1.5>,)"));
+    set(QStringLiteral("Volume"), QStringLiteral("<0.5>"));
+    ASSERT_TRUE(waitUntil([&] { return get(QStringLiteral("Volume")) == QStringLiteral("(<0.5>,)"); }, 5000));
 
     ASSERT_TRUE(pulse.startRecording());
     // Measured, not asserted: from the call (gdbus started) to the sound handed to the sink.
@@ -222,9 +224,13 @@ TEST_F(MprisSound, PlayPauseFromAnotherWindowPlaysTheSelectedRecordingAtTheRateS
 
     ASSERT_TRUE(waitForState(ListenSession::Stopped, 15000));
     QTest::qWait(200);
-    const ToneMeasure m = measureTone(pulse.takeRecording(), PrivatePulse::kRecordRate);
+    const std::vector<std::int16_t> samples = pulse.takeRecording();
+    const ToneMeasure m = measureTone(samples, PrivatePulse::kRecordRate);
     EXPECT_NEAR(m.hertz, 1000, 20);
     EXPECT_NEAR(m.seconds, 3.0 / 1.5, 0.02 * 3.0 / 1.5);
+    // The tone is at half scale; at half volume it peaks near a quarter.
+    const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
+    EXPECT_NEAR(std::max(-int(*low), int(*high)), 8192, 1200);
     RecordProperty("PlayPauseToSinkMs", int(playingAfter));
     std::cout << "PlayPause to sound at the sink: " << playingAfter << " ms" << std::endl;
 }
