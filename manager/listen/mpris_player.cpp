@@ -33,7 +33,7 @@ QString escapedAddressValue(const QString &value)
 {
     QString out;
     for (const char c : value.toUtf8()) {
-        if (std::isalnum(static_cast<unsigned char>(c)) || std::strchr("-_/.\\*", c))
+        if (std::isalnum(static_cast<unsigned char>(c)) || (c != 0 && std::strchr("-_/.*", c)))
             out += QLatin1Char(c);
         else
             out += QStringLiteral("%%1").arg(static_cast<unsigned char>(c), 2, 16, QLatin1Char('0'));
