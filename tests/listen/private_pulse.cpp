@@ -6,7 +6,6 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -104,11 +103,6 @@ std::vector<std::int16_t> PrivatePulse::takeRecording()
         std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
     }
     return samples;
-}
-
-qint64 PrivatePulse::recordedSamples() const
-{
-    return QFileInfo(m_dir.path() + QStringLiteral("/recording.raw")).size() / 2;
 }
 
 // In blocks of 5 ms: a block sounds when its RMS is above a tenth of full

@@ -29,8 +29,6 @@ public:
     // Records the sink's monitor at 16 kHz mono until takeRecording().
     bool startRecording();
     std::vector<std::int16_t> takeRecording();
-    // How many samples the recording holds so far (as parec has written them out).
-    qint64 recordedSamples() const;
 
     static constexpr int kRecordRate = 16000;
 
