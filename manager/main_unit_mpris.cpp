@@ -10,6 +10,9 @@
 
 #include "listen/listen_session.h"
 #include "listen/mpris_player.h"
+#include "listen/play_bar.h"
+
+#include <QAction>
 
 #include <algorithm>
 #include <cmath>
@@ -25,6 +28,9 @@ void TForm_TovixMan::connectMpris()
     connect(s, &ListenSession::openFailed, m, &MprisPlayer::clearRecording);
     connect(s, &ListenSession::stateChanged, m, &MprisPlayer::setState);
     connect(s, &ListenSession::positionChanged, m, &MprisPlayer::setPosition);
+    connect(MainMenu_Back, &QAction::triggered, m, &MprisPlayer::expectSeek);
+    connect(MainMenu_Forward, &QAction::triggered, m, &MprisPlayer::expectSeek);
+    connect(PlayBar_Listen, &PlayBar::seekRequested, m, &MprisPlayer::expectSeek);
 
     // What is loaded plays on; with nothing loaded, what F9 would play.
     const auto play = [this] {

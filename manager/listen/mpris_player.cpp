@@ -25,8 +25,11 @@ namespace {
 const char kObjectPath[] = "/org/mpris/MediaPlayer2";
 const char kService[] = "org.mpris.MediaPlayer2.tovixman";
 const char kPlayerInterface[] = "org.mpris.MediaPlayer2.Player";
-// A position that moves further than playing explains was a seek.
-constexpr qint64 kJumpMs = 500;
+// After a seek was asked for, the first position that moves further than
+// playing explains is where it landed; a seek that lands near where playing
+// was is taken as landed at once when nothing newer came.
+constexpr qint64 kLandedMs = 100;
+constexpr qint64 kSeekWaitMs = 1000;
 
 // The characters a bus address keeps as they are; the rest are %-escaped.
 QString escapedAddressValue(const QString &value)
@@ -148,8 +151,13 @@ void MprisPlayer::setPosition(qint64 ms)
     const qint64 expected = estimatedMs();
     m_positionMs = std::clamp<qint64>(ms, 0, std::max<qint64>(m_lengthMs, 0));
     m_positionAt.restart();
-    if (m_seekAsked || std::abs(m_positionMs - expected) > kJumpMs) {
-        m_seekAsked = false;
+    if (!m_seekAsked.isValid())
+        return;
+    // While playing, the sound server's start makes positions lag behind the
+    // clock: only a seek asked for is announced.
+    if (std::abs(m_positionMs - expected) > kLandedMs || m_state != ListenSession::Playing
+        || m_seekAsked.hasExpired(kSeekWaitMs)) {
+        m_seekAsked.invalidate();
         emit seeked(m_positionMs * 1000);
     }
 }
@@ -235,6 +243,11 @@ void MprisPlayer::askVolume(double volume)
         emit volumeRequested(std::clamp(volume, 0.0, 1.0));
 }
 
+void MprisPlayer::expectSeek()
+{
+    m_seekAsked.start();
+}
+
 // Past the end ends the recording, as there is no next one to go to.
 void MprisPlayer::askSeek(qint64 offsetUs)
 {
@@ -245,7 +258,7 @@ void MprisPlayer::askSeek(qint64 offsetUs)
         emit stopRequested();
         return;
     }
-    m_seekAsked = true;
+    expectSeek();
     emit seekByRequested(deltaMs);
 }
 
@@ -254,7 +267,7 @@ void MprisPlayer::askPosition(const QDBusObjectPath &track, qint64 positionUs)
 {
     if (m_path.isEmpty() || track != trackId() || positionUs < 0 || positionUs / 1000 > m_lengthMs)
         return;
-    m_seekAsked = true;
+    expectSeek();
     emit seekRequested(positionUs / 1000);
 }
 

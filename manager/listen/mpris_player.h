@@ -36,6 +36,9 @@ public:
     void setPosition(qint64 ms);
     void setRate(double rate);
     void setVolume(double volume);
+    // A seek was asked for elsewhere (the window's keys and play bar): where
+    // it lands is announced.
+    void expectSeek();
 
     // Read by the bus.
     QString playbackStatus() const;
@@ -86,5 +89,5 @@ private:
     int m_state = 0;
     double m_rate = 1.0;
     double m_volume = 1.0;
-    bool m_seekAsked = false;
+    QElapsedTimer m_seekAsked; // since a seek was asked for, until it is announced
 };

@@ -290,8 +290,11 @@ TEST_F(MprisSound, PauseSetPositionAndSeekFromTheBusMoveThePlayingAndAreAnnounce
                                       {"PlaybackStatus", QVariant(QStringLiteral("Playing"))},
                                       {"PlaybackStatus", QVariant(QStringLiteral("Stopped"))}})
         EXPECT_TRUE(listener.has(QString::fromLatin1(name), value)) << name << " " << value.toString().toStdString();
+    // The two seeks asked for, and no other: playing on is no seek.
     EXPECT_TRUE(listener.hasNear(QStringLiteral("Seeked"), 2500000, 50000));
     EXPECT_TRUE(listener.hasNear(QStringLiteral("Seeked"), 1500000, 100000));
+    EXPECT_EQ(std::count_if(listener.heard.begin(), listener.heard.end(),
+                            [](const auto &h) { return h.first == QLatin1String("Seeked"); }), 2);
     window.reset();
     QFile ini(settings.filePath(QStringLiteral("settings.ini")));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
