@@ -433,8 +433,12 @@ private:
     void listenJobCompleted(int32_t kind);
     void startLoudnessScan(const QString &path);
     void setListenSpeed(double speed);
+    void setListenVolume(double volume);
+    void connectMpris(); // main_unit_mpris.cpp
     void endListening();
     ListenSession *FListenSession = nullptr;
+    class MprisPlayer *FMpris = nullptr;
+    double FListenVolume = 1.0;
     // Queued copies into the listening cache, by the path the device writes.
     std::vector<std::pair<std::string, PlayerFilePick>> FListenCopies;
     int FListenPane = 0; // 0 the PC pane, 1 the player pane: where the focus was last

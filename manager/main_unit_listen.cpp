@@ -11,6 +11,7 @@
 #include "listen/listen_cache.h"
 #include "listen/listen_session.h"
 #include "listen/loudness_overview.h"
+#include "listen/mpris_player.h"
 #include "listen/play_bar.h"
 #include "listen/playback_decoder.h"
 #include "platform/ini.h"
@@ -45,6 +46,13 @@ double parseSpeed(const std::string &text)
     if (!ok || !std::isfinite(speed))
         return 1.0;
     return std::clamp(std::round(speed * 10) / 10, 0.5, 2.0);
+}
+
+double parseVolume(const std::string &text)
+{
+    bool ok = false;
+    const double volume = QString::fromStdString(text).trimmed().toDouble(&ok);
+    return ok && std::isfinite(volume) ? std::clamp(volume, 0.0, 1.0) : 1.0;
 }
 
 } // namespace
@@ -134,6 +142,7 @@ void TForm_TovixMan::connectListenCommands()
     connect(PlayBar_Listen, &PlayBar::seekRequested, this, [this](qint64 ms) {
         QMetaObject::invokeMethod(FListenSession, [s = FListenSession, ms] { s->seek(ms); });
     });
+    connectMpris();
 }
 
 void TForm_TovixMan::readListenSettings(const IniFile &ini)
@@ -141,12 +150,14 @@ void TForm_TovixMan::readListenSettings(const IniFile &ini)
     setListenSpeed(parseSpeed(ini.readString(kListen, "Speed", "1.0")));
     FRewindOnPause = ini.readInteger(kListen, "RewindOnPause", 1) != 0;
     MainMenu_RewindOnPause->setChecked(FRewindOnPause);
+    setListenVolume(parseVolume(ini.readString(kListen, "Volume", "1.0")));
 }
 
 void TForm_TovixMan::listenSettingsEntries(std::vector<IniEntry> &entries) const
 {
     entries.push_back({kListen, "Speed", QString::number(FListenSpeed, 'f', 1).toStdString()});
     entries.push_back({kListen, "RewindOnPause", FRewindOnPause ? "1" : "0"});
+    entries.push_back({kListen, "Volume", QString::number(FListenVolume, 'f', 2).toStdString()});
 }
 
 void TForm_TovixMan::listenToFile(const QString &path)
@@ -213,6 +224,8 @@ void TForm_TovixMan::setListenSpeed(double speed)
 {
     FListenSpeed = std::clamp(std::round(speed * 10) / 10, 0.5, 2.0);
     PlayBar_Listen->setSpeed(FListenSpeed);
+    if (FMpris)
+        FMpris->setRate(FListenSpeed);
     QMetaObject::invokeMethod(FListenSession, [s = FListenSession, v = FListenSpeed] { s->setSpeed(v); });
 }
 
@@ -331,6 +344,8 @@ void TForm_TovixMan::startLoudnessScan(const QString &path)
 
 void TForm_TovixMan::endListening()
 {
+    delete FMpris;
+    FMpris = nullptr;
     if (FLoudnessCancel)
         FLoudnessCancel->store(true);
     for (QThread *scan : FLoudnessScans) {

@@ -229,6 +229,14 @@ void ListenSession::setSpeed(double speed)
     m_tempo.setTempo(speed);
 }
 
+void ListenSession::setVolume(double volume)
+{
+    orderedAfter(this);
+    m_volume = volume;
+    if (m_sink)
+        m_sink->setVolume(volume);
+}
+
 void ListenSession::seekFrame(std::int64_t frame)
 {
     m_decoder.seek(std::max<std::int64_t>(frame, 0));
@@ -269,6 +277,7 @@ bool ListenSession::startSink()
     m_sink = std::make_unique<QAudioSink>(device, format);
     const int bytesPerSecond = m_decoder.sampleRate() * m_decoder.channels() * 2;
     m_sink->setBufferSize(bytesPerSecond * kBufferMs / 1000);
+    m_sink->setVolume(m_volume);
     // The sink may not be ended from inside its own signal: what it says is
     // acted on once it has returned.
     QAudioSink *sink = m_sink.get();

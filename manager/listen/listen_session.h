@@ -51,6 +51,8 @@ public:
     void seek(qint64 ms);
     void seekBy(qint64 deltaMs);
     void setSpeed(double speed);
+    // 0 (silent) to 1 (as recorded).
+    void setVolume(double volume);
     void lookUp(const CachedRecording &recording);
     void keepCopy(const CachedRecording &recording, bool copied);
     // The player went away, or a memory of it changed (mtInternal, mtCard,
@@ -95,6 +97,7 @@ private:
     bool m_flushed = false;
     bool m_sinkPlayed = false;
     double m_speed = 1.0;
+    double m_volume = 1.0;
     std::int64_t m_base = 0;      // the source frame where the sink started
     double m_sentSource = 0;      // source frames the sink has been given since
     std::vector<std::int16_t> m_pcm;

@@ -71,7 +71,7 @@ TEST_F(SettingsTest, FirstStartUsesTheDesignGeometryAndWritesEveryKeyInOrder)
     EXPECT_EQ(keys(), QStringList({"[Window]", "Left", "Top", "Width", "Height", "FolderTree",
                                    "Explorer", "FolderTreeStyle", "[Explorer]", "Directory",
                                    "[Import]", "OnArrival", "Folder", "[Listen]", "Speed",
-                                   "RewindOnPause"}));
+                                   "RewindOnPause", "Volume"}));
     const QByteArray text = readFile();
     EXPECT_TRUE(text.contains("Width=640")) << text.constData();
     EXPECT_TRUE(text.contains("Height=480"));
@@ -152,7 +152,7 @@ TEST_F(SettingsTest, AFolderNoLineCanHoldIsSavedAsTheFolderAboveItAndNothingElse
     EXPECT_EQ(keys(), QStringList({"[Window]", "Left", "Top", "Width", "Height", "FolderTree",
                                    "Explorer", "FolderTreeStyle", "[Explorer]", "Directory",
                                    "[Import]", "OnArrival", "Folder", "[Listen]", "Speed",
-                                   "RewindOnPause"}));
+                                   "RewindOnPause", "Volume"}));
     const QByteArray text = readFile();
     EXPECT_TRUE(text.contains(QStringLiteral("Directory=%1\n").arg(dir.path()).toUtf8())) << text.constData();
     EXPECT_TRUE(text.contains(QStringLiteral("OnArrival=1\nFolder=%1\n").arg(dir.path()).toUtf8()));
