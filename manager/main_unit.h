@@ -246,6 +246,7 @@ public slots:
     // Files the last refresh of a memory could not list, the record being full;
     // 0 for a card that is not there.
     uint32_t hiddenPlayerFiles(int32_t target) const;
+    QString hiddenFilesNote() const;
 
     // ---- Queue and player operations (main_unit_queue.cpp) ------------------
     void Timer_TransferTimer();

@@ -80,7 +80,7 @@ void TForm_TovixMan::MainMenu_ImportRecordingsClick()
 {
     const std::string folder = FolderView->currentDirectory().toLocal8Bit().toStdString();
     if (importNewRecordings(folder) == 0)
-        setStatusText(3, QStringLiteral("No new recordings to import."));
+        setStatusText(3, QStringLiteral("No new recordings to import.") + hiddenFilesNote());
 }
 
 // The folder shown now is the one later arrivals import into.
@@ -108,6 +108,14 @@ void TForm_TovixMan::importOnArrival()
         return;
     }
     importNewRecordings(folder.toLocal8Bit().toStdString());
+}
+
+// Recordings the player holds but does not list can not be imported; the
+// summary says so, so no one takes the import for all there is.
+QString TForm_TovixMan::hiddenFilesNote() const
+{
+    const std::string text = hiddenFilesStatus(hiddenPlayerFiles(mtInternal), hiddenPlayerFiles(mtCard));
+    return text.empty() ? QString() : QStringLiteral(" ") + QString::fromStdString(text);
 }
 
 bool TForm_TovixMan::isQueuedUpload(const std::string &pcPath) const
@@ -178,7 +186,7 @@ void TForm_TovixMan::finishImport()
 {
     if (FClosing || FJobRunning || CheckList_CopyProgress->count() > 0 || !FImport.active())
         return;
-    const QString summary = std::exchange(FImport, {}).summary();
+    const QString summary = std::exchange(FImport, {}).summary() + hiddenFilesNote();
     setStatusText(3, summary);
     reportFailedOperations(summary);
 }

@@ -249,10 +249,10 @@ TEST_F(QueueRemove, AFullListSaysHowManyFilesItHidesAndAFormatCountsThem)
 {
     std::vector<TFileEntry> files;
     for (int i = 0; i < kMaxPlayerFiles; ++i)
-        files.push_back(fake::makeEntry("", QStringLiteral("R%1.VOC").arg(i).toStdString(), 10, false));
+        files.push_back(fake::makeEntry("", QStringLiteral("R%1.MP3").arg(i).toStdString(), 10, false));
     TMemoryInfo internal = memoryOf(files);
     setHeldFileCount(internal, 300);
-    attach(internal, memoryOf({fake::makeEntry("", "CARD.VOC", 10, false)}));
+    attach(internal, memoryOf({fake::makeEntry("", "CARD.MP3", 10, false)}));
     const QString hidden = QStringLiteral(
         "45 files on Internal Memory are not listed: the player lists 255 files per memory at most.");
     EXPECT_EQ(w->statusText(3), hidden);
@@ -276,4 +276,7 @@ TEST_F(QueueRemove, AFullListSaysHowManyFilesItHidesAndAFormatCountsThem)
     w->setStatusText(3, QString());
     w->Button_RefreshClick();
     EXPECT_EQ(w->statusText(3), hidden) << "said again at each refresh";
+    w->MainMenu_ImportRecordingsClick();
+    EXPECT_EQ(w->statusText(3), QStringLiteral("No new recordings to import. ") + hidden)
+        << "an import says what it could not see";
 }
