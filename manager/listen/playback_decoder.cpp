@@ -85,6 +85,9 @@ int PlaybackDecoder::channels() const { return m_source ? m_source->channels : 1
 std::int64_t PlaybackDecoder::length() const { return m_source ? m_source->length : 0; }
 std::int64_t PlaybackDecoder::position() const { return m_source ? m_source->position : 0; }
 
+std::int64_t PlaybackDecoder::lostFrames() const { return m_source ? m_source->lost : 0; }
+bool PlaybackDecoder::cutShort() const { return m_source && m_source->cutShort; }
+
 std::size_t PlaybackDecoder::read(std::int16_t *out, std::size_t maxFrames)
 {
     return m_source ? m_source->read(out, maxFrames) : 0;
