@@ -48,6 +48,13 @@ double parseSpeed(const std::string &text)
     return std::clamp(std::round(speed * 10) / 10, 0.5, 2.0);
 }
 
+// Whole seconds, rounded up: a short gap still counts.
+QString lostSecondsText(std::int64_t ms)
+{
+    const std::int64_t seconds = (ms + 999) / 1000;
+    return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
+}
+
 } // namespace
 
 void TForm_TovixMan::createListenMenu()
@@ -326,9 +333,8 @@ void TForm_TovixMan::startLoudnessScan(const QString &path)
                 return;
             PlayBar_Listen->Overview->setPeaks(std::move(peaks));
             if (lostMs > 0)
-                setStatusText(3, QStringLiteral("Listening to %1; %2 seconds could not be played")
-                                     .arg(PlayBar_Listen->Label_Name->text())
-                                     .arg((lostMs + 999) / 1000));
+                setStatusText(3, QStringLiteral("Listening to %1; %2 could not be played")
+                                     .arg(PlayBar_Listen->Label_Name->text(), lostSecondsText(lostMs)));
         });
     });
     FLoudnessScans.push_back(scan);
