@@ -134,6 +134,8 @@ ListenSession::~ListenSession()
 {
     orderedAfter(this);
     stopSink();
+    // The program ends with a listen copy unfinished: its part file goes with it.
+    ListenCache(listenCacheFolder()).discardParts(m_copies.beingWritten());
 }
 
 void ListenSession::setState(State state)

@@ -143,6 +143,23 @@ TEST_F(ListenQueueThreading, TheLoudnessOverviewAppearsWhenReadyAndSeeksWhereCli
     EXPECT_EQ(tip.toPlainText(), odd);
 }
 
+// The program ends while a listen copy is being written: its part file goes,
+// another's stays.
+TEST_F(ListenQueueThreading, ACopyUnfinishedWhenTheWindowEndsLeavesNoPartFileBehind)
+{
+    w->MainMenu_PlayPauseClick();
+    ASSERT_TRUE(waitFor([&] { return lines().size() == 1; }));
+    const QString part = cached() + QStringLiteral(".part");
+    const QString other = QFileInfo(part).path() + QStringLiteral("/card-1-Other.VOC.part");
+    for (const QString &path : {part, other}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("partial") == 7);
+    }
+    w.reset();
+    EXPECT_FALSE(QFile::exists(part));
+    EXPECT_TRUE(QFile::exists(other));
+}
+
 // A recording damaged in its middle: the overview covers it to its end and
 // the status bar says how much of it could not be played.
 TEST_F(ListenQueueThreading, ADamagedRecordingIsOverviewedToItsEndAndTheLossIsShown)
