@@ -213,6 +213,8 @@ public:
         }
         const std::size_t frames = done / bytesPerFrame;
         position += std::int64_t(frames);
+        // The scan's count can fall short of what the frames decode to.
+        length = std::max(length, position);
         if (frames == 0 && position < length) {
             // Ended before its length: the file became shorter, or the rest can not be decoded.
             struct stat st {};
@@ -229,6 +231,7 @@ public:
     {
         const off_t at = mpg123_seek(m_h, off_t(frame), SEEK_SET);
         position = at >= 0 ? at : frame;
+        length = std::max(length, position); // as in read(): the scan may have counted short
     }
 
 private:
