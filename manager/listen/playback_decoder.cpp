@@ -66,6 +66,12 @@ bool PlaybackDecoder::open(const std::string &path)
     const int fd = openPlainFile(path, m_error);
     if (fd < 0)
         return false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size == 0) {
+        ::close(fd);
+        m_error = "it holds no sound";
+        return false;
+    }
     const QString ext = QString::fromStdString(extractFileExt(path)).toLower();
     if (ext == QLatin1String(".voc"))
         m_source = openVoiceSource(fd, m_error);
