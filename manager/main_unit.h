@@ -280,8 +280,9 @@ public slots:
     void MainMenu_ForwardClick();
     void MainMenu_SlowerClick();
     void MainMenu_FasterClick();
-    // Plays a recording on the PC from its start.
-    void listenToFile(const QString &path);
+    // Plays a recording on the PC from its start; a player recording's copy
+    // is shown under the recording's own name.
+    void listenToFile(const QString &path, const QString &shownName = QString());
 
     // ---- PC pane and Help (main_unit_pc.cpp) ---------------------------------
     void ToolButton4Click();

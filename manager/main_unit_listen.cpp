@@ -21,6 +21,7 @@
 #include "queue/tsan_order.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QListWidget>
 #include <QMenu>
@@ -53,6 +54,13 @@ double parseVolume(const std::string &text)
     bool ok = false;
     const double volume = QString::fromStdString(text).trimmed().toDouble(&ok);
     return ok && std::isfinite(volume) ? std::clamp(volume, 0.0, 1.0) : 1.0;
+}
+
+// Whole seconds, rounded up: a short gap still counts.
+QString lostSecondsText(std::int64_t ms)
+{
+    const std::int64_t seconds = (ms + 999) / 1000;
+    return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
 }
 
 } // namespace
@@ -135,10 +143,11 @@ void TForm_TovixMan::connectListenCommands()
     });
     connect(s, &ListenSession::outputFailed, this, [this](const QString &text) { setStatusText(3, text); });
     connect(s, &ListenSession::cacheChecked, this, &TForm_TovixMan::listenCacheChecked);
-    connect(s, &ListenSession::copyKept, this, [this](const QString &path, bool kept) {
+    connect(s, &ListenSession::copyKept, this, [this](const QString &path, const QString &name, bool kept) {
         if (kept && path == FListenWanted)
-            listenToFile(path);
+            listenToFile(path, name);
     });
+    connect(s, &ListenSession::notice, this, [this](const QString &text) { setStatusText(3, text); });
     connect(PlayBar_Listen, &PlayBar::seekRequested, this, [this](qint64 ms) {
         QMetaObject::invokeMethod(FListenSession, [s = FListenSession, ms] { s->seek(ms); });
     });
@@ -160,10 +169,11 @@ void TForm_TovixMan::listenSettingsEntries(std::vector<IniEntry> &entries) const
     entries.push_back({kListen, "Volume", QString::number(FListenVolume, 'f', 2).toStdString()});
 }
 
-void TForm_TovixMan::listenToFile(const QString &path)
+void TForm_TovixMan::listenToFile(const QString &path, const QString &shownName)
 {
     FListenWanted.clear();
-    const QString name = QString::fromLocal8Bit(extractFileName(path.toLocal8Bit().toStdString()));
+    const QString name = !shownName.isEmpty()
+        ? shownName : QString::fromLocal8Bit(extractFileName(path.toLocal8Bit().toStdString()));
     QMetaObject::invokeMethod(FListenSession, [s = FListenSession, path, name] { s->open(path, name, true); });
 }
 
@@ -261,7 +271,7 @@ void TForm_TovixMan::listenCacheChecked(const QString &name, const QString &path
     FListenCopies.erase(waiting);
     if (present) {
         if (path != FListenPath)
-            return listenToFile(path);
+            return listenToFile(path, file.caption);
         FListenWanted.clear();
         QMetaObject::invokeMethod(FListenSession, [s = FListenSession] { s->play(); });
         return;
@@ -326,12 +336,18 @@ void TForm_TovixMan::startLoudnessScan(const QString &path)
     auto cancel = std::make_shared<std::atomic<bool>>(false);
     FLoudnessCancel = cancel;
     QThread *scan = QThread::create([this, cancel, path] {
-        std::vector<float> peaks = scanLoudness(path.toLocal8Bit().toStdString(), kOverviewBuckets, *cancel);
+        std::int64_t lostMs = 0;
+        std::vector<float> peaks =
+            scanLoudness(path.toLocal8Bit().toStdString(), kOverviewBuckets, *cancel, &lostMs);
         if (cancel->load())
             return;
-        QMetaObject::invokeMethod(this, [this, cancel, peaks = std::move(peaks)]() mutable {
-            if (!cancel->load())
-                PlayBar_Listen->Overview->setPeaks(std::move(peaks));
+        QMetaObject::invokeMethod(this, [this, cancel, lostMs, peaks = std::move(peaks)]() mutable {
+            if (cancel->load())
+                return;
+            PlayBar_Listen->Overview->setPeaks(std::move(peaks));
+            if (lostMs > 0)
+                setStatusText(3, QStringLiteral("Listening to %1; %2 could not be played")
+                                     .arg(PlayBar_Listen->Label_Name->text(), lostSecondsText(lostMs)));
         });
     });
     FLoudnessScans.push_back(scan);

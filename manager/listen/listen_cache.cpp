@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -108,6 +109,24 @@ bool ListenCache::keep(const CachedRecording &r, bool copied) const
         return false;
     }
     return ::rename(part.c_str(), pathOf(r).c_str()) == 0;
+}
+
+void ListenCache::discardParts(const std::set<std::string> &parts) const
+{
+    if (parts.empty())
+        return;
+    const int dir = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dir < 0)
+        return;
+    for (const std::string &path : parts) {
+        const std::string name = extractFileName(path);
+        struct stat st {};
+        if (joinPath(m_folder, name) == path && name.size() > 5 && name.ends_with(".part")
+            && ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
+            && st.st_uid == ::getuid())
+            ::unlinkat(dir, name.c_str(), 0);
+    }
+    ::close(dir);
 }
 
 void CopyLedger::writing(const ListenCache &cache, const CachedRecording &r)

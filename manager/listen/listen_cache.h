@@ -48,6 +48,9 @@ public:
     bool keep(const CachedRecording &r, bool copied = true) const;
     // Bytes of the files in the folder.
     std::uint64_t usedBytes() const;
+    // Removes copies the device was writing that will never be finished:
+    // only part files of this folder, plain files of this user, never through a link.
+    void discardParts(const std::set<std::string> &parts) const;
 
 private:
     std::string m_folder;

@@ -134,6 +134,8 @@ ListenSession::~ListenSession()
 {
     orderedAfter(this);
     stopSink();
+    // The program ends with a listen copy unfinished: its part file goes with it.
+    ListenCache(listenCacheFolder()).discardParts(m_copies.beingWritten());
 }
 
 void ListenSession::setState(State state)
@@ -155,6 +157,8 @@ void ListenSession::open(const QString &path, const QString &name, bool startPla
     orderedAfter(this);
     stopSink();
     setState(Stopped);
+    m_path = path;
+    m_name = name;
     m_open = m_decoder.open(path.toLocal8Bit().toStdString());
     if (!m_open) {
         emit openFailed(path, name, QString::fromStdString(m_decoder.error()));
@@ -174,6 +178,9 @@ void ListenSession::play()
     orderedAfter(this);
     if (!m_open || m_state == Playing)
         return;
+    // What is left of a file that became shorter is read anew.
+    if (m_decoder.cutShort())
+        return open(m_path, m_name, true);
     if (m_decoder.position() >= m_decoder.length())
         seekFrame(0);
     if (startSink())
@@ -354,6 +361,8 @@ void ListenSession::feed()
             const std::size_t got = m_decoder.read(m_pcm.data(), kDecodeFrames);
             if (got > 0) {
                 m_tempo.put(m_pcm.data(), got);
+            } else if (m_decoder.cutShort()) {
+                return endEarly();
             } else {
                 m_tempo.flush();
                 m_flushed = true;
@@ -370,8 +379,10 @@ void ListenSession::feed()
     }
     if (++m_ticks % kTicksPerPosition == 0)
         reportPosition();
-    // Everything is written and the server has played it.
-    if (m_flushed && m_tempo.ready() == 0 && m_sink->bytesFree() >= m_sink->bufferSize())
+    // Everything is written and the server has played it (an idle sink says
+    // so too, when its free space never reaches the whole buffer).
+    if (m_flushed && m_tempo.ready() == 0
+        && (m_sink->bytesFree() >= m_sink->bufferSize() || (m_sinkPlayed && m_sink->state() == QAudio::IdleState)))
         finish();
 }
 
@@ -382,6 +393,13 @@ void ListenSession::finish()
     seekFrame(0);
     setState(Stopped);
     reportPosition();
+}
+
+// The file lost what was still to come: playing ends now, not in silence.
+void ListenSession::endEarly()
+{
+    finish();
+    emit notice(QStringLiteral("Playing %1 ended early: the file became shorter while it played.").arg(m_name));
 }
 
 void ListenSession::lookUp(const CachedRecording &recording)
@@ -411,7 +429,7 @@ void ListenSession::keepCopy(const CachedRecording &recording, bool copied)
     m_copies.written(cache, recording, kept);
     if (kept)
         cache.makeRoom(0, m_copies.beingWritten());
-    emit copyKept(QString::fromLocal8Bit(cache.pathOf(recording)), kept);
+    emit copyKept(QString::fromLocal8Bit(cache.pathOf(recording)), QString::fromLocal8Bit(recording.name), kept);
 }
 
 void ListenSession::forgetCopies(std::int32_t target)

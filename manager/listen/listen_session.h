@@ -69,11 +69,14 @@ signals:
     void positionChanged(qint64 ms);
     void stateChanged(int state);
     void outputFailed(const QString &text);
+    // Something the status bar says about the recording: it ended early, or
+    // parts of it could not be played.
+    void notice(const QString &text);
     void underrun();
     // A player recording's copy: present (path to play), to be made (path
     // to copy to), or refused (why).
     void cacheChecked(const QString &name, const QString &path, bool present, const QString &refusal);
-    void copyKept(const QString &path, bool kept);
+    void copyKept(const QString &path, const QString &name, bool kept);
 
 private:
     void feed();
@@ -81,6 +84,7 @@ private:
     void stopSink();
     void retireSink();
     void finish();
+    void endEarly();
     void seekFrame(std::int64_t frame);
     void setState(State state);
     std::int64_t heardFrame() const;
@@ -94,6 +98,8 @@ private:
     QTimer *m_timer = nullptr;
     State m_state = Stopped;
     bool m_open = false;
+    QString m_path;
+    QString m_name;
     bool m_flushed = false;
     bool m_sinkPlayed = false;
     double m_speed = 1.0;

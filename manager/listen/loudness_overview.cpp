@@ -12,7 +12,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-std::vector<float> scanLoudness(const std::string &path, int buckets, const std::atomic<bool> &cancel)
+std::vector<float> scanLoudness(const std::string &path, int buckets, const std::atomic<bool> &cancel,
+                                std::int64_t *lostMs)
 {
     PlaybackDecoder decoder;
     if (buckets <= 0 || !decoder.open(path))
@@ -24,8 +25,11 @@ std::vector<float> scanLoudness(const std::string &path, int buckets, const std:
     std::int64_t at = 0;
     while (!cancel.load(std::memory_order_relaxed)) {
         const std::size_t got = decoder.read(pcm.data(), 4096);
-        if (got == 0)
+        if (got == 0) {
+            if (lostMs)
+                *lostMs = decoder.lostFrames() * 1000 / std::max(decoder.sampleRate(), 1);
             return peaks;
+        }
         for (std::size_t i = 0; i < got; ++i, ++at) {
             const std::size_t bucket = std::size_t(std::min<std::int64_t>(at * buckets / length, buckets - 1));
             for (int c = 0; c < channels; ++c) {

@@ -9,12 +9,15 @@
 #include <QWidget>
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 // The peak of each of buckets equal stretches of the file, 0 to 1; empty
-// when it cannot be decoded or cancel was set. Runs off the window's thread.
-std::vector<float> scanLoudness(const std::string &path, int buckets, const std::atomic<bool> &cancel);
+// when it cannot be decoded or cancel was set. lostMs, when given, gets how
+// much of it could not be decoded. Runs off the window's thread.
+std::vector<float> scanLoudness(const std::string &path, int buckets, const std::atomic<bool> &cancel,
+                                std::int64_t *lostMs = nullptr);
 
 class LoudnessOverview : public QWidget {
     Q_OBJECT

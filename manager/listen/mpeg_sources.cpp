@@ -68,7 +68,8 @@ public:
     void seek(std::int64_t frame) override;
 
 private:
-    bool decodeFrame(std::int64_t index, std::int16_t *pcm);
+    enum class Frame { Decoded, Damaged, Missing };
+    Frame decodeFrame(std::int64_t index, std::int16_t *pcm);
 
     int m_fd;
     mpg123_handle *m_h;
@@ -77,6 +78,7 @@ private:
     std::array<std::int16_t, kVoiceSamples> m_pcm{};
     std::size_t m_pcmLeft = 0; // samples of m_pcm not yet read
     std::vector<unsigned char> m_frame;
+    std::vector<bool> m_damaged; // per voice frame: found damaged and counted as lost
 };
 
 bool VoiceSource::start(std::string &error)
@@ -94,21 +96,25 @@ bool VoiceSource::start(std::string &error)
     m_frame.resize(m_frameLength);
     rate = int(mode->sampleRate);
     length = std::int64_t(st.st_size / std::int64_t(m_frameLength)) * std::int64_t(kVoiceSamples);
+    m_damaged.assign(std::size_t(length / std::int64_t(kVoiceSamples)), false);
     seek(0);
     return true;
 }
 
-// A frame that is missing or carries another header ends the recording there.
-bool VoiceSource::decodeFrame(std::int64_t index, std::int16_t *pcm)
+// Frames sit at fixed places: one whose header is not the recording's is
+// damaged and sounds as silence, and decoding goes on with the next. One
+// that is no longer there means the file became shorter.
+VoiceSource::Frame VoiceSource::decodeFrame(std::int64_t index, std::int16_t *pcm)
 {
     const std::int64_t at = index * std::int64_t(m_frameLength);
-    if (::pread(m_fd, m_frame.data(), m_frameLength, at) != ssize_t(m_frameLength)
-        || std::memcmp(m_frame.data(), m_header.data(), 4) != 0)
-        return false;
     std::fill_n(pcm, kVoiceSamples, 0);
+    if (::pread(m_fd, m_frame.data(), m_frameLength, at) != ssize_t(m_frameLength))
+        return Frame::Missing;
+    if (std::memcmp(m_frame.data(), m_header.data(), 4) != 0)
+        return Frame::Damaged;
     std::size_t written = 0;
     if (mpg123_feed(m_h, m_frame.data(), m_frameLength) != MPG123_OK)
-        return true;
+        return Frame::Decoded;
     for (;;) {
         off_t number = 0;
         unsigned char *audio = nullptr;
@@ -122,7 +128,7 @@ bool VoiceSource::decodeFrame(std::int64_t index, std::int16_t *pcm)
         std::memcpy(pcm + written, audio, taken);
         written += taken / 2;
     }
-    return true;
+    return Frame::Decoded;
 }
 
 std::size_t VoiceSource::read(std::int16_t *out, std::size_t maxFrames)
@@ -131,9 +137,17 @@ std::size_t VoiceSource::read(std::int16_t *out, std::size_t maxFrames)
     while (done < maxFrames) {
         if (m_pcmLeft == 0) {
             const std::int64_t index = position / std::int64_t(kVoiceSamples);
-            if (position >= length || !decodeFrame(index, m_pcm.data())) {
-                length = std::min(length, position);
+            if (position >= length)
                 break;
+            const Frame frame = decodeFrame(index, m_pcm.data());
+            if (frame == Frame::Missing) {
+                length = position;
+                cutShort = true;
+                break;
+            }
+            if (frame == Frame::Damaged && !m_damaged[std::size_t(index)]) {
+                m_damaged[std::size_t(index)] = true;
+                lost += std::int64_t(kVoiceSamples);
             }
             m_pcmLeft = kVoiceSamples;
         }
@@ -175,6 +189,8 @@ public:
             error = "it is not an MP3 file";
             return false;
         }
+        struct stat st {};
+        m_size = ::fstat(m_fd, &st) == 0 ? st.st_size : 0;
         rate = int(r);
         channels = ch;
         length = std::max<off_t>(mpg123_length(m_h), 0);
@@ -197,8 +213,17 @@ public:
         }
         const std::size_t frames = done / bytesPerFrame;
         position += std::int64_t(frames);
-        if (frames == 0)
-            length = std::min(length, position);
+        // The scan's count can fall short of what the frames decode to.
+        length = std::max(length, position);
+        if (frames == 0 && position < length) {
+            // Ended before its length: the file became shorter, or the rest can not be decoded.
+            struct stat st {};
+            if (::fstat(m_fd, &st) == 0 && st.st_size < m_size)
+                cutShort = true;
+            else
+                lost = std::max(lost, length - position);
+            length = position;
+        }
         return frames;
     }
 
@@ -206,11 +231,13 @@ public:
     {
         const off_t at = mpg123_seek(m_h, off_t(frame), SEEK_SET);
         position = at >= 0 ? at : frame;
+        length = std::max(length, position); // as in read(): the scan may have counted short
     }
 
 private:
     int m_fd;
     mpg123_handle *m_h;
+    off_t m_size = 0;
 };
 
 } // namespace
@@ -227,7 +254,13 @@ std::unique_ptr<PlaybackDecoder::Source> openVoiceSource(int fd, std::string &er
 
 std::unique_ptr<PlaybackDecoder::Source> openMpegSource(int fd, std::string &error)
 {
-    auto source = std::make_unique<MpegSource>(fd, newHandle(MPG123_QUIET, MPG123_MONO | MPG123_STEREO));
+    mpg123_handle *h = newHandle(MPG123_QUIET, MPG123_MONO | MPG123_STEREO);
+    // Damage of any length is skipped to the next good frame, not taken as the end.
+    if (h && mpg123_param(h, MPG123_RESYNC_LIMIT, -1, 0) != MPG123_OK) {
+        mpg123_delete(h);
+        h = nullptr;
+    }
+    auto source = std::make_unique<MpegSource>(fd, h);
     if (!source->start(error))
         return nullptr;
     return source;

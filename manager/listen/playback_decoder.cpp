@@ -66,6 +66,12 @@ bool PlaybackDecoder::open(const std::string &path)
     const int fd = openPlainFile(path, m_error);
     if (fd < 0)
         return false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size == 0) {
+        ::close(fd);
+        m_error = "it holds no sound";
+        return false;
+    }
     const QString ext = QString::fromStdString(extractFileExt(path)).toLower();
     if (ext == QLatin1String(".voc"))
         m_source = openVoiceSource(fd, m_error);
@@ -84,6 +90,9 @@ int PlaybackDecoder::sampleRate() const { return m_source ? m_source->rate : 0; 
 int PlaybackDecoder::channels() const { return m_source ? m_source->channels : 1; }
 std::int64_t PlaybackDecoder::length() const { return m_source ? m_source->length : 0; }
 std::int64_t PlaybackDecoder::position() const { return m_source ? m_source->position : 0; }
+
+std::int64_t PlaybackDecoder::lostFrames() const { return m_source ? m_source->lost : 0; }
+bool PlaybackDecoder::cutShort() const { return m_source && m_source->cutShort; }
 
 std::size_t PlaybackDecoder::read(std::int16_t *out, std::size_t maxFrames)
 {

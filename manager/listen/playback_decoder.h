@@ -30,8 +30,15 @@ public:
     std::int64_t length() const;
     std::int64_t position() const;
 
-    // Up to maxFrames interleaved frames; 0 at the end (or where a recording is damaged).
+    // Up to maxFrames interleaved frames; 0 at the end. A damaged stretch of
+    // a voice recording is given as silence, an MP3 file's is skipped.
     std::size_t read(std::int16_t *out, std::size_t maxFrames);
+    // Sample frames given as silence because they could not be decoded, each
+    // counted once however often it is read.
+    std::int64_t lostFrames() const;
+    // True once the file was found to hold less than it did when opened: it
+    // was cut short while being read, and read() then ended early.
+    bool cutShort() const;
     // Goes to the voice or MPEG frame that holds frame (clamped to the length).
     void seek(std::int64_t frame);
 

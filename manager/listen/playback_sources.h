@@ -20,6 +20,8 @@ public:
     int channels = 1;
     std::int64_t length = 0;
     std::int64_t position = 0;
+    std::int64_t lost = 0;
+    bool cutShort = false;
 };
 
 // Each gives nullptr and sets error when the file (an open descriptor, which

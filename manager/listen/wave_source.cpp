@@ -75,8 +75,10 @@ std::size_t WaveSource::read(std::int16_t *out, std::size_t maxFrames)
     const std::size_t bytesPerFrame = 2 * std::size_t(channels);
     const ssize_t got = ::pread(m_fd, out, frames * bytesPerFrame, m_dataOffset + position * std::int64_t(bytesPerFrame));
     const std::size_t whole = got > 0 ? std::size_t(got) / bytesPerFrame : 0;
-    if (whole == 0)
+    if (whole == 0) {
         length = position; // the file shrank or failed: it ends here
+        cutShort = true;
+    }
     position += std::int64_t(whole);
     return whole;
 }

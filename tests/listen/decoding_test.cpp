@@ -106,20 +106,33 @@ TEST(PlaybackDecoding, ASeekLandsOnTheFrameThatHoldsThePlaceAndDecodesAsInOneGo)
     EXPECT_EQ(d.read(buf, 16), 0u);
 }
 
-// As the conversion does: whole frames up to the damage, a torn last frame left out.
-TEST(PlaybackDecoding, ADamagedOrCutRecordingPlaysUpToTheDamage)
+// Damaged bytes in the middle sound as silence of their length and the rest
+// plays, each lost frame counted once; a torn last frame is left out.
+TEST(PlaybackDecoding, ADamagedRecordingPlaysPastItsDamageAndACutOneUpToItsEnd)
 {
     QTemporaryDir dir;
     QByteArray bytes = readFile(kTone);
-    bytes[40 * 72 + 1] = 0;
+    bytes.replace(40 * 72 + 1, 200, QByteArray(200, '\x5a')); // headers of frames 40 to 42
     PlaybackDecoder d;
     ASSERT_TRUE(d.open(writeFile(dir, "damaged.voc", bytes)));
-    EXPECT_EQ(decodeAll(d).size(), std::size_t(40 * 576));
+    EXPECT_EQ(d.length(), kToneFrames * 576);
+    const std::vector<std::int16_t> pcm = decodeAll(d);
+    ASSERT_EQ(std::int64_t(pcm.size()), kToneFrames * 576);
+    EXPECT_EQ(d.lostFrames(), 3 * 576);
+    EXPECT_FALSE(d.cutShort());
+    const std::vector<std::int16_t> after(pcm.begin() + 45 * 576, pcm.end());
+    const ToneMeasure rest = measureTone(after, 16000);
+    EXPECT_NEAR(rest.hertz, 1000, 5);
+    EXPECT_NEAR(rest.seconds, 41 * 576 / 16000.0, 0.06);
+    d.seek(30 * 576);
+    decodeAll(d);
+    EXPECT_EQ(d.lostFrames(), 3 * 576);
 
     const QByteArray cut = readFile(kTone).left(20 * 72 + 30);
     ASSERT_TRUE(d.open(writeFile(dir, "cut.VOC", cut)));
     EXPECT_EQ(d.length(), 20 * 576);
     EXPECT_EQ(decodeAll(d).size(), std::size_t(20 * 576));
+    EXPECT_FALSE(d.cutShort());
 }
 
 TEST(PlaybackDecoding, WaveFilesOf16BitPcmPlayAndOthersAreRefusedWithAReason)

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -162,4 +164,37 @@ TEST_F(ListenSound, F9PlaysTheSelectedPcRecordingAtTheSpeedOfTheSettings)
     EXPECT_TRUE(w->statusText(3).contains(QStringLiteral("Tone.voc"))) << w->statusText(3).toStdString();
     w.reset();
     EXPECT_TRUE(QFile(settings.filePath(QStringLiteral("settings.ini"))).open(QIODevice::ReadOnly));
+}
+
+// A wave file emptied while it plays: playing ends with a message, and the
+// next play opens the file anew and says what it holds now.
+TEST_F(ListenSound, AWaveFileEmptiedWhileItPlaysEndsPlayingWithAMessage)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("memo.wav"));
+    QByteArray wave("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0data\0\0\0\0", 44);
+    for (int i = 0; i < 8000 * 20; ++i) {
+        const qint16 v = qint16(8000 * std::sin(i * 2 * M_PI / 8));
+        wave.append(reinterpret_cast<const char *>(&v), 2);
+    }
+    const quint32 dataBytes = quint32(wave.size() - 44);
+    std::memcpy(wave.data() + 40, &dataBytes, 4);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(wave) == wave.size());
+    file.close();
+    QSignalSpy states(session.get(), &ListenSession::stateChanged);
+    QSignalSpy notices(session.get(), &ListenSession::notice);
+    QSignalSpy failed(session.get(), &ListenSession::openFailed);
+    call([path](ListenSession *s) { s->open(path, QStringLiteral("memo.wav"), true); });
+    ASSERT_TRUE(waitUntil([&] { return !states.isEmpty(); }, 5000));
+    QTest::qWait(800);
+    ASSERT_TRUE(QFile::resize(path, 0));
+    ASSERT_TRUE(waitUntil([&] { return states.last().at(0).toInt() == ListenSession::Stopped; }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return !notices.isEmpty(); }, 1000));
+    EXPECT_EQ(notices.last().at(0).toString(),
+              QStringLiteral("Playing memo.wav ended early: the file became shorter while it played."));
+    call([](ListenSession *s) { s->play(); });
+    ASSERT_TRUE(waitUntil([&] { return !failed.isEmpty(); }, 3000));
+    EXPECT_EQ(failed.last().at(2).toString(), QStringLiteral("it holds no sound"));
+    EXPECT_EQ(states.last().at(0).toInt(), int(ListenSession::Stopped));
 }

@@ -77,6 +77,8 @@ TEST_F(ListenQueueThreading, APlayerRecordingIsCopiedOnceThroughTheQueueThenPlay
 
     ASSERT_TRUE(runQueue());
     ASSERT_TRUE(waitFor([&] { return w->FListenPath == cached(); }));
+    // Shown under its own name, not the cache's.
+    EXPECT_EQ(w->PlayBar_Listen->Label_Name->text(), QStringLiteral("Meeting.VOC"));
     const std::vector<fake::Call> ops = operations();
     ASSERT_EQ(ops.size(), 1u);
     EXPECT_EQ(ops[0].function, "dll_fn_upload_file");
@@ -92,6 +94,7 @@ TEST_F(ListenQueueThreading, APlayerRecordingIsCopiedOnceThroughTheQueueThenPlay
     selectPlayer(1, {QStringLiteral("Meeting.VOC")}); // the refresh after the copy cleared it
     w->MainMenu_PlayPauseClick();
     ASSERT_TRUE(waitFor([&] { return w->FListenPath == cached(); }));
+    EXPECT_EQ(w->PlayBar_Listen->Label_Name->text(), QStringLiteral("Meeting.VOC"));
     EXPECT_TRUE(lines().isEmpty());
     EXPECT_EQ(operations().size(), 1u);
 }
@@ -138,6 +141,43 @@ TEST_F(ListenQueueThreading, TheLoudnessOverviewAppearsWhenReadyAndSeeksWhereCli
     QTextDocument tip;
     tip.setHtml(bar->Label_Name->toolTip());
     EXPECT_EQ(tip.toPlainText(), odd);
+}
+
+// The program ends while a listen copy is being written: its part file goes,
+// another's stays.
+TEST_F(ListenQueueThreading, ACopyUnfinishedWhenTheWindowEndsLeavesNoPartFileBehind)
+{
+    w->MainMenu_PlayPauseClick();
+    ASSERT_TRUE(waitFor([&] { return lines().size() == 1; }));
+    const QString part = cached() + QStringLiteral(".part");
+    const QString other = QFileInfo(part).path() + QStringLiteral("/card-1-Other.VOC.part");
+    for (const QString &path : {part, other}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("partial") == 7);
+    }
+    w.reset();
+    EXPECT_FALSE(QFile::exists(part));
+    EXPECT_TRUE(QFile::exists(other));
+}
+
+// A recording damaged in its middle: the overview covers it to its end and
+// the status bar says how much of it could not be played.
+TEST_F(ListenQueueThreading, ADamagedRecordingIsOverviewedToItsEndAndTheLossIsShown)
+{
+    QByteArray bytes = QByteArray::fromStdString(tone);
+    bytes.replace(30 * 72, 30 * 72, QByteArray(30 * 72, '\0'));
+    QFile damaged(pc.filePath(QStringLiteral("Damaged.VOC")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly) && damaged.write(bytes) == bytes.size());
+    damaged.close();
+    PlayBar *bar = w->PlayBar_Listen;
+    w->listenToFile(damaged.fileName());
+    ASSERT_TRUE(waitFor([&] { return !bar->Overview->peaks().empty(); }));
+    const std::vector<float> &peaks = bar->Overview->peaks();
+    EXPECT_NEAR(peaks[peaks.size() * 3 / 4], 0.5f, 0.05f);
+    EXPECT_LT(peaks[peaks.size() / 2], 0.01f);
+    EXPECT_TRUE(waitFor([&] {
+        return w->statusText(3) == QStringLiteral("Listening to Damaged.VOC; 2 seconds could not be played");
+    })) << w->statusText(3).toStdString();
 }
 
 // The recorder reuses the name, and a recording of the same length has the
