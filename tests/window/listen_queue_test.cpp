@@ -215,3 +215,47 @@ TEST_F(ListenQueueThreading, ANamedPipeIsRefusedAtOnceAndTheWindowEndsWhateverTh
     EXPECT_TRUE(freed->tryAcquire(1, 10000));
     QMetaObject::invokeMethod(blocker, &QObject::deleteLater);
 }
+
+// Ctrl+G goes to a typed m:ss or h:mm:ss; anything else, or a time past the
+// end, is refused with a message and the position stays.
+TEST_F(ListenQueueThreading, GoToTimeTakesMinutesAndSecondsOrHoursAndRefusesTheRest)
+{
+    EXPECT_EQ(parsePlayTime(QStringLiteral("1:02:03")), 3723000);
+    EXPECT_EQ(parsePlayTime(QStringLiteral(" 83:20.5 ")), 5000500);
+    EXPECT_EQ(parsePlayTime(QStringLiteral("0:02")), 2000);
+    for (const char *bad : {"", "1:60", "1:5", "2 minutes", "1:2:03", "-0:03", "1:00:00:00", "0:03x"})
+        EXPECT_EQ(parsePlayTime(QString::fromLatin1(bad)), -1) << bad;
+
+    PlayBar *bar = w->PlayBar_Listen;
+    EXPECT_EQ(w->MainMenu_GoTo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+    w->listenToFile(QStringLiteral(TOVIX_TEST_DATA "/tone_1k_mode1.VOC"));
+    ASSERT_TRUE(waitFor([&] { return bar->length() > 0; }));
+    prompts.typed = {QStringLiteral("0:02")};
+    w->MainMenu_GoToClick();
+    EXPECT_TRUE(waitFor([&] { return bar->Label_Time->text() == QStringLiteral("0:02 / 0:03"); }))
+        << bar->Label_Time->text().toStdString();
+    prompts.typed = {QStringLiteral("two seconds"), QStringLiteral("1:02:03")};
+    w->MainMenu_GoToClick();
+    w->MainMenu_GoToClick();
+    QTest::qWait(200);
+    EXPECT_EQ(bar->Label_Time->text(), QStringLiteral("0:02 / 0:03"));
+    ASSERT_EQ(prompts.records.size(), 5u);
+    EXPECT_TRUE(prompts.records[2].text.startsWith(QStringLiteral("\"two seconds\" is not a time.")))
+        << prompts.records[2].text.toStdString();
+    EXPECT_EQ(prompts.records[4].text,
+              QStringLiteral("1:02:03 is past the end of the recording, which lasts 0:03."));
+}
+
+// A press on the slider's groove goes there, not a page on.
+TEST_F(ListenQueueThreading, APressOnThePositionSlidersGrooveGoesToThatPlace)
+{
+    PlayBar *bar = w->PlayBar_Listen;
+    w->listenToFile(QStringLiteral(TOVIX_TEST_DATA "/tone_1k_mode1.VOC"));
+    ASSERT_TRUE(waitFor([&] { return bar->length() > 0; }));
+    QSlider *slider = bar->Slider_Position;
+    ASSERT_GT(slider->width(), 60);
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() * 3 / 4, slider->height() / 2));
+    EXPECT_TRUE(waitFor([&] { return bar->Label_Time->text() == QStringLiteral("0:02 / 0:03"); }))
+        << bar->Label_Time->text().toStdString();
+    EXPECT_NEAR(slider->value(), 2250, 250);
+}
