@@ -32,7 +32,7 @@ QString secondsText(int seconds)
 
 void TForm_TovixMan::createListenKeys()
 {
-    Menu_RewindSeconds = Menu_Listen->addMenu(QStringLiteral("Rewind &length"));
+    Menu_RewindSeconds = Menu_Listen->addMenu(QStringLiteral("Rewind le&ngth"));
     auto *lengths = new QActionGroup(Menu_RewindSeconds);
     for (int seconds = 0; seconds <= kMaxRewindSeconds; ++seconds) {
         QAction *a = Menu_RewindSeconds->addAction(secondsText(seconds));

@@ -100,7 +100,7 @@ TEST_F(LayoutTest, MenusHoldTheirItemsInOrder)
     EXPECT_EQ(captions(w.Menu_Listen),
               QStringList({"&Play / Pause", "&Stop", "-", "&Back 5 seconds", "&Forward 5 seconds",
                            "&Go to time...", "-", "S&lower by 0.1x", "&Faster by 0.1x", "-",
-                           "&Rewind 2 seconds on pause", "Rewind &length"}));
+                           "&Rewind 2 seconds on pause", "Rewind le&ngth"}));
     EXPECT_EQ(w.MainMenu_Slower->toolTip(), QStringLiteral("Slower by 0.1x (Ctrl+F7)"));
     EXPECT_EQ(w.MainMenu_PlayPause->shortcut(), QKeySequence(Qt::Key_F9));
     EXPECT_EQ(w.MainMenu_Stop->shortcut(), QKeySequence(Qt::Key_F4));

@@ -11,7 +11,10 @@
 #include "queue/job_kinds.h"
 #include "queue_fixture.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QSemaphore>
 #include <QSlider>
 #include <QTextDocument>
@@ -258,4 +261,29 @@ TEST_F(ListenQueueThreading, APressOnThePositionSlidersGrooveGoesToThatPlace)
     EXPECT_TRUE(waitFor([&] { return bar->Label_Time->text() == QStringLiteral("0:02 / 0:03"); }))
         << bar->Label_Time->text().toStdString();
     EXPECT_NEAR(slider->value(), 2250, 250);
+}
+
+// The PC files' context menu plays the file it was opened on, wherever the focus was.
+TEST_F(ListenQueueThreading, PlayInThePcFilesContextMenuPlaysThatFile)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TOVIX_TEST_DATA "/tone_1k_mode1.VOC"), pc.filePath(QStringLiteral("Memo.voc"))));
+    selectPc({QStringLiteral("Memo.voc")});
+    QAbstractItemView *view = w->FolderView->currentView();
+    int row = 0;
+    while (w->FolderView->itemCaption(row) != QStringLiteral("Memo.voc"))
+        ++row;
+    QString offered;
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QAction *play = menu ? menu->actions().value(0) : nullptr;
+        offered = play ? play->text() : QString();
+        if (menu)
+            menu->close();
+        if (play && offered == QStringLiteral("P&lay"))
+            play->trigger();
+    });
+    emit view->customContextMenuRequested(view->visualRect(view->model()->index(row, 0)).center());
+    EXPECT_EQ(offered, QStringLiteral("P&lay"));
+    EXPECT_TRUE(waitFor([&] { return w->FListenPath == pc.filePath(QStringLiteral("Memo.voc")); }))
+        << w->FListenPath.toStdString();
 }
