@@ -32,6 +32,7 @@ protected:
     ListenQueueThreading()
     {
         qputenv("XDG_CACHE_HOME", cacheHome.path().toLocal8Bit());
+        qputenv("XDG_STATE_HOME", stateHome.path().toLocal8Bit()); // where recordings were left
         qputenv("PULSE_SERVER", "unix:/nonexistent/tovix-test/native");
         std::ifstream in(TOVIX_TEST_DATA "/tone_1k_mode1.VOC", std::ios::binary);
         std::stringstream bytes;
@@ -45,7 +46,14 @@ protected:
         selectPlayer(1, {QStringLiteral("Meeting.VOC")});
         w->FileList_Internal->setFocus();
     }
-    ~ListenQueueThreading() override { qunsetenv("XDG_CACHE_HOME"); }
+    ~ListenQueueThreading() override
+    {
+        // The window keeps where it was left as it ends, while its folder is still there.
+        fake::holdOperations(false);
+        w.reset();
+        qunsetenv("XDG_CACHE_HOME");
+        qputenv("XDG_STATE_HOME", state);
+    }
 
     bool waitFor(const std::function<bool()> &done)
     {
@@ -61,7 +69,8 @@ protected:
         return QString::fromStdString(cache.pathOf({"Meeting.VOC", mtInternal, int64_t(tone.size())}));
     }
 
-    QTemporaryDir cacheHome;
+    QTemporaryDir cacheHome, stateHome;
+    const QByteArray state = qgetenv("XDG_STATE_HOME");
     std::string tone;
 };
 
