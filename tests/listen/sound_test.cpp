@@ -187,11 +187,11 @@ TEST_F(ListenSound, F9PlaysTheSelectedPcRecordingAtTheSpeedOfTheSettings)
 // its end starts again from its beginning.
 TEST_F(ListenSound, WhereARecordingWasLeftIsKeptAcrossARestartUntilItIsHeardToItsEnd)
 {
-    QTemporaryDir state, folder;
-    const QByteArray oldState = qgetenv("XDG_STATE_HOME");
-    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
+    QTemporaryDir folder; // the state folder is the test run's own
     const QString wave = folder.filePath(QStringLiteral("Interview.wav"));
     writeWave(wave, 100);
+    const QString tone = folder.filePath(QStringLiteral("Tone.voc"));
+    ASSERT_TRUE(QFile::copy(kTone, tone));
     qint64 position = -1;
     std::vector<int> states;
     QObject here;
@@ -228,7 +228,7 @@ TEST_F(ListenSound, WhereARecordingWasLeftIsKeptAcrossARestartUntilItIsHeardToIt
     EXPECT_NEAR(position, paused, 100);
 
     // The tone: left a second in, then heard to its end.
-    call([](ListenSession *s) { s->setSpeed(2.0); s->open(kTone, QStringLiteral("tone"), true); });
+    call([tone](ListenSession *s) { s->setSpeed(2.0); s->open(tone, QStringLiteral("tone"), true); });
     ASSERT_TRUE(waitUntil(playing, 5000));
     QTest::qWait(500);
     call([](ListenSession *s) { s->pause(0); });
@@ -238,13 +238,9 @@ TEST_F(ListenSound, WhereARecordingWasLeftIsKeptAcrossARestartUntilItIsHeardToIt
     ASSERT_TRUE(waitUntil(settled(ListenSession::Stopped), 10000));
 
     restart();
-    call([](ListenSession *s) { s->open(kTone, QStringLiteral("tone"), false); });
+    call([tone](ListenSession *s) { s->open(tone, QStringLiteral("tone"), false); });
     ASSERT_TRUE(waitUntil([&] { return position >= 0; }, 5000));
     EXPECT_EQ(position, 0);
-    if (oldState.isNull())
-        qunsetenv("XDG_STATE_HOME");
-    else
-        qputenv("XDG_STATE_HOME", oldState);
 }
 
 // Playing one PC recording, F9 with another selected plays that one.
