@@ -291,7 +291,9 @@ TEST_F(ListenQueueThreading, PlayInThePcFilesContextMenuPlaysThatFile)
         if (play && offered == QStringLiteral("P&lay"))
             play->trigger();
     });
-    emit view->customContextMenuRequested(view->visualRect(view->model()->index(row, 0)).center());
+    const QModelIndex memo = view->model()->index(row, 0);
+    ASSERT_TRUE(waitFor([&] { return view->indexAt(view->visualRect(memo).center()) == memo; }));
+    emit view->customContextMenuRequested(view->visualRect(memo).center());
     EXPECT_EQ(offered, QStringLiteral("P&lay"));
     EXPECT_TRUE(waitFor([&] { return w->FListenPath == pc.filePath(QStringLiteral("Memo.voc")); }))
         << w->FListenPath.toStdString();
