@@ -123,6 +123,10 @@ public:
     QAction *MainMenu_Slower = nullptr;
     QAction *MainMenu_Faster = nullptr;
     QAction *MainMenu_RewindOnPause = nullptr; // checkable
+    QMenu *Menu_RewindSeconds = nullptr;         // how far a pause goes back, 0 to 10 s
+    QAction *MainMenu_GoTo = nullptr;
+    QAction *Menu_PlayPc = nullptr;              // the PC files' context menu
+    QAction *Menu_PlayPlayer = nullptr;          // the player lists' context menu
 
     QMenu *Menu_View = nullptr;
     QMenu *Explorer1 = nullptr;
@@ -280,6 +284,7 @@ public slots:
     void MainMenu_ForwardClick();
     void MainMenu_SlowerClick();
     void MainMenu_FasterClick();
+    void MainMenu_GoToClick();
     // Plays a recording on the PC from its start; a player recording's copy
     // is shown under the recording's own name.
     void listenToFile(const QString &path, const QString &shownName = QString());
@@ -415,9 +420,11 @@ public:
     // Listening: [Listen] in settings.ini, and what is loaded.
     double FListenSpeed = 1.0;
     bool FRewindOnPause = true;
+    int FRewindSeconds = 2;
     int FListenState = 0;   // ListenSession::State
     QString FListenPath;    // the file loaded for listening
     QString FListenWanted;  // the player recording last asked for, until it plays
+    QByteArray FListenWantedKey; // and what its position is kept as
 
 private:
     // main_unit_listen.cpp
@@ -438,6 +445,14 @@ private:
     void setListenVolume(double volume);
     void connectMpris(); // main_unit_mpris.cpp
     void endListening();
+    // main_unit_listen_keys.cpp
+    void createListenKeys();
+    void setRewindSeconds(int seconds);
+    qint64 listenRewindMs() const;
+    // Plays the playable file selected in the pane last focused when it is
+    // not the one loaded (or, with evenUnplayable, says why it can not).
+    bool listenToSelection(bool evenUnplayable);
+    void playSelected(int pane);
     ListenSession *FListenSession = nullptr;
     class MprisPlayer *FMpris = nullptr;
     double FListenVolume = 1.0;

@@ -14,6 +14,7 @@
 #include "listen/mpris_player.h"
 #include "listen/play_bar.h"
 #include "listen/playback_decoder.h"
+#include "listen/position_memory.h"
 #include "platform/ini.h"
 #include "platform/paths.h"
 #include "platform/prompts.h"
@@ -37,7 +38,6 @@ namespace {
 
 const char kListen[] = "Listen";
 constexpr qint64 kStepMs = 5000;
-constexpr qint64 kRewindMs = 2000;
 constexpr int kOverviewBuckets = 800;
 
 double parseSpeed(const std::string &text)
@@ -76,8 +76,9 @@ void TForm_TovixMan::createListenMenu()
     MainMenu_Stop = add("&Stop", Qt::Key_F4);
     MainMenu_Back = add("&Back 5 seconds", Qt::Key_F7);
     MainMenu_Forward = add("&Forward 5 seconds", Qt::Key_F8);
-    MainMenu_Slower = add("S&lower", Qt::CTRL | Qt::Key_F7);
-    MainMenu_Faster = add("&Faster", Qt::CTRL | Qt::Key_F8);
+    MainMenu_Slower = add("S&lower by 0.1x", Qt::CTRL | Qt::Key_F7);
+    MainMenu_Faster = add("&Faster by 0.1x", Qt::CTRL | Qt::Key_F8);
+    MainMenu_GoTo = add("&Go to time...", Qt::CTRL | Qt::Key_G);
     MainMenu_RewindOnPause = new QAction(QStringLiteral("&Rewind 2 seconds on pause"), this);
     MainMenu_RewindOnPause->setCheckable(true);
     MainMenu_RewindOnPause->setChecked(true);
@@ -85,11 +86,12 @@ void TForm_TovixMan::createListenMenu()
     Menu_Listen = menuBar()->addMenu(QStringLiteral("&Listen"));
     Menu_Listen->addActions({MainMenu_PlayPause, MainMenu_Stop});
     Menu_Listen->addSeparator();
-    Menu_Listen->addActions({MainMenu_Back, MainMenu_Forward});
+    Menu_Listen->addActions({MainMenu_Back, MainMenu_Forward, MainMenu_GoTo});
     Menu_Listen->addSeparator();
     Menu_Listen->addActions({MainMenu_Slower, MainMenu_Faster});
     Menu_Listen->addSeparator();
     Menu_Listen->addAction(MainMenu_RewindOnPause);
+    createListenKeys();
 }
 
 void TForm_TovixMan::createPlayBar()
@@ -110,10 +112,17 @@ void TForm_TovixMan::connectListenCommands()
         {MainMenu_Forward, &TForm_TovixMan::MainMenu_ForwardClick},
         {MainMenu_Slower, &TForm_TovixMan::MainMenu_SlowerClick},
         {MainMenu_Faster, &TForm_TovixMan::MainMenu_FasterClick},
+        {MainMenu_GoTo, &TForm_TovixMan::MainMenu_GoToClick},
     };
     for (const auto &[action, handler] : actions)
         connect(action, &QAction::triggered, this, handler);
-    connect(MainMenu_RewindOnPause, &QAction::toggled, this, [this](bool on) { FRewindOnPause = on; });
+    FolderView->setPlayAction(Menu_PlayPc);
+    PopupMenu_Remove->insertAction(PopupMenu_Remove->actions().value(0), Menu_PlayPlayer);
+    PopupMenu_Remove->insertSeparator(PopupMenu_Remove->actions().value(1));
+    connect(MainMenu_RewindOnPause, &QAction::toggled, this, [this](bool on) {
+        FRewindOnPause = on;
+        setRewindSeconds(FRewindSeconds);
+    });
 
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && Panel_Explorer->isAncestorOf(now))
@@ -124,6 +133,7 @@ void TForm_TovixMan::connectListenCommands()
 
     FListenSession = new ListenSession;
     ListenSession *s = FListenSession;
+    setRewindSeconds(FRewindSeconds);
     connect(s, &ListenSession::opened, this, [this](const QString &path, const QString &name, qint64 length) {
         FListenPath = path;
         PlayBar_Listen->setRecording(name, length);
@@ -140,6 +150,7 @@ void TForm_TovixMan::connectListenCommands()
     connect(s, &ListenSession::stateChanged, this, [this](int state) {
         FListenState = state;
         PlayBar_Listen->setPlaying(state == ListenSession::Playing);
+        PlayBar_Listen->setPaused(state == ListenSession::Paused);
     });
     connect(s, &ListenSession::outputFailed, this, [this](const QString &text) { setStatusText(3, text); });
     connect(s, &ListenSession::cacheChecked, this, &TForm_TovixMan::listenCacheChecked);
@@ -160,6 +171,9 @@ void TForm_TovixMan::readListenSettings(const IniFile &ini)
     FRewindOnPause = ini.readInteger(kListen, "RewindOnPause", 1) != 0;
     MainMenu_RewindOnPause->setChecked(FRewindOnPause);
     setListenVolume(parseVolume(ini.readString(kListen, "Volume", "1.0")));
+    bool ok = false;
+    const double seconds = QString::fromStdString(ini.readString(kListen, "RewindSeconds", "2")).trimmed().toDouble(&ok);
+    setRewindSeconds(ok && std::isfinite(seconds) ? int(std::lround(std::clamp(seconds, 0.0, 10.0))) : 2);
 }
 
 void TForm_TovixMan::listenSettingsEntries(std::vector<IniEntry> &entries) const
@@ -167,38 +181,31 @@ void TForm_TovixMan::listenSettingsEntries(std::vector<IniEntry> &entries) const
     entries.push_back({kListen, "Speed", QString::number(FListenSpeed, 'f', 1).toStdString()});
     entries.push_back({kListen, "RewindOnPause", FRewindOnPause ? "1" : "0"});
     entries.push_back({kListen, "Volume", QString::number(FListenVolume, 'f', 2).toStdString()});
+    entries.push_back({kListen, "RewindSeconds", std::to_string(FRewindSeconds)});
 }
 
 void TForm_TovixMan::listenToFile(const QString &path, const QString &shownName)
 {
+    // A player recording's copy is remembered as the recording, not as the copy.
+    const QByteArray key = path == FListenWanted ? FListenWantedKey : QByteArray();
     FListenWanted.clear();
     const QString name = !shownName.isEmpty()
         ? shownName : QString::fromLocal8Bit(extractFileName(path.toLocal8Bit().toStdString()));
-    QMetaObject::invokeMethod(FListenSession, [s = FListenSession, path, name] { s->open(path, name, true); });
+    QMetaObject::invokeMethod(FListenSession, [s = FListenSession, path, name, key] { s->open(path, name, true, key); });
 }
 
 void TForm_TovixMan::MainMenu_PlayPauseClick()
 {
     ListenSession *s = FListenSession;
     if (FListenState == ListenSession::Playing) {
-        const qint64 rewind = FRewindOnPause ? kRewindMs : 0;
+        if (listenToSelection(false))
+            return;
+        const qint64 rewind = listenRewindMs();
         QMetaObject::invokeMethod(s, [s, rewind] { s->pause(rewind); });
         return;
     }
-    if (FListenPane == 1) {
-        // Asked each time: the copy loaded may no longer be what the player holds.
-        const std::vector<PlayerFilePick> picks = pickSelectedPlayerFiles();
-        if (!picks.empty())
-            return listenToPlayerFile(picks.front());
-    } else {
-        for (int i = 0; i < FolderView->itemCount(); ++i) {
-            if (!FolderView->isItemSelected(i) || FolderView->isItemFolder(i))
-                continue;
-            if (FolderView->itemPath(i) != FListenPath)
-                return listenToFile(FolderView->itemPath(i));
-            break;
-        }
-    }
+    if (listenToSelection(true))
+        return;
     if (FListenPath.isEmpty())
         showPlainMessage(QStringLiteral("Please select a recording to listen to"));
     else
@@ -252,6 +259,7 @@ void TForm_TovixMan::listenToPlayerFile(const PlayerFilePick &file)
     }
     const CachedRecording recording{file.displayName, file.target, file.size};
     FListenWanted = QString::fromLocal8Bit(ListenCache(listenCacheFolder()).pathOf(recording));
+    FListenWantedKey = PositionMemory::recordingKey(file.target, file.displayName, file.size);
     FListenCopies.erase(std::remove_if(FListenCopies.begin(), FListenCopies.end(),
                                        [](const auto &c) { return c.first.empty(); }),
                         FListenCopies.end());

@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class QAction;
 class FileItemModel;
 class PcFileOperations;
 class QItemSelectionModel;
@@ -78,6 +79,8 @@ public:
     PcFileOperations *fileOperations() const { return m_fileOps; }
 
     QAbstractItemView *currentView() const;
+    // Offered first in a file's context menu (a recording is played with it).
+    void setPlayAction(QAction *play) { m_play = play; }
 
 signals:
     // Every key pressed in the list, before the list's own handling.
@@ -113,6 +116,7 @@ private:
     FileItemModel *m_model = nullptr;
     QItemSelectionModel *m_selection = nullptr;
     PcFileOperations *m_fileOps = nullptr;
+    QAction *m_play = nullptr;
     QString m_dir;
     int m_style = Details;
     std::unique_ptr<WaitCursor> m_hourglass; // while a listing runs

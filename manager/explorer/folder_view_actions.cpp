@@ -117,6 +117,10 @@ void FolderView::showContextMenu(QAbstractItemView *view, const QPoint &pos)
     commands.newFolder = [this] { createNewFolder(tr("New Folder")); };
     commands.refresh = [this] { refreshFolder(); };
     QMenu menu(this);
+    if (m_play && at.isValid() && !m_model->isDir(at.siblingAtColumn(0))) {
+        menu.addAction(m_play);
+        menu.addSeparator();
+    }
     addFileCommands(menu, commands);
     menu.exec(view->viewport()->mapToGlobal(pos));
 }

@@ -133,9 +133,27 @@ ListenSession::ListenSession()
 ListenSession::~ListenSession()
 {
     orderedAfter(this);
+    rememberWhereLeft();
     stopSink();
     // The program ends with a listen copy unfinished: its part file goes with it.
     ListenCache(listenCacheFolder()).discardParts(m_copies.beingWritten());
+}
+
+// Left while playing, it is taken up again a little before.
+void ListenSession::rememberWhereLeft()
+{
+    if (m_open)
+        rememberPosition(m_state == Playing ? heardFrame() - m_rewindMs * m_decoder.sampleRate() / 1000
+                                            : m_decoder.position());
+}
+
+// Kept for the recording open; its end is kept as its start.
+void ListenSession::rememberPosition(std::int64_t frame)
+{
+    if (!m_open || !m_positions)
+        return;
+    const std::int64_t at = frame >= m_decoder.length() ? 0 : std::max<std::int64_t>(frame, 0);
+    m_positions->remember(m_key, msOf(at));
 }
 
 void ListenSession::setState(State state)
@@ -152,9 +170,10 @@ qint64 ListenSession::msOf(std::int64_t frame) const
     return qint64(frame * 1000 / rate);
 }
 
-void ListenSession::open(const QString &path, const QString &name, bool startPlaying)
+void ListenSession::open(const QString &path, const QString &name, bool startPlaying, const QByteArray &key)
 {
     orderedAfter(this);
+    rememberWhereLeft();
     stopSink();
     setState(Stopped);
     m_path = path;
@@ -166,7 +185,11 @@ void ListenSession::open(const QString &path, const QString &name, bool startPla
     }
     m_tempo.configure(m_decoder.sampleRate(), m_decoder.channels());
     m_tempo.setTempo(m_speed);
-    seekFrame(0);
+    if (!m_positions)
+        m_positions = PositionMemory::of(positionStateFolder());
+    m_key = key.isEmpty() ? PositionMemory::fileKey(path) : key;
+    const std::int64_t resume = m_positions->recall(m_key) * m_decoder.sampleRate() / 1000;
+    seekFrame(resume < m_decoder.length() ? resume : 0);
     emit opened(path, name, msOf(m_decoder.length()));
     reportPosition();
     if (startPlaying)
@@ -195,16 +218,22 @@ void ListenSession::pause(qint64 rewindMs)
     const std::int64_t at = heardFrame();
     stopSink();
     seekFrame(at - rewindMs * m_decoder.sampleRate() / 1000);
+    rememberPosition(m_decoder.position());
     setState(Paused);
     reportPosition();
 }
 
+// Stays where it was heard, less the rewind, and is kept there.
 void ListenSession::stop()
 {
     orderedAfter(this);
+    const bool playing = m_state == Playing;
     stopSink();
-    if (m_open)
-        seekFrame(0);
+    if (m_open) {
+        if (playing)
+            seekFrame(m_decoder.position() - m_rewindMs * m_decoder.sampleRate() / 1000);
+        rememberPosition(m_decoder.position());
+    }
     setState(Stopped);
     reportPosition();
 }
@@ -242,6 +271,12 @@ void ListenSession::setVolume(double volume)
     m_volume = volume;
     if (m_sink)
         m_sink->setVolume(volume);
+}
+
+void ListenSession::setRewind(qint64 ms)
+{
+    orderedAfter(this);
+    m_rewindMs = std::max<qint64>(ms, 0);
 }
 
 void ListenSession::seekFrame(std::int64_t frame)
@@ -391,6 +426,7 @@ void ListenSession::finish()
     m_timer->stop();
     retireSink();
     seekFrame(0);
+    rememberPosition(0);
     setState(Stopped);
     reportPosition();
 }

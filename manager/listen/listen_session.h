@@ -9,6 +9,7 @@
 
 #include "listen/listen_cache.h"
 #include "listen/playback_decoder.h"
+#include "listen/position_memory.h"
 #include "listen/tempo_stretcher.h"
 
 #include <QObject>
@@ -44,7 +45,9 @@ public:
     ~ListenSession() override;
 
     // The rest runs on the listening thread (queued from the window).
-    void open(const QString &path, const QString &name, bool play);
+    // Resumes where the recording was left; key names it for that (a PC
+    // file's own when empty).
+    void open(const QString &path, const QString &name, bool play, const QByteArray &key = {});
     void play();
     void pause(qint64 rewindMs);
     void stop();
@@ -53,6 +56,8 @@ public:
     void setSpeed(double speed);
     // 0 (silent) to 1 (as recorded).
     void setVolume(double volume);
+    // What is given back of a position kept while playing (as a pause does).
+    void setRewind(qint64 ms);
     void lookUp(const CachedRecording &recording);
     void keepCopy(const CachedRecording &recording, bool copied);
     // The player went away, or a memory of it changed (mtInternal, mtCard,
@@ -90,6 +95,8 @@ private:
     std::int64_t heardFrame() const;
     qint64 msOf(std::int64_t frame) const;
     void reportPosition();
+    void rememberPosition(std::int64_t frame);
+    void rememberWhereLeft();
 
     PlaybackDecoder m_decoder;
     TempoStretcher m_tempo;
@@ -110,4 +117,7 @@ private:
     std::vector<std::int16_t> m_out;
     int m_ticks = 0;
     CopyLedger m_copies;
+    std::shared_ptr<PositionMemory> m_positions;
+    QByteArray m_key;
+    qint64 m_rewindMs = 0;
 };

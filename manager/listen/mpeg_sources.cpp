@@ -169,6 +169,12 @@ void VoiceSource::seek(std::int64_t frame)
         decodeFrame(i, discard.data());
     position = index * std::int64_t(kVoiceSamples);
     m_pcmLeft = 0;
+    // Within its frame, so that a seek lands where asked rather than up to a frame before.
+    const std::int64_t within = frame - position;
+    if (within > 0 && position < length && decodeFrame(index, m_pcm.data())) {
+        m_pcmLeft = kVoiceSamples - std::size_t(within);
+        position = frame;
+    }
 }
 
 class MpegSource : public PlaybackDecoder::Source {

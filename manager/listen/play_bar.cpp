@@ -10,17 +10,35 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-QString playTimeText(qint64 ms)
+QString playTimeText(qint64 ms, bool tenths)
 {
     const qint64 s = std::max<qint64>(ms, 0) / 1000;
+    const QString fraction = tenths ? QStringLiteral(".%1").arg(std::max<qint64>(ms, 0) / 100 % 10) : QString();
     if (s >= 3600)
-        return QStringLiteral("%1:%2:%3").arg(s / 3600).arg(s / 60 % 60, 2, 10, QLatin1Char('0')).arg(s % 60, 2, 10, QLatin1Char('0'));
-    return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+        return QStringLiteral("%1:%2:%3").arg(s / 3600).arg(s / 60 % 60, 2, 10, QLatin1Char('0')).arg(s % 60, 2, 10, QLatin1Char('0')) + fraction;
+    return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0')) + fraction;
+}
+
+qint64 parsePlayTime(const QString &text)
+{
+    static const QRegularExpression time(
+        QStringLiteral("^\\s*(?:(\\d{1,4}):([0-5]\\d):|(\\d{1,6}):)([0-5]\\d)(?:\\.(\\d{1,3}))?\\s*$"));
+    const QRegularExpressionMatch m = time.match(text);
+    if (!m.hasMatch())
+        return -1;
+    const qint64 minutes = m.hasCaptured(1) ? m.captured(1).toLongLong() * 60 + m.captured(2).toLongLong()
+                                            : m.captured(3).toLongLong();
+    const QString fraction = m.captured(5);
+    const qint64 ms = fraction.isEmpty() ? 0 : (fraction + QStringLiteral("00")).left(3).toLongLong();
+    return (minutes * 60 + m.captured(4).toLongLong()) * 1000 + ms;
 }
 
 PlayBar::PlayBar(QWidget *parent) : QWidget(parent)
@@ -63,6 +81,7 @@ PlayBar::PlayBar(QWidget *parent) : QWidget(parent)
     Slider_Position->setRange(0, 0);
     Slider_Position->setPageStep(5000);
     Slider_Position->setSingleStep(1000);
+    Slider_Position->installEventFilter(this);
     track->addWidget(Overview);
     track->addWidget(Slider_Position);
     row->addLayout(track, 1);
@@ -108,6 +127,12 @@ void PlayBar::setPlaying(bool playing)
         a->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
 }
 
+void PlayBar::setPaused(bool paused)
+{
+    m_paused = paused;
+    showTime();
+}
+
 void PlayBar::setRecording(const QString &name, qint64 lengthMs)
 {
     Label_Name->setText(name);
@@ -134,5 +159,43 @@ void PlayBar::setSpeed(double speed)
 
 void PlayBar::showTime()
 {
-    Label_Time->setText(playTimeText(m_position) + QStringLiteral(" / ") + playTimeText(m_length));
+    Label_Time->setText(playTimeText(m_position, m_paused) + QStringLiteral(" / ") + playTimeText(m_length));
+}
+
+// A press on the groove goes where it was pressed, rather than a page on;
+// the handle is still dragged as ever.
+bool PlayBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Slider_Position && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::LeftButton && seekToGroove(press->position().toPoint()))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool PlayBar::seekToGroove(const QPoint &at)
+{
+    QSlider *slider = Slider_Position;
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    option.upsideDown = slider->invertedAppearance();
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+    QStyle *style = slider->style();
+    const QRect handle = style->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+    if (m_length <= 0 || handle.contains(at))
+        return false;
+    const QRect groove = style->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider);
+    const int span = groove.width() - handle.width();
+    const int value = QStyle::sliderValueFromPosition(slider->minimum(), slider->maximum(),
+                                                      at.x() - groove.x() - handle.width() / 2, std::max(span, 1),
+                                                      option.upsideDown);
+    slider->setValue(value);
+    emit seekRequested(value);
+    return true;
 }

@@ -15,8 +15,11 @@ class QLabel;
 class QSlider;
 class QToolButton;
 
-// m:ss, or h:mm:ss from an hour on.
-QString playTimeText(qint64 ms);
+// m:ss, or h:mm:ss from an hour on; with tenths, m:ss.t.
+QString playTimeText(qint64 ms, bool tenths = false);
+// The time typed as m:ss or h:mm:ss (seconds may carry a fraction); -1 when
+// it is neither.
+qint64 parsePlayTime(const QString &text);
 
 class PlayBar : public QWidget {
     Q_OBJECT
@@ -31,6 +34,10 @@ public:
     void setPosition(qint64 ms);
     void setSpeed(double speed);
     void setPlaying(bool playing);
+    // Paused, the position shows tenths of a second.
+    void setPaused(bool paused);
+    qint64 length() const { return m_length; }
+    qint64 position() const { return m_position; }
 
     QToolButton *Button_PlayPause = nullptr;
     QToolButton *Button_Stop = nullptr;
@@ -47,9 +54,14 @@ public:
 signals:
     void seekRequested(qint64 ms);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void showTime();
+    bool seekToGroove(const QPoint &at);
 
     qint64 m_length = 0;
     qint64 m_position = 0;
+    bool m_paused = false;
 };

@@ -5,6 +5,7 @@
 #include "platform/prompts.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -100,6 +101,18 @@ void keepAnswerable(QWidget *window)
     window->setProperty("keepAnswerable", true);
     window->installEventFilter(new StayEnabled(window));
     window->setEnabled(true);
+}
+
+bool Prompts::askText(QWidget *owner, const QString &title, const QString &label, QString &text)
+{
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setTextValue(text);
+    if (execDialog(&dialog) != QDialog::Accepted)
+        return false;
+    text = dialog.textValue();
+    return true;
 }
 
 Prompts &prompts() { return *current; }

@@ -26,6 +26,9 @@ public:
                                     PromptIcon icon, PromptButtons buttons) = 0;
     // Runs a dialog modally and returns its result code.
     virtual int execDialog(QDialog *dialog) = 0;
+    // Asks for a line of text, text holding what is offered and then what
+    // was typed; false when the question was cancelled.
+    virtual bool askText(QWidget *owner, const QString &title, const QString &label, QString &text);
 };
 
 // Keeps window, a window of its own, enabled while the window it belongs to is

@@ -6,6 +6,7 @@
 // recording, and that it stays within its bound, oldest out first.
 #include "device/nerolink.h"
 #include "listen/listen_cache.h"
+#include "listen/position_memory.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,4 +93,42 @@ TEST(ListenCache, RoomIsMadeByRemovingTheLeastRecentlyPlayedAndNeverPastTheBound
     EXPECT_TRUE(cache.makeRoom(1000));
     EXPECT_EQ(cache.usedBytes(), 0u);
     EXPECT_EQ(kListenCacheLimit, 256u << 20);
+}
+
+// Where recordings were left: the newest thousand, in one file a new start
+// reads back, whatever their names hold; lines that do not read are passed over.
+TEST(PositionMemoryThreading, TheNewestThousandAreKeptInOneFileThatANewStartReads)
+{
+    QTemporaryDir state;
+    const QString folder = state.filePath(QStringLiteral("tovixman"));
+    const QByteArray odd = PositionMemory::fileKey(QStringLiteral("/rec/a b\n%20c.wav"));
+    {
+        PositionMemory memory(folder);
+        EXPECT_EQ(memory.recall("k1"), 0);
+        for (int i = 0; i <= 1000; ++i)
+            memory.remember("k" + QByteArray::number(i), 1000 + i);
+        memory.remember(odd, 7);
+        memory.remember("k1", 42); // heard again: the newest
+        memory.remember("k5", 0);  // heard to its end
+        memory.remember("k6", 0);
+    }
+    QFile file(folder + QStringLiteral("/positions"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count('\n'), 998);
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
+    file.write("garbage\n-5 k9\n");
+    file.close();
+
+    PositionMemory again(folder);
+    EXPECT_EQ(again.recall(odd), 7);
+    EXPECT_EQ(again.recall(PositionMemory::fileKey(QStringLiteral("/rec/a b"))), 0);
+    EXPECT_EQ(again.recall("k0"), 0);
+    EXPECT_EQ(again.recall("k2"), 0);
+    EXPECT_EQ(again.recall("k1"), 42);
+    EXPECT_EQ(again.recall("k3"), 1003);
+    EXPECT_EQ(again.recall("k5"), 0);
+    EXPECT_EQ(again.recall("k9"), 1009);
+    EXPECT_EQ(again.recall("k1000"), 2000);
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files) == QStringList{QStringLiteral("positions")});
 }

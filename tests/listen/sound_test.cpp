@@ -7,10 +7,12 @@
 #include "explorer/folder_view.h"
 #include "fake_nerolink.h"
 #include "listen/listen_session.h"
+#include "listen/play_bar.h"
 #include "main_unit.h"
 #include "private_pulse.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QLabel>
@@ -65,6 +67,23 @@ protected:
     PrivatePulse pulse;
     std::unique_ptr<ListenSession> session;
 };
+
+// A quiet wave file of that many seconds, 8 kHz mono.
+void writeWave(const QString &path, int seconds)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const quint32 bytes = quint32(seconds) * 16000;
+    QDataStream out(&f);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + bytes);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(16000) << quint16(2) << quint16(16);
+    out.writeRawData("data", 4);
+    out << bytes;
+    f.write(QByteArray(qsizetype(bytes), '\0'));
+}
 
 class ListenSpeeds : public ListenSound, public ::testing::WithParamInterface<double> {};
 
@@ -197,4 +216,96 @@ TEST_F(ListenSound, AWaveFileEmptiedWhileItPlaysEndsPlayingWithAMessage)
     ASSERT_TRUE(waitUntil([&] { return !failed.isEmpty(); }, 3000));
     EXPECT_EQ(failed.last().at(2).toString(), QStringLiteral("it holds no sound"));
     EXPECT_EQ(states.last().at(0).toInt(), int(ListenSession::Stopped));
+}
+
+// Paused at 1:23, ended and started again: it goes on near 1:21. One heard to
+// its end starts again from its beginning.
+TEST_F(ListenSound, WhereARecordingWasLeftIsKeptAcrossARestartUntilItIsHeardToItsEnd)
+{
+    QTemporaryDir folder; // the state folder is the test run's own
+    const QString wave = folder.filePath(QStringLiteral("Interview.wav"));
+    writeWave(wave, 100);
+    const QString tone = folder.filePath(QStringLiteral("Tone.voc"));
+    ASSERT_TRUE(QFile::copy(kTone, tone));
+    qint64 position = -1;
+    std::vector<int> states;
+    QObject here;
+    const auto watch = [&](ListenSession *s) {
+        QObject::connect(s, &ListenSession::positionChanged, &here, [&](qint64 ms) { position = ms; });
+        QObject::connect(s, &ListenSession::stateChanged, &here, [&](int st) { states.push_back(st); });
+    };
+    const auto restart = [&] {
+        ListenSession *old = session.release();
+        ASSERT_TRUE(runOnListenThread(old, [old] { delete old; }));
+        QCoreApplication::processEvents(); // what it said before it went
+        position = -1;
+        states.clear();
+        session = std::make_unique<ListenSession>();
+        watch(session.get());
+    };
+    const auto playing = [&] { return !states.empty() && states.back() == ListenSession::Playing; };
+    const auto settled = [&](int st) { return [&, st] { return !states.empty() && states.back() == st; }; };
+    watch(session.get());
+
+    call([wave](ListenSession *s) { s->open(wave, QStringLiteral("Interview.wav"), true); });
+    ASSERT_TRUE(waitUntil(playing, 5000));
+    call([](ListenSession *s) { s->seek(83000); });
+    QTest::qWait(400);
+    call([](ListenSession *s) { s->pause(2000); });
+    ASSERT_TRUE(waitUntil(settled(ListenSession::Paused), 5000));
+    QTest::qWait(100);
+    const qint64 paused = position;
+    EXPECT_NEAR(paused, 81300, 500);
+
+    restart();
+    call([wave](ListenSession *s) { s->open(wave, QStringLiteral("Interview.wav"), false); });
+    ASSERT_TRUE(waitUntil([&] { return position >= 0; }, 5000));
+    EXPECT_NEAR(position, paused, 100);
+
+    // The tone: left a second in, then heard to its end.
+    call([tone](ListenSession *s) { s->setSpeed(2.0); s->open(tone, QStringLiteral("tone"), true); });
+    ASSERT_TRUE(waitUntil(playing, 5000));
+    QTest::qWait(500);
+    call([](ListenSession *s) { s->pause(0); });
+    ASSERT_TRUE(waitUntil(settled(ListenSession::Paused), 5000));
+    EXPECT_GT(position, 500);
+    call([](ListenSession *s) { s->play(); });
+    ASSERT_TRUE(waitUntil(settled(ListenSession::Stopped), 10000));
+
+    restart();
+    call([tone](ListenSession *s) { s->open(tone, QStringLiteral("tone"), false); });
+    ASSERT_TRUE(waitUntil([&] { return position >= 0; }, 5000));
+    EXPECT_EQ(position, 0);
+}
+
+// Playing one PC recording, F9 with another selected plays that one.
+TEST_F(ListenSound, F9WithAnotherRecordingSelectedPlaysItRatherThanPausing)
+{
+    QTemporaryDir settings, pc;
+    writeWave(pc.filePath(QStringLiteral("A.wav")), 30);
+    ASSERT_TRUE(QFile::copy(kTone, pc.filePath(QStringLiteral("B.voc"))));
+    fake::reset();
+    auto w = std::make_unique<TForm_TovixMan>(settings.filePath(QStringLiteral("settings.ini")));
+    w->FolderView->setCurrentDirectory(pc.path());
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    ASSERT_TRUE(w->FolderView->waitUntilLoaded(5000));
+    ASSERT_EQ(w->FolderView->itemCount(), 2);
+    const int a = w->FolderView->itemPath(0).endsWith(QStringLiteral("A.wav")) ? 0 : 1;
+    w->FolderView->setItemSelected(a, true);
+    w->FolderView->currentView()->setFocus();
+    QTest::keyClick(w->FolderView->currentView(), Qt::Key_F9);
+    ASSERT_TRUE(waitUntil([&] { return w->FListenState == ListenSession::Playing; }, 5000));
+    EXPECT_TRUE(w->FListenPath.endsWith(QStringLiteral("A.wav")));
+
+    w->FolderView->setItemSelected(a, false);
+    w->FolderView->setItemSelected(1 - a, true);
+    QTest::keyClick(w->FolderView->currentView(), Qt::Key_F9);
+    EXPECT_TRUE(waitUntil([&] { return w->FListenPath.endsWith(QStringLiteral("B.voc")); }, 5000));
+    EXPECT_TRUE(waitUntil([&] { return w->FListenState == ListenSession::Playing; }, 5000));
+    // Paused, the position shows its tenths.
+    QTest::keyClick(w->FolderView->currentView(), Qt::Key_F9);
+    ASSERT_TRUE(waitUntil([&] { return w->FListenState == ListenSession::Paused; }, 5000));
+    EXPECT_TRUE(waitUntil([&] { return w->PlayBar_Listen->Label_Time->text().contains(QLatin1Char('.')); }, 2000))
+        << w->PlayBar_Listen->Label_Time->text().toStdString();
 }

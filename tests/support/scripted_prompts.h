@@ -32,6 +32,7 @@ public:
     std::vector<PromptRecord> records;
     std::deque<PromptAnswer> answers;  // for Yes/No boxes (No when empty) and three-way ones (Skip)
     std::deque<int> dialogResults;     // for execDialog; QDialog::Rejected when empty
+    std::deque<QString> typed;         // for askText; cancelled when empty
     std::function<void()> onPrompt;    // runs inside each box, as a nested event loop would
 
     PromptAnswer messageBox(QWidget *owner, const QString &title, const QString &text,
@@ -67,6 +68,18 @@ public:
         const int result = dialogResults.front();
         dialogResults.pop_front();
         return result == kOwnResult ? dialog->result() : result;
+    }
+
+    bool askText(QWidget *owner, const QString &title, const QString &label, QString &text) override
+    {
+        records.push_back({owner, title, label, PromptIcon::None, PromptButtons::Ok, {}});
+        if (onPrompt)
+            onPrompt();
+        if (typed.empty())
+            return false;
+        text = typed.front();
+        typed.pop_front();
+        return true;
     }
 
     QStringList texts() const

@@ -98,8 +98,10 @@ TEST_F(LayoutTest, MenusHoldTheirItemsInOrder)
         bar << a->text();
     EXPECT_EQ(bar, QStringList({"&File", "&Operation", "&Listen", "&View", "&Help"}));
     EXPECT_EQ(captions(w.Menu_Listen),
-              QStringList({"&Play / Pause", "&Stop", "-", "&Back 5 seconds", "&Forward 5 seconds", "-",
-                           "S&lower", "&Faster", "-", "&Rewind 2 seconds on pause"}));
+              QStringList({"&Play / Pause", "&Stop", "-", "&Back 5 seconds", "&Forward 5 seconds",
+                           "&Go to time...", "-", "S&lower by 0.1x", "&Faster by 0.1x", "-",
+                           "&Rewind 2 seconds on pause", "Rewind le&ngth"}));
+    EXPECT_EQ(w.MainMenu_Slower->toolTip(), QStringLiteral("Slower by 0.1x (Ctrl+F7)"));
     EXPECT_EQ(w.MainMenu_PlayPause->shortcut(), QKeySequence(Qt::Key_F9));
     EXPECT_EQ(w.MainMenu_Stop->shortcut(), QKeySequence(Qt::Key_F4));
     EXPECT_EQ(w.MainMenu_Back->shortcut(), QKeySequence(Qt::Key_F7));
@@ -118,7 +120,7 @@ TEST_F(LayoutTest, MenusHoldTheirItemsInOrder)
     EXPECT_TRUE(w.MainMenu_ReportView->isChecked());
     EXPECT_EQ(captions(w.Menu_Help), QStringList({"Wendaro Homepage", "&About..."}));
     EXPECT_EQ(captions(w.PopupMenu_Remove),
-              QStringList({"&Upload selected files in Player to PC", "Upload &all files in Player to PC", "-",
+              QStringList({"&Play", "-", "&Upload selected files in Player to PC", "Upload &all files in Player to PC", "-",
                            "&Remove selected files in Player", "Remove a&ll files", "-", "&Format",
                            "Format all &memories", "-", "&View"}));
     EXPECT_EQ(captions(w.PopupMenu_View), QStringList({"&Name", "S&torage", "&Size", "&Date", "&Attributes"}));

@@ -11,7 +11,10 @@
 #include "queue/job_kinds.h"
 #include "queue_fixture.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QSemaphore>
 #include <QSlider>
 #include <QTextDocument>
@@ -29,6 +32,7 @@ protected:
     ListenQueueThreading()
     {
         qputenv("XDG_CACHE_HOME", cacheHome.path().toLocal8Bit());
+        qputenv("XDG_STATE_HOME", stateHome.path().toLocal8Bit()); // where recordings were left
         qputenv("PULSE_SERVER", "unix:/nonexistent/tovix-test/native");
         std::ifstream in(TOVIX_TEST_DATA "/tone_1k_mode1.VOC", std::ios::binary);
         std::stringstream bytes;
@@ -42,7 +46,14 @@ protected:
         selectPlayer(1, {QStringLiteral("Meeting.VOC")});
         w->FileList_Internal->setFocus();
     }
-    ~ListenQueueThreading() override { qunsetenv("XDG_CACHE_HOME"); }
+    ~ListenQueueThreading() override
+    {
+        // The window keeps where it was left as it ends, while its folder is still there.
+        fake::holdOperations(false);
+        w.reset();
+        qunsetenv("XDG_CACHE_HOME");
+        qputenv("XDG_STATE_HOME", state);
+    }
 
     bool waitFor(const std::function<bool()> &done)
     {
@@ -58,7 +69,8 @@ protected:
         return QString::fromStdString(cache.pathOf({"Meeting.VOC", mtInternal, int64_t(tone.size())}));
     }
 
-    QTemporaryDir cacheHome;
+    QTemporaryDir cacheHome, stateHome;
+    const QByteArray state = qgetenv("XDG_STATE_HOME");
     std::string tone;
 };
 
@@ -254,4 +266,75 @@ TEST_F(ListenQueueThreading, ANamedPipeIsRefusedAtOnceAndTheWindowEndsWhateverTh
     release->release();
     EXPECT_TRUE(freed->tryAcquire(1, 10000));
     QMetaObject::invokeMethod(blocker, &QObject::deleteLater);
+}
+
+// Ctrl+G goes to a typed m:ss or h:mm:ss; anything else, or a time past the
+// end, is refused with a message and the position stays.
+TEST_F(ListenQueueThreading, GoToTimeTakesMinutesAndSecondsOrHoursAndRefusesTheRest)
+{
+    EXPECT_EQ(parsePlayTime(QStringLiteral("1:02:03")), 3723000);
+    EXPECT_EQ(parsePlayTime(QStringLiteral(" 83:20.5 ")), 5000500);
+    EXPECT_EQ(parsePlayTime(QStringLiteral("0:02")), 2000);
+    for (const char *bad : {"", "1:60", "1:5", "2 minutes", "1:2:03", "-0:03", "1:00:00:00", "0:03x"})
+        EXPECT_EQ(parsePlayTime(QString::fromLatin1(bad)), -1) << bad;
+
+    PlayBar *bar = w->PlayBar_Listen;
+    EXPECT_EQ(w->MainMenu_GoTo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+    w->listenToFile(QStringLiteral(TOVIX_TEST_DATA "/tone_1k_mode1.VOC"));
+    ASSERT_TRUE(waitFor([&] { return bar->length() > 0; }));
+    prompts.typed = {QStringLiteral("0:02")};
+    w->MainMenu_GoToClick();
+    EXPECT_TRUE(waitFor([&] { return bar->Label_Time->text() == QStringLiteral("0:02 / 0:03"); }))
+        << bar->Label_Time->text().toStdString();
+    prompts.typed = {QStringLiteral("two seconds"), QStringLiteral("1:02:03")};
+    w->MainMenu_GoToClick();
+    w->MainMenu_GoToClick();
+    QTest::qWait(200);
+    EXPECT_EQ(bar->Label_Time->text(), QStringLiteral("0:02 / 0:03"));
+    ASSERT_EQ(prompts.records.size(), 5u);
+    EXPECT_TRUE(prompts.records[2].text.startsWith(QStringLiteral("\"two seconds\" is not a time.")))
+        << prompts.records[2].text.toStdString();
+    EXPECT_EQ(prompts.records[4].text,
+              QStringLiteral("1:02:03 is past the end of the recording, which lasts 0:03."));
+}
+
+// A press on the slider's groove goes there, not a page on.
+TEST_F(ListenQueueThreading, APressOnThePositionSlidersGrooveGoesToThatPlace)
+{
+    PlayBar *bar = w->PlayBar_Listen;
+    w->listenToFile(QStringLiteral(TOVIX_TEST_DATA "/tone_1k_mode1.VOC"));
+    ASSERT_TRUE(waitFor([&] { return bar->length() > 0; }));
+    QSlider *slider = bar->Slider_Position;
+    ASSERT_GT(slider->width(), 60);
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() * 3 / 4, slider->height() / 2));
+    EXPECT_TRUE(waitFor([&] { return bar->Label_Time->text() == QStringLiteral("0:02 / 0:03"); }))
+        << bar->Label_Time->text().toStdString();
+    EXPECT_NEAR(slider->value(), 2250, 250);
+}
+
+// The PC files' context menu plays the file it was opened on, wherever the focus was.
+TEST_F(ListenQueueThreading, PlayInThePcFilesContextMenuPlaysThatFile)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TOVIX_TEST_DATA "/tone_1k_mode1.VOC"), pc.filePath(QStringLiteral("Memo.voc"))));
+    selectPc({QStringLiteral("Memo.voc")});
+    QAbstractItemView *view = w->FolderView->currentView();
+    int row = 0;
+    while (w->FolderView->itemCaption(row) != QStringLiteral("Memo.voc"))
+        ++row;
+    QString offered;
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QAction *play = menu ? menu->actions().value(0) : nullptr;
+        offered = play ? play->text() : QString();
+        if (menu)
+            menu->close();
+        if (play && offered == QStringLiteral("P&lay"))
+            play->trigger();
+    });
+    const QModelIndex memo = view->model()->index(row, 0);
+    ASSERT_TRUE(waitFor([&] { return view->indexAt(view->visualRect(memo).center()) == memo; }));
+    emit view->customContextMenuRequested(view->visualRect(memo).center());
+    EXPECT_EQ(offered, QStringLiteral("P&lay"));
+    EXPECT_TRUE(waitFor([&] { return w->FListenPath == pc.filePath(QStringLiteral("Memo.voc")); }))
+        << w->FListenPath.toStdString();
 }

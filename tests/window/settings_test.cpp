@@ -71,7 +71,7 @@ TEST_F(SettingsTest, FirstStartUsesTheDesignGeometryAndWritesEveryKeyInOrder)
     EXPECT_EQ(keys(), QStringList({"[Window]", "Left", "Top", "Width", "Height", "FolderTree",
                                    "Explorer", "FolderTreeStyle", "[Explorer]", "Directory",
                                    "[Import]", "OnArrival", "Folder", "[Listen]", "Speed",
-                                   "RewindOnPause", "Volume"}));
+                                   "RewindOnPause", "Volume", "RewindSeconds"}));
     const QByteArray text = readFile();
     EXPECT_TRUE(text.contains("Width=640")) << text.constData();
     EXPECT_TRUE(text.contains("Height=480"));
@@ -152,7 +152,7 @@ TEST_F(SettingsTest, AFolderNoLineCanHoldIsSavedAsTheFolderAboveItAndNothingElse
     EXPECT_EQ(keys(), QStringList({"[Window]", "Left", "Top", "Width", "Height", "FolderTree",
                                    "Explorer", "FolderTreeStyle", "[Explorer]", "Directory",
                                    "[Import]", "OnArrival", "Folder", "[Listen]", "Speed",
-                                   "RewindOnPause", "Volume"}));
+                                   "RewindOnPause", "Volume", "RewindSeconds"}));
     const QByteArray text = readFile();
     EXPECT_TRUE(text.contains(QStringLiteral("Directory=%1\n").arg(dir.path()).toUtf8())) << text.constData();
     EXPECT_TRUE(text.contains(QStringLiteral("OnArrival=1\nFolder=%1\n").arg(dir.path()).toUtf8()));
@@ -201,6 +201,14 @@ TEST_F(SettingsTest, TheListeningSpeedAndRewindOptionSurviveARestartWithinTheirR
         TForm_TovixMan w(path);
         EXPECT_DOUBLE_EQ(w.FListenSpeed, read) << stored;
         EXPECT_TRUE(w.FRewindOnPause);
+    }
+    for (const auto &[stored, read] : {std::pair{"7", 7}, {"15", 10}, {"-3", 0}, {"soon", 2}}) {
+        writeFile(QByteArray("[Listen]\nRewindSeconds=") + stored + "\n");
+        TForm_TovixMan w(path);
+        EXPECT_EQ(w.FRewindSeconds, read) << stored;
+        EXPECT_EQ(w.MainMenu_RewindOnPause->text(),
+                  QStringLiteral("&Rewind %1 on pause").arg(read == 1 ? QStringLiteral("1 second")
+                                                                     : QStringLiteral("%1 seconds").arg(read)));
     }
 }
 
