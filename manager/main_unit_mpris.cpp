@@ -60,7 +60,7 @@ void TForm_TovixMan::connectMpris()
     }, queued);
     connect(m, &MprisPlayer::rateRequested, this, &TForm_TovixMan::setListenSpeed, queued);
     connect(m, &MprisPlayer::volumeRequested, this, &TForm_TovixMan::setListenVolume, queued);
-    connect(m, &MprisPlayer::openRequested, this, &TForm_TovixMan::listenToFile, queued);
+    connect(m, &MprisPlayer::openRequested, this, [this](const QString &path) { listenToFile(path); }, queued);
     connect(m, &MprisPlayer::raiseRequested, this, [this] {
         if (isMinimized())
             showNormal();

@@ -171,7 +171,7 @@ void VoiceSource::seek(std::int64_t frame)
     m_pcmLeft = 0;
     // Within its frame, so that a seek lands where asked rather than up to a frame before.
     const std::int64_t within = frame - position;
-    if (within > 0 && position < length && decodeFrame(index, m_pcm.data())) {
+    if (within > 0 && position < length && decodeFrame(index, m_pcm.data()) != Frame::Missing) {
         m_pcmLeft = kVoiceSamples - std::size_t(within);
         position = frame;
     }
