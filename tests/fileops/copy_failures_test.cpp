@@ -202,6 +202,47 @@ TEST_F(CopyFailures, ACancelKeepsWhatTheUserChangedMeanwhile)
     EXPECT_EQ(result.recovered, QStringList{"song (recovered).mp3"});
 }
 
+// A file the user moves into a folder the copy put in, while the copy waits,
+// is theirs: a cancel takes out only what the copy made, and names the folder.
+TEST_F(CopyFailures, ACancelKeepsWhatTheUserPutIntoACopiedFolder)
+{
+    fillDestination();
+    write(src("Album/sub/a.mp3"), "a");
+    write(src("other.txt"), "new other");
+    write(dst("mine.txt"), "mine");
+    copier.askClash = [&](const ClashQuestion &) {
+        EXPECT_TRUE(QFile::rename(dst("mine.txt"), dst("Album/sub/mine.txt")));
+        copier.cancel();
+        return ClashChoice::Replace;
+    };
+    const FileOperationResult result = run(FileOperation::Copy, {src("Album"), src("other.txt")}, dst());
+    EXPECT_EQ(result.outcome, FileOperationResult::Cancelled);
+    EXPECT_EQ(read(dst("Album/sub/mine.txt")), "mine");
+    EXPECT_EQ(entries(dst("Album/sub")), QStringList{"mine.txt"}) << "what the copy made goes";
+    EXPECT_EQ(result.keptOnUndo, QStringList{dst("Album/sub")});
+}
+
+// The folder swapped for a link to another while the copy waits on its
+// question: the answer still concerns the folder the copy was started in.
+TEST_F(CopyFailures, AReplaceNeverReachesThroughAFolderSwappedForALink)
+{
+    const QTemporaryDir home;
+    write(home.filePath("notes.txt"), "private notes");
+    write(dst("drop/notes.txt"), "old notes");
+    write(src("notes.txt"), "new notes");
+    copier.askClash = [&](const ClashQuestion &) {
+        EXPECT_TRUE(QFile::rename(dst("drop"), dst("moved")));
+        EXPECT_TRUE(QFile::link(home.path(), dst("drop")));
+        return ClashChoice::Replace;
+    };
+    const FileOperationResult result = run(FileOperation::Copy, {src("notes.txt")}, dst("drop"));
+    EXPECT_EQ(result.outcome, FileOperationResult::Done) << result.error.toStdString();
+    EXPECT_EQ(entries(home.path()), QStringList{"notes.txt"});
+    EXPECT_EQ(read(home.filePath("notes.txt")), "private notes");
+    EXPECT_EQ(read(dst("moved/notes.txt")), "new notes");
+    EXPECT_EQ(entries(dst("moved")), QStringList{"notes.txt"});
+}
+
 // A copy killed after it replaced two items (as by a crash or kill -9): the
 // next copy into the folder puts the replaced ones back under their names and
 // keeps the newcomers beside them; nothing hidden is left.
