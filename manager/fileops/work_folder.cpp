@@ -42,9 +42,10 @@ std::optional<std::string> tagOf(const std::string &name)
     return name.substr(prefix);
 }
 
-std::string markerText(const std::string &tag)
+std::string markerText(const std::string &tag, const struct stat &folder)
 {
-    return std::string("TovixMan copy work folder ") + tag + '\n';
+    return std::string("TovixMan copy work folder ") + tag + ' ' + std::to_string(uintmax_t(folder.st_dev))
+           + ' ' + std::to_string(uintmax_t(folder.st_ino)) + '\n';
 }
 
 std::optional<int> itemOf(const std::string &name, const char *prefix)
@@ -143,7 +144,7 @@ bool WorkFolder::make()
             ::fchmod(fd.get(), 0700);
         // Locked before it is marked, so no sweep ever takes it for a leftover.
         if (!fd || !lockExclusive(fd.get()) || ::fstat(fd.get(), &made) != 0 || made.st_dev != parent.st_dev
-            || !writeFileAt(fd.get(), kMarker, markerText(tag))) {
+            || !writeFileAt(fd.get(), kMarker, markerText(tag, made))) {
             const int error = errno;
             if (fd)
                 ::unlinkat(fd.get(), kMarker, 0);

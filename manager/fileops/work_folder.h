@@ -10,7 +10,8 @@
 //
 // Only a folder this program can prove it made is ever touched: owned by the
 // effective user, mode 0700, on the folder's device, named with a random tag
-// and holding a marker that repeats that tag. Beside each entry kept aside it
+// and holding a marker that repeats that tag and the folder's own inode (a
+// copy of it, or one unpacked, is not ours). Beside each entry kept aside it
 // notes what the copy put under that name (device, inode, size, modification
 // time), so a later sweep never displaces what the user put or changed there.
 #pragma once

@@ -5,6 +5,8 @@
 // A copy that fails or is cancelled leaves the destination exactly as it was.
 #include "fileops_fixture.h"
 
+#include "fileops/work_folder_format.h"
+
 #include <QDirIterator>
 #include <QRegularExpression>
 
@@ -287,6 +289,28 @@ TEST_F(CopyFailures, AFolderThatOnlyLooksLikeACopysWorkIsLeftAsItWas)
     write(dst("draft1.txt"), "current draft");
     ASSERT_EQ(::chmod(QFile::encodeName(dst(".tovix-copy-notes/locked")).constData(), 0555), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(dst(".tovix-copy-0123456789abcdef")).constData(), 0700), 0);
+    write(src("other.txt"), "other");
+    const QStringList before = tree(dst());
+
+    ASSERT_EQ(run(FileOperation::Copy, {src("other.txt")}, dst()).outcome, FileOperationResult::Done);
+    QStringList after = tree(dst());
+    EXPECT_TRUE(after.removeOne(QString("%1 100644 other").arg(dst("other.txt"))));
+    EXPECT_EQ(after, before);
+}
+
+// A work folder that came in from elsewhere (unpacked, or copied with the
+// folder that held it), marker and note and all, is not this folder's: it
+// never puts what it holds in place of the user's file.
+TEST_F(CopyFailures, AWorkFolderBroughtInFromElsewhereIsNeverTakenForOurs)
+{
+    write(dst("report.txt"), "mine");
+    struct stat mine {};
+    ASSERT_EQ(::lstat(QFile::encodeName(dst("report.txt")).constData(), &mine), 0);
+    const QString forged = dst(".tovix-copy-0123456789abcdef");
+    write(forged + "/tovixman-copy", "TovixMan copy work folder 0123456789abcdef\n");
+    write(forged + "/old-1/report.txt", "planted");
+    write(forged + "/placed-1", workfolder::PlacedEntry::of(mine).text().c_str());
+    ASSERT_EQ(::chmod(QFile::encodeName(forged).constData(), 0700), 0);
     write(src("other.txt"), "other");
     const QStringList before = tree(dst());
 
