@@ -222,6 +222,8 @@ TEST_F(CopyFailures, ACancelKeepsWhatTheUserPutIntoACopiedFolder)
     EXPECT_EQ(read(dst("Album/sub/mine.txt")), "mine");
     EXPECT_EQ(entries(dst("Album/sub")), QStringList{"mine.txt"}) << "what the copy made goes";
     EXPECT_EQ(result.keptOnUndo, QStringList{dst("Album/sub")});
+    EXPECT_EQ(copyNotice(result),
+              QString("Kept \"%1\", as files were put into them while the copy ran.").arg(dst("Album/sub")));
 }
 
 // The folder swapped for a link to another while the copy waits on its
