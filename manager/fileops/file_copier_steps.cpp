@@ -53,8 +53,9 @@ FileCopier::Step FileCopier::failed(Run &run, const std::string &path, const QSt
                                                                      : QStringLiteral("copy");
     // Named by the folder's own path, not the one it is reached by.
     const std::string prefix = run.base + '/';
-    const std::string named = path.compare(0, prefix.size(), prefix) == 0
-                                  ? childPath(run.folder, path.substr(prefix.size())) : path;
+    const std::string inWork = run.work ? run.work->shown(path) : path;
+    const std::string named = inWork.compare(0, prefix.size(), prefix) == 0
+                                  ? childPath(run.folder, inWork.substr(prefix.size())) : inWork;
     run.error = QStringLiteral("Cannot %1 \"%2\": %3.").arg(verb, shown(named), reason);
     return Step::Stop;
 }

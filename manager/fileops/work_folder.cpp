@@ -153,8 +153,13 @@ bool WorkFolder::make()
             return false;
         }
         m_name = name;
-        m_path = childPath(m_folder, name);
         m_fd = std::move(fd);
+        // Reached through the folder held open, so a name swapped for a link
+        // meanwhile never takes what the copy builds or keeps aside elsewhere.
+        const std::string held = "/proc/self/fd/" + std::to_string(m_fd.get());
+        struct stat through {};
+        m_path = ::stat(held.c_str(), &through) == 0 && sameEntry(through, made) ? held
+                                                                                : childPath(m_folder, name);
         return true;
     }
     errno = EEXIST;
@@ -218,4 +223,12 @@ void WorkFolder::abandon()
     m_parent.reset();
     m_path.clear();
     m_name.clear();
+}
+
+std::string WorkFolder::shown(const std::string &path) const
+{
+    const std::string prefix = m_path + '/';
+    return m_path.empty() || path.compare(0, prefix.size(), prefix) != 0
+               ? path
+               : childPath(childPath(m_folder, m_name), path.substr(prefix.size()));
 }

@@ -41,6 +41,8 @@ public:
     // Makes, marks and locks the folder on first use; false with errno set.
     bool make();
     const std::string &path() const { return m_path; }
+    // path, or a path below it, as the user would find it.
+    std::string shown(const std::string &path) const;
     // The name in path() under which item number item is built.
     static std::string stageName(int item);
     // Where the entry named name that item number item replaces is kept; the

@@ -247,6 +247,27 @@ TEST_F(CopyFailures, AReplaceNeverReachesThroughAFolderSwappedForALink)
     EXPECT_EQ(entries(dst("moved")), QStringList{"notes.txt"});
 }
 
+// The copy's work folder swapped for a link while the copy waits: what it
+// builds and keeps aside still goes into the folder it made, never elsewhere.
+TEST_F(CopyFailures, ACopyNeverWorksThroughItsWorkFolderSwappedForALink)
+{
+    const QTemporaryDir elsewhere;
+    ASSERT_TRUE(QDir().mkpath(elsewhere.filePath("old-2")));
+    write(dst("last.mp3"), "old last");
+    write(src("song.mp3"), "new song");
+    write(src("last.mp3"), "new last");
+    copier.askClash = [&](const ClashQuestion &) {
+        const QString work = workFolder();
+        EXPECT_TRUE(QFile::rename(work, dst("moved")));
+        EXPECT_TRUE(QFile::link(elsewhere.path(), work));
+        return ClashChoice::Replace;
+    };
+    const FileOperationResult result = run(FileOperation::Copy, {src("song.mp3"), src("last.mp3")}, dst());
+    EXPECT_EQ(result.outcome, FileOperationResult::Done) << result.error.toStdString();
+    EXPECT_EQ(read(dst("last.mp3")), "new last");
+    EXPECT_EQ(tree(elsewhere.path()), QStringList{QString("%1 40755 <missing>").arg(elsewhere.filePath("old-2"))});
+}
+
 // A copy killed after it replaced two items (as by a crash or kill -9): the
 // next copy into the folder puts the replaced ones back under their names and
 // keeps the newcomers beside them; nothing hidden is left.
