@@ -67,6 +67,12 @@ QString copyNotice(const FileOperationResult &result)
     QStringList lines;
     if (!parts.isEmpty())
         lines << QStringLiteral("After a copy cut short: %1.").arg(parts.join(QStringLiteral("; ")));
+    if (!result.keptOnUndo.isEmpty()) {
+        QStringList shown;
+        for (const QString &path : result.keptOnUndo)
+            shown << QDir::toNativeSeparators(path);
+        lines << QStringLiteral("Kept %1, as files were put into them while the copy ran.").arg(quoted(shown));
+    }
     if (!result.leftBehind.isEmpty()) {
         QStringList shown;
         for (const QString &path : result.leftBehind)
@@ -140,13 +146,15 @@ void FileCopier::report(const Run &run, FileOperationResult &result)
     result.recovered = toList(run.restored.recovered);
     result.stuck = toList(run.restored.stuck);
     result.leftBehind = toList(run.leftBehind);
+    result.keptOnUndo = toList(run.keptOnUndo);
 }
 
 bool FileCopier::open(Run &run)
 {
     run.folder = QFile::encodeName(QDir::cleanPath(run.operation->folder)).toStdString();
     struct stat st {};
-    if (::stat(run.folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    run.folderFd.reset(::open(run.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!run.folderFd || ::fstat(run.folderFd.get(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         const int error = errno ? errno : ENOTDIR;
         run.error = QStringLiteral("Cannot open the folder \"%1\": %2.")
                         .arg(QDir::toNativeSeparators(run.operation->folder),
@@ -155,9 +163,14 @@ bool FileCopier::open(Run &run)
     }
     run.device = st.st_dev;
     run.inode = st.st_ino;
-    run.folderReal = realPath(run.folder);
-    run.restored = sweepAbandonedCopies(run.folder);
-    run.work.emplace(run.folder);
+    // Every step below goes through the folder held open, so a name swapped
+    // for a link meanwhile never takes the copy, or a replace, elsewhere.
+    const std::string held = "/proc/self/fd/" + std::to_string(run.folderFd.get());
+    struct stat through {};
+    run.base = ::stat(held.c_str(), &through) == 0 && sameEntry(through, st) ? held : run.folder;
+    run.folderReal = realPath(run.base);
+    run.restored = sweepAbandonedCopies(run.base);
+    run.work.emplace(run.base);
     return true;
 }
 
@@ -185,11 +198,13 @@ void FileCopier::undo(Run &run)
     bool allBack = true;
     RestoreReport restored;
     for (auto it = run.placed.rbegin(); it != run.placed.rend(); ++it) {
-        const std::string here = childPath(run.folder, it->name);
+        const std::string here = childPath(run.base, it->name);
         struct stat now {};
         const bool there = ::lstat(here.c_str(), &now) == 0;
         if (there && !it->movedFrom.empty() && sameEntry(now, it->placedAs))
             renameNoReplace(here, it->movedFrom);
+        else if (there && it->movedFrom.empty() && S_ISDIR(it->placedAs.st_mode) && sameEntry(now, it->placedAs))
+            removeCopied(run.folderFd.get(), it->made, childPath(run.folder, it->name), run.keptOnUndo, true);
         else if (there && it->movedFrom.empty() && workfolder::PlacedEntry::of(it->placedAs).holds(now))
             removeTree(here, true);
         if (it->item)
@@ -216,10 +231,7 @@ void FileCopier::finish(Run &run)
     run.work->remove();
     if (!removesSources)
         return;
-    const int folderFd = ::open(run.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool synced = folderFd >= 0 && ::syncfs(folderFd) == 0;
-    if (folderFd >= 0)
-        ::close(folderFd);
+    const bool synced = ::syncfs(run.folderFd.get()) == 0;
     // Each source goes only while it is what was copied; what changed stays.
     for (const Placed &placed : run.placed) {
         if (placed.removeAfter.empty())

@@ -53,10 +53,15 @@ private:
         std::string removeAfter; // copied here from this path, to remove once all is in
         struct stat placedAs {}; // what went in under name
         CopiedEntry copied;      // what was read from removeAfter
+        CopiedEntry made;        // a folder copied in: what it held as placed
     };
     struct Run {
         const FileOperation *operation = nullptr;
         std::string folder;
+        // The folder as opened at the start, reached by this path whatever
+        // becomes of its name meanwhile; folder where /proc is missing.
+        std::string base;
+        UniqueFd folderFd;
         std::string folderReal;
         dev_t device = 0;
         ino_t inode = 0;
@@ -66,6 +71,7 @@ private:
         int items = 0; // entries made in work so far
         RestoreReport restored; // by the sweep, and what an undo could not put back
         std::vector<std::string> leftBehind; // sources of a move that changed while it ran
+        std::vector<std::string> keptOnUndo; // copied folders that gained entries
     };
 
     bool open(Run &run);

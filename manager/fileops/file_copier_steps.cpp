@@ -51,7 +51,12 @@ FileCopier::Step FileCopier::failed(Run &run, const std::string &path, const QSt
 {
     const QString verb = run.operation->kind == FileOperation::Move ? QStringLiteral("move")
                                                                      : QStringLiteral("copy");
-    run.error = QStringLiteral("Cannot %1 \"%2\": %3.").arg(verb, shown(path), reason);
+    // Named by the folder's own path, not the one it is reached by.
+    const std::string prefix = run.base + '/';
+    const std::string inWork = run.work ? run.work->shown(path) : path;
+    const std::string named = inWork.compare(0, prefix.size(), prefix) == 0
+                                  ? childPath(run.folder, inWork.substr(prefix.size())) : inWork;
+    run.error = QStringLiteral("Cannot %1 \"%2\": %3.").arg(verb, shown(named), reason);
     return Step::Stop;
 }
 
@@ -95,7 +100,7 @@ bool FileCopier::chooseName(Run &run, const std::string &source, bool isDir, boo
     const QString folder = QFile::decodeName(run.folder.c_str());
     const QString own = QFile::decodeName(source.substr(source.rfind('/') + 1).c_str());
     name = QFile::encodeName(own).toStdString();
-    const std::string target = childPath(run.folder, name);
+    const std::string target = childPath(run.base, name);
     struct stat there {};
     if (::lstat(target.c_str(), &there) != 0)
         return true;
@@ -112,11 +117,11 @@ bool FileCopier::chooseName(Run &run, const std::string &source, bool isDir, boo
         return false;
     }
     if (choice == ClashChoice::KeepBoth) {
-        name = QFile::encodeName(freeName(folder, own, !isDir)).toStdString();
+        name = QFile::encodeName(freeName(QFile::decodeName(run.base.c_str()), own, !isDir)).toStdString();
         return true;
     }
     if (S_ISDIR(there.st_mode) && within(realPath(source), realPath(target))) {
-        run.error = QStringLiteral("Cannot replace \"%1\" with an item it holds.").arg(shown(target));
+        run.error = QStringLiteral("Cannot replace \"%1\" with an item it holds.").arg(shown(childPath(run.folder, name)));
         step = Step::Stop;
         return false;
     }
@@ -127,7 +132,7 @@ bool FileCopier::chooseName(Run &run, const std::string &source, bool isDir, boo
 FileCopier::Step FileCopier::renameInto(Run &run, const std::string &source, Placed &placed,
                                         bool &crossDevice)
 {
-    const std::string target = childPath(run.folder, placed.name);
+    const std::string target = childPath(run.base, placed.name);
     struct stat there {};
     const bool in = ::lstat(target.c_str(), &there) == 0 ? replaceWith(run, source, target, placed)
                                                          : renameNoReplace(source, target);
@@ -148,7 +153,11 @@ FileCopier::Step FileCopier::renameInto(Run &run, const std::string &source, Pla
 // can tell it from what the user put there since.
 void FileCopier::notePlaced(Run &run, Placed &placed)
 {
-    ::lstat(childPath(run.folder, placed.name).c_str(), &placed.placedAs);
+    ::lstat(childPath(run.base, placed.name).c_str(), &placed.placedAs);
+    if (S_ISDIR(placed.placedAs.st_mode) && placed.movedFrom.empty()) {
+        placed.made.name = placed.name;
+        recordTree(run.folderFd.get(), placed.made);
+    }
     if (placed.item)
         run.work->notePlaced(placed.item, placed.placedAs);
     run.placed.push_back(std::move(placed));
@@ -197,7 +206,7 @@ bool FileCopier::replaceWith(Run &run, const std::string &from, const std::strin
 FileCopier::Step FileCopier::copyInto(Run &run, const std::string &source, Placed &placed,
                                       bool replace)
 {
-    const std::string target = childPath(run.folder, placed.name);
+    const std::string target = childPath(run.base, placed.name);
     if (!run.work->make())
         return failed(run, target, QString::fromLocal8Bit(std::strerror(errno)));
     const std::string stagedName = WorkFolder::stageName(++run.items);

@@ -36,6 +36,8 @@ struct FileOperationResult {
     // Sources of a move across file systems left where they were, as they
     // changed or gained entries while it ran.
     QStringList leftBehind;
+    // Folders an undone operation had put in, kept as entries came into them since.
+    QStringList keptOnUndo;
 };
 
 // The line for the status bar that names what the operation put back,

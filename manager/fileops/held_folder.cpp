@@ -88,7 +88,10 @@ bool writeFileAt(int dirFd, const std::string &name, const std::string &bytes)
         }
         at += size_t(put);
     }
-    if (!file.close() || ::renameat(dirFd, passing.c_str(), dirFd, name.c_str()) != 0) {
+    // On the disk before it takes its name: after a power cut, a marker under
+    // which something was kept aside is whole, so its folder is still swept.
+    if (::fsync(file.get()) != 0 || !file.close()
+        || ::renameat(dirFd, passing.c_str(), dirFd, name.c_str()) != 0) {
         const int error = errno;
         ::unlinkat(dirFd, passing.c_str(), 0);
         errno = error;

@@ -247,7 +247,7 @@ bool removeTree(const std::string &path, bool ownCopy, int *error)
 }
 
 bool removeCopied(int dirFd, const CopiedEntry &copied, const std::string &path,
-                  std::vector<std::string> &left)
+                  std::vector<std::string> &left, bool ownCopy)
 {
     struct stat now {};
     if (!statAt(dirFd, copied.name, now))
@@ -269,21 +269,23 @@ bool removeCopied(int dirFd, const CopiedEntry &copied, const std::string &path,
         left.push_back(path);
         return true;
     }
+    const bool openedUp = ownCopy && opened.st_uid == ::geteuid() && (opened.st_mode & 0700) != 0700
+                           && ::fchmod(folder.get(), 0700) == 0;
     bool done = true;
     int error = 0;
     for (const CopiedEntry &child : copied.children) {
-        if (!removeCopied(folder.get(), child, childPath(path, child.name), left) && done) {
+        if (!removeCopied(folder.get(), child, childPath(path, child.name), left, ownCopy) && done) {
             done = false;
             error = errno;
         }
     }
-    if (!done) {
-        errno = error;
-        return false;
-    }
-    if (::unlinkat(dirFd, copied.name.c_str(), AT_REMOVEDIR) == 0 || errno == ENOENT)
+    if (done && (::unlinkat(dirFd, copied.name.c_str(), AT_REMOVEDIR) == 0 || errno == ENOENT))
         return true;
-    if (errno != ENOTEMPTY && errno != EEXIST)
+    const int failure = done ? errno : error;
+    if (openedUp)
+        ::fchmod(folder.get(), opened.st_mode & 07777);
+    errno = failure;
+    if (!done || (failure != ENOTEMPTY && failure != EEXIST))
         return false;
     // Entries that came after the copy are named by their folder.
     std::unordered_set<std::string> known;
@@ -294,6 +296,20 @@ bool removeCopied(int dirFd, const CopiedEntry &copied, const std::string &path,
     if (std::any_of(names.begin(), names.end(), [&](const std::string &name) { return !known.count(name); }))
         left.push_back(path);
     return true;
+}
+
+void recordTree(int dirFd, CopiedEntry &entry)
+{
+    if (!statAt(dirFd, entry.name, entry.st) || !S_ISDIR(entry.st.st_mode))
+        return;
+    const UniqueFd folder = openFolderAt(dirFd, entry.name);
+    std::vector<std::string> names;
+    if (!folder || !namesAt(folder.get(), names))
+        return;
+    for (std::string &name : names) {
+        entry.children.push_back({std::move(name), {}, {}});
+        recordTree(folder.get(), entry.children.back());
+    }
 }
 
 qint64 bytesBelow(const std::string &path, const std::atomic<bool> &cancel)

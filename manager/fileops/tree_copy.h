@@ -58,8 +58,14 @@ bool removeTree(const std::string &path, bool ownCopy, int *error = nullptr);
 // with rmdir, once what was copied from it is gone. What stays because it
 // changed or gained entries since is added to left, as a path below path.
 // False on a failure to remove, errno set.
+// With ownCopy, folders of ours left without write permission are opened up
+// first, and given their mode back if they stay.
 bool removeCopied(int dirFd, const CopiedEntry &copied, const std::string &path,
-                  std::vector<std::string> &left);
+                  std::vector<std::string> &left, bool ownCopy = false);
+
+// Notes in entry what the entry entry.name of the held folder dirFd is now,
+// and for a folder, what it holds; links are not followed.
+void recordTree(int dirFd, CopiedEntry &entry);
 
 // The bytes of the files at and below path, links not followed.
 qint64 bytesBelow(const std::string &path, const std::atomic<bool> &cancel);

@@ -42,9 +42,10 @@ std::optional<std::string> tagOf(const std::string &name)
     return name.substr(prefix);
 }
 
-std::string markerText(const std::string &tag)
+std::string markerText(const std::string &tag, const struct stat &folder)
 {
-    return std::string("TovixMan copy work folder ") + tag + '\n';
+    return std::string("TovixMan copy work folder ") + tag + ' ' + std::to_string(uintmax_t(folder.st_dev))
+           + ' ' + std::to_string(uintmax_t(folder.st_ino)) + '\n';
 }
 
 std::optional<int> itemOf(const std::string &name, const char *prefix)
@@ -143,7 +144,7 @@ bool WorkFolder::make()
             ::fchmod(fd.get(), 0700);
         // Locked before it is marked, so no sweep ever takes it for a leftover.
         if (!fd || !lockExclusive(fd.get()) || ::fstat(fd.get(), &made) != 0 || made.st_dev != parent.st_dev
-            || !writeFileAt(fd.get(), kMarker, markerText(tag))) {
+            || !writeFileAt(fd.get(), kMarker, markerText(tag, made))) {
             const int error = errno;
             if (fd)
                 ::unlinkat(fd.get(), kMarker, 0);
@@ -152,8 +153,13 @@ bool WorkFolder::make()
             return false;
         }
         m_name = name;
-        m_path = childPath(m_folder, name);
         m_fd = std::move(fd);
+        // Reached through the folder held open, so a name swapped for a link
+        // meanwhile never takes what the copy builds or keeps aside elsewhere.
+        const std::string held = "/proc/self/fd/" + std::to_string(m_fd.get());
+        struct stat through {};
+        m_path = ::stat(held.c_str(), &through) == 0 && sameEntry(through, made) ? held
+                                                                                : childPath(m_folder, name);
         return true;
     }
     errno = EEXIST;
@@ -217,4 +223,12 @@ void WorkFolder::abandon()
     m_parent.reset();
     m_path.clear();
     m_name.clear();
+}
+
+std::string WorkFolder::shown(const std::string &path) const
+{
+    const std::string prefix = m_path + '/';
+    return m_path.empty() || path.compare(0, prefix.size(), prefix) != 0
+               ? path
+               : childPath(childPath(m_folder, m_name), path.substr(prefix.size()));
 }

@@ -10,7 +10,8 @@
 //
 // Only a folder this program can prove it made is ever touched: owned by the
 // effective user, mode 0700, on the folder's device, named with a random tag
-// and holding a marker that repeats that tag. Beside each entry kept aside it
+// and holding a marker that repeats that tag and the folder's own inode (a
+// copy of it, or one unpacked, is not ours). Beside each entry kept aside it
 // notes what the copy put under that name (device, inode, size, modification
 // time), so a later sweep never displaces what the user put or changed there.
 #pragma once
@@ -40,6 +41,8 @@ public:
     // Makes, marks and locks the folder on first use; false with errno set.
     bool make();
     const std::string &path() const { return m_path; }
+    // path, or a path below it, as the user would find it.
+    std::string shown(const std::string &path) const;
     // The name in path() under which item number item is built.
     static std::string stageName(int item);
     // Where the entry named name that item number item replaces is kept; the

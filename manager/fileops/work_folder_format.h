@@ -23,8 +23,10 @@ inline constexpr const char kDone[] = "gone-";
 
 // The tag of a work folder's name, or nothing when name is not of that form.
 std::optional<std::string> tagOf(const std::string &name);
-// The marker's text for tag.
-std::string markerText(const std::string &tag);
+// The marker's text for tag in the work folder folder. It names the folder's
+// own inode, so a copy of it, or one unpacked from an archive, is never
+// taken for one this program made there.
+std::string markerText(const std::string &tag, const struct stat &folder);
 // The item number of a name prefix + digits, or nothing.
 std::optional<int> itemOf(const std::string &name, const char *prefix);
 

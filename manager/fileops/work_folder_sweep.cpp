@@ -96,7 +96,7 @@ bool provenOurs(int workFd, const std::string &tag, const struct stat &folder)
     std::string marker;
     return ::fstat(workFd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid()
            && (st.st_mode & 07777) == 0700 && st.st_dev == folder.st_dev
-           && readOwnFileAt(workFd, kMarker, kMarkerLimit, marker) && marker == markerText(tag);
+           && readOwnFileAt(workFd, kMarker, kMarkerLimit, marker) && marker == markerText(tag, st);
 }
 
 // A note, or one a copy cut short was still writing.

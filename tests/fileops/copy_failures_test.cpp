@@ -5,6 +5,8 @@
 // A copy that fails or is cancelled leaves the destination exactly as it was.
 #include "fileops_fixture.h"
 
+#include "fileops/work_folder_format.h"
+
 #include <QDirIterator>
 #include <QRegularExpression>
 
@@ -202,6 +204,70 @@ TEST_F(CopyFailures, ACancelKeepsWhatTheUserChangedMeanwhile)
     EXPECT_EQ(result.recovered, QStringList{"song (recovered).mp3"});
 }
 
+// A file the user moves into a folder the copy put in, while the copy waits,
+// is theirs: a cancel takes out only what the copy made, and names the folder.
+TEST_F(CopyFailures, ACancelKeepsWhatTheUserPutIntoACopiedFolder)
+{
+    fillDestination();
+    write(src("Album/sub/a.mp3"), "a");
+    write(src("other.txt"), "new other");
+    write(dst("mine.txt"), "mine");
+    copier.askClash = [&](const ClashQuestion &) {
+        EXPECT_TRUE(QFile::rename(dst("mine.txt"), dst("Album/sub/mine.txt")));
+        copier.cancel();
+        return ClashChoice::Replace;
+    };
+    const FileOperationResult result = run(FileOperation::Copy, {src("Album"), src("other.txt")}, dst());
+    EXPECT_EQ(result.outcome, FileOperationResult::Cancelled);
+    EXPECT_EQ(read(dst("Album/sub/mine.txt")), "mine");
+    EXPECT_EQ(entries(dst("Album/sub")), QStringList{"mine.txt"}) << "what the copy made goes";
+    EXPECT_EQ(result.keptOnUndo, QStringList{dst("Album/sub")});
+    EXPECT_EQ(copyNotice(result),
+              QString("Kept \"%1\", as files were put into them while the copy ran.").arg(dst("Album/sub")));
+}
+
+// The folder swapped for a link to another while the copy waits on its
+// question: the answer still concerns the folder the copy was started in.
+TEST_F(CopyFailures, AReplaceNeverReachesThroughAFolderSwappedForALink)
+{
+    const QTemporaryDir home;
+    write(home.filePath("notes.txt"), "private notes");
+    write(dst("drop/notes.txt"), "old notes");
+    write(src("notes.txt"), "new notes");
+    copier.askClash = [&](const ClashQuestion &) {
+        EXPECT_TRUE(QFile::rename(dst("drop"), dst("moved")));
+        EXPECT_TRUE(QFile::link(home.path(), dst("drop")));
+        return ClashChoice::Replace;
+    };
+    const FileOperationResult result = run(FileOperation::Copy, {src("notes.txt")}, dst("drop"));
+    EXPECT_EQ(result.outcome, FileOperationResult::Done) << result.error.toStdString();
+    EXPECT_EQ(entries(home.path()), QStringList{"notes.txt"});
+    EXPECT_EQ(read(home.filePath("notes.txt")), "private notes");
+    EXPECT_EQ(read(dst("moved/notes.txt")), "new notes");
+    EXPECT_EQ(entries(dst("moved")), QStringList{"notes.txt"});
+}
+
+// The copy's work folder swapped for a link while the copy waits: what it
+// builds and keeps aside still goes into the folder it made, never elsewhere.
+TEST_F(CopyFailures, ACopyNeverWorksThroughItsWorkFolderSwappedForALink)
+{
+    const QTemporaryDir elsewhere;
+    ASSERT_TRUE(QDir().mkpath(elsewhere.filePath("old-2")));
+    write(dst("last.mp3"), "old last");
+    write(src("song.mp3"), "new song");
+    write(src("last.mp3"), "new last");
+    copier.askClash = [&](const ClashQuestion &) {
+        const QString work = workFolder();
+        EXPECT_TRUE(QFile::rename(work, dst("moved")));
+        EXPECT_TRUE(QFile::link(elsewhere.path(), work));
+        return ClashChoice::Replace;
+    };
+    const FileOperationResult result = run(FileOperation::Copy, {src("song.mp3"), src("last.mp3")}, dst());
+    EXPECT_EQ(result.outcome, FileOperationResult::Done) << result.error.toStdString();
+    EXPECT_EQ(read(dst("last.mp3")), "new last");
+    EXPECT_EQ(tree(elsewhere.path()), QStringList{QString("%1 40755 <missing>").arg(elsewhere.filePath("old-2"))});
+}
+
 // A copy killed after it replaced two items (as by a crash or kill -9): the
 // next copy into the folder puts the replaced ones back under their names and
 // keeps the newcomers beside them; nothing hidden is left.
@@ -246,6 +312,28 @@ TEST_F(CopyFailures, AFolderThatOnlyLooksLikeACopysWorkIsLeftAsItWas)
     write(dst("draft1.txt"), "current draft");
     ASSERT_EQ(::chmod(QFile::encodeName(dst(".tovix-copy-notes/locked")).constData(), 0555), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(dst(".tovix-copy-0123456789abcdef")).constData(), 0700), 0);
+    write(src("other.txt"), "other");
+    const QStringList before = tree(dst());
+
+    ASSERT_EQ(run(FileOperation::Copy, {src("other.txt")}, dst()).outcome, FileOperationResult::Done);
+    QStringList after = tree(dst());
+    EXPECT_TRUE(after.removeOne(QString("%1 100644 other").arg(dst("other.txt"))));
+    EXPECT_EQ(after, before);
+}
+
+// A work folder that came in from elsewhere (unpacked, or copied with the
+// folder that held it), marker and note and all, is not this folder's: it
+// never puts what it holds in place of the user's file.
+TEST_F(CopyFailures, AWorkFolderBroughtInFromElsewhereIsNeverTakenForOurs)
+{
+    write(dst("report.txt"), "mine");
+    struct stat mine {};
+    ASSERT_EQ(::lstat(QFile::encodeName(dst("report.txt")).constData(), &mine), 0);
+    const QString forged = dst(".tovix-copy-0123456789abcdef");
+    write(forged + "/tovixman-copy", "TovixMan copy work folder 0123456789abcdef\n");
+    write(forged + "/old-1/report.txt", "planted");
+    write(forged + "/placed-1", workfolder::PlacedEntry::of(mine).text().c_str());
+    ASSERT_EQ(::chmod(QFile::encodeName(forged).constData(), 0700), 0);
     write(src("other.txt"), "other");
     const QStringList before = tree(dst());
 
