@@ -123,7 +123,7 @@ ConvertOutcome arriveImported(const ImportTicket &ticket, ImportMemory &memory, 
 {
     std::string digest;
     {
-        UniqueFd voice = openExclusiveRead(ticket.voicePath);
+        UniqueFd voice = openExclusiveRead(ticket.voicePath, false);
         if (!voice) {
             ui.showMessage(VoiceMessages::cannotOpenVoice);
             return ConvertOutcome::Failed;
@@ -144,6 +144,7 @@ ConvertOutcome arriveImported(const ImportTicket &ticket, ImportMemory &memory, 
     struct stat older {};
     const bool taken = ::lstat(wave.c_str(), &older) == 0;
     ConvertOptions options;
+    options.refuseLink = true;
     options.wavePath = taken ? freeWavePath(wave) : wave;
     const ConvertOutcome outcome = convertVoiceFile(ticket.voicePath, ui, options);
     if (outcome != ConvertOutcome::Converted)

@@ -256,3 +256,20 @@ TEST_F(QueueConversionThreading, ARecordingPutInPlaceDuringTheConversionIsKeptAn
               QStringLiteral("\"memo.VOC\" was replaced during its conversion; the new file is kept."));
     EXPECT_TRUE(prompts.records.empty());
 }
+
+// Someone who may rename in the folder put a link where the upload's file was:
+// what it points at (here a private recording) is never converted into a file
+// others can read, and stays as it was.
+TEST_F(QueueConversionThreading, ALinkPutInTheUploadsPlaceIsNotFollowed)
+{
+    const QString elsewhere = settings.filePath(QStringLiteral("private.VOC"));
+    {
+        std::ofstream(elsewhere.toStdString(), std::ios::binary) << recording;
+    }
+    ASSERT_TRUE(QFile::remove(pc.filePath(QStringLiteral("memo.VOC"))));
+    ASSERT_TRUE(QFile::link(elsewhere, pc.filePath(QStringLiteral("memo.VOC"))));
+    tick();
+    EXPECT_EQ(prompts.texts(), QStringList({QStringLiteral("Can not open voice file")}));
+    EXPECT_FALSE(QFile::exists(pc.filePath(QStringLiteral("memo.wav"))));
+    EXPECT_EQ(QFileInfo(elsewhere).size(), qint64(recording.size()));
+}
