@@ -29,9 +29,14 @@ void TForm_TovixMan::ConvertVoiceFile(const QString &voicePath)
     ConvertVoiceFile(voicePath.toLocal8Bit().toStdString());
 }
 
+// Only after an upload, which made a plain file there.
 void TForm_TovixMan::ConvertVoiceFile(const std::string &voicePath)
 {
-    startConversion(voicePath, new VoiceConversionThread(voicePath));
+    startConversion(voicePath, new VoiceConversionThread([voicePath](VoiceConversionUi &ui) {
+                        ConvertOptions options;
+                        options.refuseLink = true;
+                        return convertVoiceFile(voicePath, ui, options);
+                    }));
 }
 
 // The memory and the arrival are shared with the conversion's thread, which

@@ -78,7 +78,8 @@ bool copyFileAtomically(const std::string &source, const std::string &destinatio
                         bool replace, int delayMs, const std::string &stagingFolder,
                         const std::function<bool()> &stillThere)
 {
-    const int from = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    // A named pipe put in the source's place must not stall the copy in open().
+    const int from = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (from < 0)
         return false;
     struct stat st;

@@ -56,11 +56,11 @@ bool lockExclusive(int fd)
     return rc == 0;
 }
 
-UniqueFd openExclusiveRead(const std::string &path)
+UniqueFd openExclusiveRead(const std::string &path, bool followLink)
 {
     // O_NONBLOCK keeps a FIFO of that name from stalling the open; it is
     // refused below anyway, and regular files ignore the flag.
-    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (followLink ? 0 : O_NOFOLLOW)));
     if (!file)
         return {};
     struct stat st {};

@@ -45,7 +45,7 @@ bool lockExclusive(int fd);
 // Opens an existing regular file for reading, locked against every other
 // opener that locks. Invalid when the file is missing, not a regular file,
 // unreadable, or locked elsewhere.
-UniqueFd openExclusiveRead(const std::string &path);
+UniqueFd openExclusiveRead(const std::string &path, bool followLink = true);
 
 // Creates the file, or empties an existing one, for reading and writing,
 // locked as above. A file locked elsewhere is refused and left untouched.

@@ -54,19 +54,20 @@ std::string randomSuffix()
     return suffix;
 }
 
-// A hidden named file in folder, locked and still under its name.
-int createNamed(const std::string &folder, const std::string &prefix, std::string &name)
+// A hidden named file in the folder open as dirFd, locked and still under its name.
+int createNamed(int dirFd, const std::string &prefix, std::string &name)
 {
     for (int attempt = 0; attempt < nameAttempts; ++attempt) {
-        name = folder + "/" + prefix + randomSuffix();
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        name = prefix + randomSuffix();
+        const int fd = ::openat(dirFd, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && errno == EEXIST)
             continue;
         if (fd < 0)
             return -1;
         // A sweep elsewhere may have taken the name before the lock was ours.
         struct stat opened {}, named {};
-        if (lockExclusive(fd) && ::fstat(fd, &opened) == 0 && ::lstat(name.c_str(), &named) == 0
+        if (lockExclusive(fd) && ::fstat(fd, &opened) == 0
+            && ::fstatat(dirFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0
             && sameInode(opened, named)) {
             ::fchmod(fd, 0666 & ~currentUmask());
             return fd;
@@ -75,6 +76,24 @@ int createNamed(const std::string &folder, const std::string &prefix, std::strin
     }
     errno = EEXIST;
     return -1;
+}
+
+bool renameNoReplaceAt(int fromFd, const std::string &from, int toFd, const std::string &to)
+{
+    if (::renameat2(fromFd, from.c_str(), toFd, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    if (::linkat(fromFd, from.c_str(), toFd, to.c_str(), 0) == 0) {
+        ::unlinkat(fromFd, from.c_str(), 0);
+        return true;
+    }
+    struct stat st;
+    if (errno == EEXIST || ::fstatat(toFd, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::renameat(fromFd, from.c_str(), toFd, to.c_str()) == 0;
 }
 
 } // namespace
@@ -92,14 +111,20 @@ PendingFile::PendingFile(const std::string &folder, std::string hiddenPrefix,
     : m_folder(folder.empty() ? "." : folder), m_prefix(std::move(hiddenPrefix)),
       m_staging(std::move(stagingFolder))
 {
-    m_fd = ::open(m_folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    // The folder is held from here on: whatever is renamed above it meanwhile,
+    // the file is published where it was made.
+    // O_PATH: a folder one may write in but not list still takes files.
+    m_dirFd = ::open(m_folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (m_dirFd < 0)
+        return;
+    m_fd = ::openat(m_dirFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     if (m_fd >= 0) {
         lockExclusive(m_fd); // a file no one else can reach yet: never refused
         return;
     }
     // EISDIR: a kernel without O_TMPFILE; EOPNOTSUPP: a file system without it.
     if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
-        m_fd = createNamed(m_folder, m_prefix, m_name);
+        m_fd = createNamed(m_dirFd, m_prefix, m_name);
 }
 
 PendingFile::~PendingFile()
@@ -107,33 +132,46 @@ PendingFile::~PendingFile()
     close();
 }
 
-bool PendingFile::linkAs(const std::string &path) const
+// A path in the folder this file was made in is reached through the held
+// folder; any other as it resolves now.
+PendingFile::Target PendingFile::targetOf(const std::string &path) const
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    if (folder == m_folder && slash + 1 < path.size())
+        return {m_dirFd, slash == std::string::npos ? path : path.substr(slash + 1)};
+    return {AT_FDCWD, path};
+}
+
+bool PendingFile::linkAs(const Target &target) const
 {
     const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+    if (::linkat(AT_FDCWD, self.c_str(), target.dirFd, target.name.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return true;
     if (errno != ENOENT)
         return false;
     // Without /proc the same by descriptor, which needs CAP_DAC_READ_SEARCH.
-    return ::linkat(m_fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0;
+    return ::linkat(m_fd, "", target.dirFd, target.name.c_str(), AT_EMPTY_PATH) == 0;
 }
 
 // A link cannot replace a name, so the file takes a hidden name for the
 // moment it takes to rename it over path.
-bool PendingFile::replaceThroughTransientName(const std::string &path)
+bool PendingFile::replaceThroughTransientName(const Target &target)
 {
-    for (const std::string &folder : {m_staging, m_folder}) {
+    for (const bool staging : {true, false}) {
+        const std::string &folder = staging ? m_staging : m_folder;
         for (int attempt = 0; !folder.empty() && attempt < nameAttempts; ++attempt) {
-            const std::string transient = folder + "/" + m_prefix + randomSuffix();
+            const Target transient = staging ? Target{AT_FDCWD, folder + "/" + m_prefix + randomSuffix()}
+                                             : Target{m_dirFd, m_prefix + randomSuffix()};
             if (!linkAs(transient)) {
                 if (errno == EEXIST)
                     continue;
                 break; // EXDEV for a staging folder elsewhere: try the next folder
             }
-            if (::rename(transient.c_str(), path.c_str()) == 0)
+            if (::renameat(transient.dirFd, transient.name.c_str(), target.dirFd, target.name.c_str()) == 0)
                 return true;
             const int error = errno;
-            ::unlink(transient.c_str());
+            ::unlinkat(transient.dirFd, transient.name.c_str(), 0);
             errno = error;
             return false;
         }
@@ -149,45 +187,40 @@ bool PendingFile::publish(const std::string &path, bool replace)
     }
     if (::fsync(m_fd) != 0)
         return false;
+    const Target target = targetOf(path);
     if (!m_name.empty())
-        m_published = replace ? ::rename(m_name.c_str(), path.c_str()) == 0
-                              : renameNoReplace(m_name, path);
-    else if (linkAs(path))
+        m_published = replace
+            ? ::renameat(m_dirFd, m_name.c_str(), target.dirFd, target.name.c_str()) == 0
+            : renameNoReplaceAt(m_dirFd, m_name, target.dirFd, target.name);
+    else if (linkAs(target))
         m_published = true;
     else if (errno == EEXIST && replace)
-        m_published = replaceThroughTransientName(path);
+        m_published = replaceThroughTransientName(target);
     return m_published;
 }
 
 bool PendingFile::close()
 {
+    if (m_dirFd >= 0 && m_fd < 0) {
+        ::close(m_dirFd);
+        m_dirFd = -1;
+    }
     if (m_fd < 0)
         return true;
     // Removed while still locked, so no sweep meets it half gone.
     if (!m_published && !m_name.empty())
-        ::unlink(m_name.c_str());
+        ::unlinkat(m_dirFd, m_name.c_str(), 0);
     const bool closed = ::close(m_fd) == 0;
     m_fd = -1;
+    ::close(m_dirFd);
+    m_dirFd = -1;
     return closed;
 }
 
+// File systems without RENAME_NOREPLACE: a hard link fails when the name exists.
 bool renameNoReplace(const std::string &from, const std::string &to)
 {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // File systems without the flag: a hard link fails when the name exists.
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        ::unlink(from.c_str());
-        return true;
-    }
-    struct stat st;
-    if (errno == EEXIST || ::lstat(to.c_str(), &st) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::rename(from.c_str(), to.c_str()) == 0;
+    return renameNoReplaceAt(AT_FDCWD, from, AT_FDCWD, to);
 }
 
 bool removeIfAbandoned(int dirFd, const char *name, const std::string &prefix)

@@ -43,13 +43,19 @@ public:
     bool close();
 
 private:
-    bool linkAs(const std::string &path) const;
-    bool replaceThroughTransientName(const std::string &path);
+    struct Target {
+        int dirFd;
+        std::string name;
+    };
+    Target targetOf(const std::string &path) const;
+    bool linkAs(const Target &target) const;
+    bool replaceThroughTransientName(const Target &target);
 
     std::string m_folder;
     std::string m_prefix;
     std::string m_staging;
-    std::string m_name; // the hidden name, when the file system gave no unnamed file
+    std::string m_name; // the hidden name in folder, when the file system gave no unnamed file
+    int m_dirFd = -1;   // folder, held while the file is open
     int m_fd = -1;
     bool m_published = false;
 };

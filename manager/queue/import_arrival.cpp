@@ -81,13 +81,21 @@ bool sameBytes(int a, int b)
     }
 }
 
+// Only a file of this user that no one else may write can stand for the
+// recording: another's could be emptied or changed once the new one is gone.
+bool ownedAndGuarded(int fd)
+{
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & S_IWOTH) == 0;
+}
+
 // The new wave file holds exactly what the older one does: the same
 // recording, so the new one goes again. Sizes that differ settle it at once.
 bool sameAsOlder(const std::string &newWave, const std::string &olderWave)
 {
     UniqueFd made(::open(newWave.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     UniqueFd older(::open(olderWave.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-    if (!made || !older || !sameBytes(made.get(), older.get()))
+    if (!made || !older || !ownedAndGuarded(older.get()) || !sameBytes(made.get(), older.get()))
         return false;
     removeIfStill(made.get(), newWave);
     return true;
@@ -115,7 +123,7 @@ ConvertOutcome arriveImported(const ImportTicket &ticket, ImportMemory &memory, 
 {
     std::string digest;
     {
-        UniqueFd voice = openExclusiveRead(ticket.voicePath);
+        UniqueFd voice = openExclusiveRead(ticket.voicePath, false);
         if (!voice) {
             ui.showMessage(VoiceMessages::cannotOpenVoice);
             return ConvertOutcome::Failed;
@@ -136,6 +144,7 @@ ConvertOutcome arriveImported(const ImportTicket &ticket, ImportMemory &memory, 
     struct stat older {};
     const bool taken = ::lstat(wave.c_str(), &older) == 0;
     ConvertOptions options;
+    options.refuseLink = true;
     options.wavePath = taken ? freeWavePath(wave) : wave;
     const ConvertOutcome outcome = convertVoiceFile(ticket.voicePath, ui, options);
     if (outcome != ConvertOutcome::Converted)

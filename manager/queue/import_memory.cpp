@@ -223,8 +223,14 @@ void ImportMemory::load()
 {
     std::vector<ImportedRecording> entries;
     bool writable = true;
-    UniqueFd file(m_file.empty() ? -1 : ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (file) {
+    // Non-blocking, so a named pipe of that name cannot stall every question
+    // to the memory; anything but a plain file is then kept as it is.
+    UniqueFd file(m_file.empty() ? -1
+                                 : ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+    struct stat st {};
+    if (file && (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))) {
+        writable = false;
+    } else if (file) {
         std::string text;
         char buffer[64 * 1024];
         ssize_t got = 0;

@@ -133,7 +133,7 @@ bool lockReplacedWave(const std::string &wavePath, UniqueFd &held)
 const char *convertFiles(const std::string &voicePath, const std::string &wavePath,
                          bool replace, const ConvertOptions &options, VoiceConversionUi &ui)
 {
-    UniqueFd voice = openExclusiveRead(voicePath);
+    UniqueFd voice = openExclusiveRead(voicePath, !options.refuseLink);
     if (!voice)
         return VoiceMessages::cannotOpenVoice;
     Kestrun_decoder_init();

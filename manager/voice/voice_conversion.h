@@ -47,6 +47,9 @@ enum class ConvertOutcome {
 struct ConvertOptions {
     bool keepVoice = false; // keep the voice file after a good conversion
     std::string wavePath;   // where the wave file goes; empty for waveFilePath(voicePath)
+    // The recording is a file this program just made: a link in its place was
+    // put there by someone else, and whatever it points at is not converted.
+    bool refuseLink = false;
 };
 
 // Where a wave file being written needs a name (a file system without

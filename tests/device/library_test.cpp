@@ -6,8 +6,11 @@
 #include "player_fixture.h"
 
 #include "device/records.h"
+#include "file_copy.h"
 #include "short_names.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
@@ -15,6 +18,7 @@
 #include <sys/stat.h>
 #include <filesystem>
 #include <set>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -94,6 +98,30 @@ TEST_F(PlayerTest, DownloadRefusesWhatIsNotAReadablePlainFile)
     EXPECT_EQ(dll_fn_download_file(nullptr, mtInternal), 0);
     EXPECT_EQ(dll_fn_download_file("", mtInternal), 0);
     EXPECT_TRUE(names(mtInternal).empty());
+}
+
+// A file swapped for a named pipe after it was checked: the copy refuses it
+// at once instead of waiting for a writer that never comes.
+TEST_F(PlayerTest, ACopyFromANamedPipeFailsAtOnceBeforeWatchingThreads)
+{
+    const std::string pipe = pcPath("song.mp3");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::atomic<bool> returned{false}, unblocked{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 50 && !returned; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!returned) { // a reader stuck in open() is let go
+            unblocked = true;
+            const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        }
+    });
+    EXPECT_FALSE(nerolink::copyFileAtomically(pipe, pcPath("copy.mp3"), false, 0));
+    returned = true;
+    watchdog.join();
+    EXPECT_FALSE(unblocked) << "the copy waited on the pipe";
+    EXPECT_FALSE(fs::exists(pcPath("copy.mp3")));
 }
 
 TEST_F(PlayerTest, UploadWritesThePlayerFileAndReplacesAnOldOne)

@@ -7,15 +7,21 @@
 // nothing leaves the player, and the option imports at every arrival.
 #include "queue_fixture.h"
 
+#include "queue/import_memory.h"
 #include "queue/job_kinds.h"
 #include "voice/voice_conversion.h"
 
 #include <QAction>
 #include <QToolButton>
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -296,4 +302,60 @@ TEST_F(ImportThreading, AReusedNameWithADifferentRecordingArrivesUnderAFreeNameO
     w->MainMenu_ImportRecordingsClick();
     EXPECT_TRUE(lines().isEmpty());
     EXPECT_EQ(w->statusText(3), QStringLiteral("No new recordings to import."));
+}
+
+// A wave file of the same bytes that another user owns, or that anyone may
+// write, proves nothing lasting: it could be emptied once the new one is gone,
+// so the new one stays.
+TEST_F(ImportThreading, AnIdenticalWaveFileOthersCanChangeDoesNotStandForTheRecording)
+{
+    const std::string recording = voiceRecording();
+    writePc(QStringLiteral("REC00001.wav"), waveOf(recording));
+    ASSERT_EQ(::chmod(QFile::encodeName(pc.filePath(QStringLiteral("REC00001.wav"))).constData(), 0666), 0);
+    std::vector<TFileEntry> files{fake::makeEntry("", "REC00001.VOC", uint32_t(recording.size()), false)};
+    std::map<std::string, std::string> uploads{{"REC00001.VOC", recording}};
+    if (::geteuid() == 0) { // only the superuser can give a file away
+        writePc(QStringLiteral("REC00002.wav"), waveOf(recording));
+        ASSERT_EQ(::chown(QFile::encodeName(pc.filePath(QStringLiteral("REC00002.wav"))).constData(), 65534, 65534), 0);
+        files.push_back(fake::makeEntry("", "REC00002.VOC", uint32_t(recording.size()), false));
+        uploads["REC00002.VOC"] = recording;
+    }
+    uploadsWrite(uploads);
+    attach(memoryOf(files), memoryOf({}));
+    w->MainMenu_ImportRecordingsClick();
+    ASSERT_TRUE(runQueue());
+
+    EXPECT_EQ(pcFile(QStringLiteral("REC00001 (2).wav")), waveOf(recording));
+    if (files.size() > 1) {
+        EXPECT_EQ(pcFile(QStringLiteral("REC00002 (2).wav")), waveOf(recording));
+    }
+}
+
+// A named pipe where the memory's file belongs is never waited on, nor replaced.
+TEST_F(ImportThreading, AMemoryFileThatIsANamedPipeAnswersAtOnceAndStays)
+{
+    const std::string pipe = settings.filePath(QStringLiteral("imports-pipe")).toStdString();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::atomic<bool> answered{false}, unblocked{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 50 && !answered; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!answered) { // a reader stuck in open() gets the end of the pipe
+            unblocked = true;
+            const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        }
+    });
+    {
+        ImportMemory memory(pipe);
+        EXPECT_FALSE(memory.holds(mtInternal, "REC00001.VOC", 720));
+        answered = true;
+        memory.remember({mtInternal, "REC00001.VOC", 720, std::string(64, 'a'), "REC00001.wav", false});
+    }
+    watchdog.join();
+    EXPECT_FALSE(unblocked) << "the memory waited on the pipe";
+    struct stat st {};
+    ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }

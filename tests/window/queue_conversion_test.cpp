@@ -256,3 +256,47 @@ TEST_F(QueueConversionThreading, ARecordingPutInPlaceDuringTheConversionIsKeptAn
               QStringLiteral("\"memo.VOC\" was replaced during its conversion; the new file is kept."));
     EXPECT_TRUE(prompts.records.empty());
 }
+
+// Someone who may rename in the folder put a link where the upload's file was:
+// what it points at (here a private recording) is never converted into a file
+// others can read, and stays as it was.
+TEST_F(QueueConversionThreading, ALinkPutInTheUploadsPlaceIsNotFollowed)
+{
+    const QString elsewhere = settings.filePath(QStringLiteral("private.VOC"));
+    {
+        std::ofstream(elsewhere.toStdString(), std::ios::binary) << recording;
+    }
+    ASSERT_TRUE(QFile::remove(pc.filePath(QStringLiteral("memo.VOC"))));
+    ASSERT_TRUE(QFile::link(elsewhere, pc.filePath(QStringLiteral("memo.VOC"))));
+    tick();
+    EXPECT_EQ(prompts.texts(), QStringList({QStringLiteral("Can not open voice file")}));
+    EXPECT_FALSE(QFile::exists(pc.filePath(QStringLiteral("memo.wav"))));
+    EXPECT_EQ(QFileInfo(elsewhere).size(), qint64(recording.size()));
+}
+
+// The folder is renamed during the conversion and a link to another folder put
+// in its place: the wave file still arrives in the folder it was made in, and
+// the other folder's file of that name stays as it was.
+TEST_F(QueueConversionThreading, AFolderSwappedForALinkMeanwhileKeepsTheWaveFileInItsOwnFolder)
+{
+    ASSERT_TRUE(QFile(pc.filePath(QStringLiteral("memo.wav"))).open(QIODevice::WriteOnly));
+    prompts.answers.push_back(PromptAnswer::Yes); // replace the old wave file
+    const QString other = settings.filePath(QStringLiteral("other")), moved = pc.path() + QStringLiteral("-moved");
+    ASSERT_TRUE(QDir().mkpath(other));
+    {
+        std::ofstream(other.toStdString() + "/memo.wav") << "the user's own";
+    }
+    std::atomic<bool> swapped{false};
+    SyncHook::beforeSync([&](int) {
+        if (!swapped)
+            swapped = QDir().rename(pc.path(), moved) && QFile::link(other, pc.path());
+    });
+    tick();
+    SyncHook::clear();
+    ASSERT_TRUE(swapped);
+    ASSERT_TRUE(QFile::remove(pc.path()) && QDir().rename(moved, pc.path()));
+    EXPECT_EQ(pcFile(QStringLiteral("memo.wav")), reference());
+    QFile kept(other + QStringLiteral("/memo.wav"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("the user's own"));
+}
