@@ -6,6 +6,7 @@
 // and voc2wav use. AddressSanitizer sees every byte the decoder reads (the reader's
 // unfilled buffer is poisoned); the files left behind must be what a user expects:
 // a complete wave file and no recording, or the recording untouched and no wave file.
+#include "fuzz_scratch.h"
 #include "voice/voice_conversion.h"
 #include "voice/voice_format.h"
 
@@ -26,40 +27,6 @@ public:
     void showMessage(const std::string &) override {}
 };
 
-std::string scratchFolder;
-
-void removeScratch()
-{
-    ::unlink((scratchFolder + "/REC.VOC").c_str());
-    ::unlink((scratchFolder + "/REC.wav").c_str());
-    ::rmdir(scratchFolder.c_str());
-}
-
-const std::string &scratch()
-{
-    if (scratchFolder.empty()) {
-        std::string pattern = (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
-        pattern += "/conversion_fuzz_XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        scratchFolder = pattern;
-        std::atexit(removeScratch);
-    }
-    return scratchFolder;
-}
-
-bool writeFile(const std::string &path, const uint8_t *data, size_t size)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    bool ok = fd >= 0;
-    for (size_t at = 0; ok && at < size;) {
-        const ssize_t put = ::write(fd, data + at, size - at);
-        ok = put > 0;
-        at += ok ? size_t(put) : 0;
-    }
-    return fd >= 0 && ::close(fd) == 0 && ok;
-}
-
 long long sizeOf(const std::string &path)
 {
     struct stat st {};
@@ -70,8 +37,9 @@ long long sizeOf(const std::string &path)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const std::string voice = scratch() + "/REC.VOC", wave = scratch() + "/REC.wav";
-    if (!writeFile(voice, data, size))
+    const std::string &folder = fuzz::scratch("conversion_fuzz");
+    const std::string voice = folder + "/REC.VOC", wave = folder + "/REC.wav";
+    if (!fuzz::writeFile(voice, data, size))
         std::abort();
     AnswerYes ui;
     const ConvertOutcome outcome = convertVoiceFile(voice, ui);

@@ -6,6 +6,7 @@
 // recording, a wave file or an MP3 file, the second where to seek. The decoder opens
 // it, decodes to the end, seeks and decodes to the end again. Reads go to a buffer of
 // exactly the asked size; the decoder's account of where it is must stay whole.
+#include "fuzz_scratch.h"
 #include "listen/playback_decoder.h"
 
 #include <algorithm>
@@ -20,40 +21,6 @@
 namespace {
 
 constexpr std::size_t kChunk = 777; // frames per read: not a multiple of any frame size
-
-std::string scratchFolder;
-
-void removeScratch()
-{
-    for (const char *name : {"/rec.voc", "/rec.wav", "/rec.mp3"})
-        ::unlink((scratchFolder + name).c_str());
-    ::rmdir(scratchFolder.c_str());
-}
-
-const std::string &scratch()
-{
-    if (scratchFolder.empty()) {
-        std::string pattern = (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
-        pattern += "/playback_fuzz_XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        scratchFolder = pattern;
-        std::atexit(removeScratch);
-    }
-    return scratchFolder;
-}
-
-bool writeFile(const std::string &path, const uint8_t *data, size_t size)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    bool ok = fd >= 0;
-    for (size_t at = 0; ok && at < size;) {
-        const ssize_t put = ::write(fd, data + at, size - at);
-        ok = put > 0;
-        at += ok ? size_t(put) : 0;
-    }
-    return fd >= 0 && ::close(fd) == 0 && ok;
-}
 
 // Reads to the end from where the decoder is; aborts when its account breaks or
 // it gives more than bound frames, more than any file of its size can hold.
@@ -82,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 2)
         return 0;
     static const char *const names[] = {"/rec.voc", "/rec.wav", "/rec.mp3"};
-    const std::string path = scratch() + names[data[0] % 3];
-    if (!writeFile(path, data + 2, size - 2))
+    const std::string path = fuzz::scratch("playback_fuzz") + names[data[0] % 3];
+    if (!fuzz::writeFile(path, data + 2, size - 2))
         std::abort();
     PlaybackDecoder d;
     if (d.open(path)) {

@@ -100,25 +100,6 @@ bool writeFileAt(int dirFd, const std::string &name, const std::string &bytes)
     return true;
 }
 
-bool renameNoReplaceAt(int fromFd, const std::string &from, int toFd, const std::string &to)
-{
-    if (::renameat2(fromFd, from.c_str(), toFd, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // File systems without the flag: a hard link fails when the name exists.
-    if (::linkat(fromFd, from.c_str(), toFd, to.c_str(), 0) == 0) {
-        ::unlinkat(fromFd, from.c_str(), 0);
-        return true;
-    }
-    struct stat st {};
-    if (errno == EEXIST || statAt(toFd, to, st)) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::renameat(fromFd, from.c_str(), toFd, to.c_str()) == 0;
-}
-
 bool removeTreeAt(int dirFd, const std::string &name)
 {
     struct stat st {};

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "platform/exclusive_open.h"
+#include "platform/pending_file.h"
 
 #include <string>
 #include <vector>
@@ -38,10 +39,6 @@ bool readOwnFileAt(int dirFd, const std::string &name, size_t limit, std::string
 // Writes a small file name in dirFd whole: under a passing name first, then
 // renamed over name.
 bool writeFileAt(int dirFd, const std::string &name, const std::string &bytes);
-
-// Renames, never over an existing entry (EEXIST then), also on file systems
-// without RENAME_NOREPLACE.
-bool renameNoReplaceAt(int fromFd, const std::string &from, int toFd, const std::string &to);
 
 // Removes name in dirFd and everything in it. Folders we own without write
 // permission are opened up first: they are copies we made, or entries the user

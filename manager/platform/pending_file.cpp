@@ -78,12 +78,15 @@ int createNamed(int dirFd, const std::string &prefix, std::string &name)
     return -1;
 }
 
+} // namespace
+
 bool renameNoReplaceAt(int fromFd, const std::string &from, int toFd, const std::string &to)
 {
     if (::renameat2(fromFd, from.c_str(), toFd, to.c_str(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno != EINVAL && errno != ENOSYS)
         return false;
+    // File systems without the flag: a hard link fails when the name exists.
     if (::linkat(fromFd, from.c_str(), toFd, to.c_str(), 0) == 0) {
         ::unlinkat(fromFd, from.c_str(), 0);
         return true;
@@ -95,8 +98,6 @@ bool renameNoReplaceAt(int fromFd, const std::string &from, int toFd, const std:
     }
     return ::renameat(fromFd, from.c_str(), toFd, to.c_str()) == 0;
 }
-
-} // namespace
 
 bool isPendingFileName(std::string_view name, std::string_view prefix)
 {

@@ -64,6 +64,10 @@ private:
 // file systems without RENAME_NOREPLACE.
 bool renameNoReplace(const std::string &from, const std::string &to);
 
+// The same between held folders: never over an existing entry (EEXIST then),
+// also on file systems without RENAME_NOREPLACE.
+bool renameNoReplaceAt(int fromFd, const std::string &from, int toFd, const std::string &to);
+
 // Removes folder's entry name when it is a hidden name of prefix
 // (isPendingFileName), a plain file of this user, not a link, and no one holds
 // it locked: what a killed writer left. dirFd is folder, open. A user's own
