@@ -159,6 +159,7 @@ void TForm_TovixMan::connectListenCommands()
             listenToFile(path, name);
     });
     connect(s, &ListenSession::notice, this, [this](const QString &text) { setStatusText(3, text); });
+    connect(PlayBar_Listen, &PlayBar::volumeRequested, this, &TForm_TovixMan::setListenVolume);
     connect(PlayBar_Listen, &PlayBar::seekRequested, this, [this](qint64 ms) {
         QMetaObject::invokeMethod(FListenSession, [s = FListenSession, ms] { s->seek(ms); });
     });

@@ -77,5 +77,7 @@ void TForm_TovixMan::setListenVolume(double volume)
     FListenVolume = std::isfinite(volume) ? std::clamp(volume, 0.0, 1.0) : 1.0;
     if (FMpris)
         FMpris->setVolume(FListenVolume);
+    if (PlayBar_Listen)
+        PlayBar_Listen->setVolume(FListenVolume);
     QMetaObject::invokeMethod(FListenSession, [s = FListenSession, v = FListenVolume] { s->setVolume(v); });
 }

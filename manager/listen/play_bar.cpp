@@ -12,11 +12,14 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 QString playTimeText(qint64 ms, bool tenths)
 {
@@ -90,6 +93,16 @@ PlayBar::PlayBar(QWidget *parent) : QWidget(parent)
     Label_Time->setAccessibleName(QStringLiteral("Position and length"));
     row->addWidget(Label_Time);
 
+    Slider_Volume = new QSlider(Qt::Horizontal, this);
+    Slider_Volume->setAccessibleName(QStringLiteral("Volume"));
+    Slider_Volume->setRange(0, 100);
+    Slider_Volume->setSingleStep(5);
+    Slider_Volume->setPageStep(10);
+    Slider_Volume->setFixedWidth(80);
+    Slider_Volume->setValue(100);
+    Slider_Volume->setToolTip(QStringLiteral("Volume: 100%"));
+    row->addWidget(Slider_Volume);
+
     connect(Overview, &LoudnessOverview::clickedAt, this,
             [this](double fraction) { emit seekRequested(qint64(fraction * double(m_length))); });
     connect(Slider_Position, &QSlider::sliderReleased, this,
@@ -97,6 +110,10 @@ PlayBar::PlayBar(QWidget *parent) : QWidget(parent)
     connect(Slider_Position, &QSlider::actionTriggered, this, [this](int action) {
         if (action != QSlider::SliderMove)
             emit seekRequested(Slider_Position->sliderPosition());
+    });
+    connect(Slider_Volume, &QSlider::valueChanged, this, [this](int percent) {
+        Slider_Volume->setToolTip(QStringLiteral("Volume: %1%").arg(percent));
+        emit volumeRequested(percent / 100.0);
     });
     setRecording(QString(), 0);
     setSpeed(1.0);
@@ -155,6 +172,14 @@ void PlayBar::setPosition(qint64 ms)
 void PlayBar::setSpeed(double speed)
 {
     Label_Speed->setText(QStringLiteral("%1x").arg(speed, 0, 'f', 1));
+}
+
+void PlayBar::setVolume(double volume)
+{
+    const int percent = int(std::lround(std::clamp(volume, 0.0, 1.0) * 100));
+    const QSignalBlocker quiet(Slider_Volume);
+    Slider_Volume->setValue(percent);
+    Slider_Volume->setToolTip(QStringLiteral("Volume: %1%").arg(percent));
 }
 
 void PlayBar::showTime()

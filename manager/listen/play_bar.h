@@ -36,6 +36,8 @@ public:
     void setPlaying(bool playing);
     // Paused, the position shows tenths of a second.
     void setPaused(bool paused);
+    // Shows the volume (0 to 1) without asking for it again.
+    void setVolume(double volume);
     qint64 length() const { return m_length; }
     qint64 position() const { return m_position; }
 
@@ -49,10 +51,12 @@ public:
     QLabel *Label_Time = nullptr;
     QLabel *Label_Speed = nullptr;
     QSlider *Slider_Position = nullptr;
+    QSlider *Slider_Volume = nullptr;
     LoudnessOverview *Overview = nullptr;
 
 signals:
     void seekRequested(qint64 ms);
+    void volumeRequested(double volume);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -5,6 +5,7 @@
 // settings.ini: what the window reads at start and writes when it is destroyed.
 #include "explorer/folder_tree.h"
 #include "explorer/folder_view.h"
+#include "listen/mpris_player.h"
 #include "listen/play_bar.h"
 #include "main_unit.h"
 #include "scripted_prompts.h"
@@ -14,6 +15,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QSlider>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -229,4 +231,25 @@ TEST_F(SettingsTest, GeometryOffTheScreensComesBackAndPaneWidthsThatDoNotFitGive
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     EXPECT_EQ(w.Splitter_Panes->sizes().value(1), 212) << "the player pane as designed";
     EXPECT_EQ(w.Splitter_TreeAndFolder->sizes().value(0), 150);
+}
+
+// The play bar's volume starts as kept, is kept as moved, and follows the bus
+// without asking for a volume of its own in return.
+TEST_F(SettingsTest, ThePlayBarsVolumeIsKeptAndFollowsTheBus)
+{
+    writeFile("[Listen]\nVolume=0.30\n");
+    {
+        TForm_TovixMan w(path);
+        QSlider *volume = w.PlayBar_Listen->Slider_Volume;
+        auto *bus = w.findChild<MprisPlayer *>();
+        EXPECT_EQ(volume->value(), 30);
+        volume->setValue(75); // as a drag does
+        EXPECT_DOUBLE_EQ(bus->volume(), 0.75);
+        bus->askVolume(0.555);
+        QCoreApplication::processEvents(); // the bus's requests are queued
+        EXPECT_EQ(volume->value(), 56);
+        EXPECT_DOUBLE_EQ(bus->volume(), 0.555) << "the slider's rounding came back as a request";
+        volume->setValue(20);
+    }
+    EXPECT_TRUE(readFile().contains("Volume=0.20\n")) << readFile().constData();
 }
