@@ -406,6 +406,8 @@ void ListenSession::feed()
     }
     if (++m_ticks % kTicksPerPosition == 0)
         reportPosition();
+    if (m_flushed && m_tempo.ready() == 0)
+        m_sink->drain();
     // Everything is written and the server has played it (an idle sink says
     // so too, when its free space never reaches the whole buffer).
     if (m_flushed && m_tempo.ready() == 0

@@ -76,6 +76,16 @@ void PulseSink::underflow(pa_stream *stream, void *self)
         pa_operation_unref(o);
 }
 
+// Also starts a stream that never held a whole buffer.
+void PulseSink::drain()
+{
+    if (!m_stream || m_draining || m_state == QAudio::StoppedState)
+        return;
+    m_draining = true;
+    const Locked lock(m_loop);
+    underflow(m_stream, this);
+}
+
 void PulseSink::drained(pa_stream *, int success, void *self)
 {
     auto *sink = static_cast<PulseSink *>(self);
@@ -124,14 +134,13 @@ QIODevice *PulseSink::start()
         || pa_threaded_mainloop_start(m_loop) < 0 || !connectStream())
         return nullptr;
     m_error = QAudio::NoError;
+    m_draining = false;
     m_device = std::make_unique<SinkDevice>(this);
     m_state = QAudio::IdleState;
     return m_device.get();
 }
 
-// Waits for the connection, then for a stream of the session's format. It
-// plays from its first write on and keeps playing through a gap, so that
-// the last bit of a recording is heard and an idle sink means it ran dry.
+// Waits for the connection, then for a stream of the session's format.
 bool PulseSink::connectStream()
 {
     const Locked lock(m_loop);
@@ -152,7 +161,7 @@ bool PulseSink::connectStream()
     pa_buffer_attr attr;
     attr.maxlength = std::uint32_t(-1);
     attr.tlength = std::uint32_t(m_bufferSize);
-    attr.prebuf = std::uint32_t(pa_frame_size(&spec));
+    attr.prebuf = std::uint32_t(-1); // a whole buffer before it plays: no gap at its start
     attr.minreq = std::uint32_t(-1);
     attr.fragsize = std::uint32_t(-1);
     const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING

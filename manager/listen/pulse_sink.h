@@ -32,6 +32,7 @@ public:
     void setVolume(double volume) override { m_volume = volume; }
     QIODevice *start() override;
     void stop() override;
+    void drain() override;
     QAudio::State state() const override { return m_state; }
     QAudio::Error error() const override { return m_error; }
 
@@ -57,6 +58,7 @@ private:
     pa_stream *m_stream = nullptr;
     std::unique_ptr<QIODevice> m_device;
     std::vector<std::int16_t> m_scaled;
+    bool m_draining = false;
     std::atomic<bool> m_ready{false};   // the server's thread reports only from then on
     std::atomic<quint64> m_writes{0};  // an underflow older than the last write is past
 };

@@ -26,6 +26,8 @@ public:
     // Null when the server can not be reached.
     virtual QIODevice *start() = 0;
     virtual void stop() = 0;
+    // All has been written: what is held is played out, then the sink is idle.
+    virtual void drain() {}
     virtual QAudio::State state() const = 0;
     virtual QAudio::Error error() const = 0;
 
