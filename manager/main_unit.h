@@ -425,6 +425,8 @@ public:
     QString FListenPath;    // the file loaded for listening
     QString FListenWanted;  // the player recording last asked for, until it plays
     QByteArray FListenWantedKey; // and what its position is kept as
+    QString FListenName;    // the loaded file's name as shown
+    QString FListenFault;   // what the status bar last said of the sound output
 
 private:
     // main_unit_listen.cpp

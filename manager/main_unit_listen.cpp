@@ -136,6 +136,7 @@ void TForm_TovixMan::connectListenCommands()
     setRewindSeconds(FRewindSeconds);
     connect(s, &ListenSession::opened, this, [this](const QString &path, const QString &name, qint64 length) {
         FListenPath = path;
+        FListenName = name;
         PlayBar_Listen->setRecording(name, length);
         setStatusText(3, QStringLiteral("Listening to %1").arg(name));
         startLoudnessScan(path);
@@ -151,8 +152,17 @@ void TForm_TovixMan::connectListenCommands()
         FListenState = state;
         PlayBar_Listen->setPlaying(state == ListenSession::Playing);
         PlayBar_Listen->setPaused(state == ListenSession::Paused);
+        // Sound plays again: what was said of the output is past.
+        if (state == ListenSession::Playing && !FListenFault.isEmpty()) {
+            if (statusText(3) == FListenFault)
+                setStatusText(3, QStringLiteral("Listening to %1").arg(FListenName));
+            FListenFault.clear();
+        }
     });
-    connect(s, &ListenSession::outputFailed, this, [this](const QString &text) { setStatusText(3, text); });
+    connect(s, &ListenSession::outputFailed, this, [this](const QString &text) {
+        FListenFault = text;
+        setStatusText(3, text);
+    });
     connect(s, &ListenSession::cacheChecked, this, &TForm_TovixMan::listenCacheChecked);
     connect(s, &ListenSession::copyKept, this, [this](const QString &path, const QString &name, bool kept) {
         if (kept && path == FListenWanted)

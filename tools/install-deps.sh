@@ -15,7 +15,7 @@ packages=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   lame espeak-ng sox python3 time dosfstools
-  qt6-multimedia-dev libsoundtouch-dev pulseaudio pulseaudio-utils dbus-daemon
+  qt6-multimedia-dev libsoundtouch-dev libpulse-dev pulseaudio pulseaudio-utils dbus-daemon
   xvfb xauth xclip imagemagick fonts-dejavu-core
   desktop-file-utils
   reuse lintian appstream man-db shared-mime-info xdg-utils libglib2.0-bin

@@ -4,14 +4,13 @@
 
 #include "listen/listen_session.h"
 
+#include "listen/sound_sink.h"
+
 #include "queue/tsan_order.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QMediaDevices>
+#include <QIODevice>
 #include <QThread>
 #include <QTimer>
 
@@ -36,7 +35,7 @@ constexpr int kEndWaitMs = 2000;
 QThread *g_thread = nullptr;
 QObject *g_context = nullptr; // lives on the listening thread
 // Sinks stopped but not yet deleted, with when they stopped (listening thread only).
-std::vector<std::pair<QAudioSink *, QElapsedTimer>> g_retired;
+std::vector<std::pair<SoundSink *, QElapsedTimer>> g_retired;
 
 struct Finished {
     std::mutex mutex;
@@ -307,23 +306,14 @@ void ListenSession::reportPosition()
 
 bool ListenSession::startSink()
 {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) {
-        emit outputFailed(QStringLiteral("No sound output: the sound server can not be reached."));
-        return false;
-    }
-    QAudioFormat format;
-    format.setSampleRate(m_decoder.sampleRate());
-    format.setChannelCount(m_decoder.channels());
-    format.setSampleFormat(QAudioFormat::Int16);
-    m_sink = std::make_unique<QAudioSink>(device, format);
+    m_sink = makeSoundSink(m_decoder.sampleRate(), m_decoder.channels());
     const int bytesPerSecond = m_decoder.sampleRate() * m_decoder.channels() * 2;
     m_sink->setBufferSize(bytesPerSecond * kBufferMs / 1000);
     m_sink->setVolume(m_volume);
     // The sink may not be ended from inside its own signal: what it says is
     // acted on once it has returned.
-    QAudioSink *sink = m_sink.get();
-    connect(sink, &QAudioSink::stateChanged, this, [this, sink](QAudio::State state) {
+    SoundSink *sink = m_sink.get();
+    connect(sink, &SoundSink::stateChanged, this, [this, sink](QAudio::State state) {
         // A sink starts idle; once it has played, idle before the end is an underrun.
         if (state == QAudio::ActiveState)
             m_sinkPlayed = true;
@@ -335,6 +325,7 @@ bool ListenSession::startSink()
             if (sink->state() == QAudio::StoppedState && sink->error() != QAudio::NoError) {
                 stopSink();
                 setState(Paused);
+                soundServerLost();
                 emit outputFailed(QStringLiteral("Sound output stopped: the sound server went away."));
             } else if (sink->state() == QAudio::IdleState && m_flushed && m_tempo.ready() == 0) {
                 finish();
@@ -345,6 +336,7 @@ bool ListenSession::startSink()
     m_io = m_sink->start();
     if (!m_io || m_sink->error() != QAudio::NoError) {
         stopSink();
+        soundServerLost();
         emit outputFailed(QStringLiteral("No sound output: the sound server can not be reached."));
         return false;
     }
@@ -370,7 +362,7 @@ void ListenSession::stopSink()
 // it stopped; it is deleted only once that cannot happen any more.
 void ListenSession::retireSink()
 {
-    QAudioSink *sink = m_sink.release();
+    SoundSink *sink = m_sink.release();
     m_io = nullptr;
     sink->disconnect(this);
     sink->stop();
@@ -414,6 +406,8 @@ void ListenSession::feed()
     }
     if (++m_ticks % kTicksPerPosition == 0)
         reportPosition();
+    if (m_flushed && m_tempo.ready() == 0)
+        m_sink->drain();
     // Everything is written and the server has played it (an idle sink says
     // so too, when its free space never reaches the whole buffer).
     if (m_flushed && m_tempo.ready() == 0

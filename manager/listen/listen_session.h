@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 // One window's playback, living on the listening thread: decodes, changes
-// the speed and feeds the desktop's sound server through QAudioSink. The
+// the speed and feeds the desktop's sound server through a SoundSink. The
 // window talks to it only through queued calls and its signals.
 #pragma once
 
@@ -19,7 +19,7 @@
 #include <memory>
 #include <vector>
 
-class QAudioSink;
+class SoundSink;
 class QIODevice;
 class QThread;
 class QTimer;
@@ -100,7 +100,7 @@ private:
 
     PlaybackDecoder m_decoder;
     TempoStretcher m_tempo;
-    std::unique_ptr<QAudioSink> m_sink;
+    std::unique_ptr<SoundSink> m_sink;
     QIODevice *m_io = nullptr;
     QTimer *m_timer = nullptr;
     State m_state = Stopped;

@@ -70,8 +70,19 @@ void PrivatePulse::kill()
     QFile pidFile(m_dir.path() + QStringLiteral("/pulse/pid"));
     if (pidFile.open(QIODevice::ReadOnly)) {
         const int pid = pidFile.readAll().trimmed().toInt();
-        if (pid > 0)
-            ::kill(pid, SIGKILL);
+        if (pid > 0 && ::kill(pid, SIGKILL) == 0) {
+            // Gone (or only a zombie nobody reaps) before a new daemon may
+            // take its place; a zombie would still hold the pid file.
+            const QString stat = QStringLiteral("/proc/%1/stat").arg(pid);
+            QDeadlineTimer deadline(5000);
+            while (!deadline.hasExpired()) {
+                QFile f(stat);
+                if (!f.open(QIODevice::ReadOnly) || f.readAll().contains(") Z "))
+                    break;
+                QThread::msleep(10);
+            }
+            pidFile.remove();
+        }
     }
     m_running = false;
 }

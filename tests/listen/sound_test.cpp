@@ -309,3 +309,39 @@ TEST_F(ListenSound, F9WithAnotherRecordingSelectedPlaysItRatherThanPausing)
     EXPECT_TRUE(waitUntil([&] { return w->PlayBar_Listen->Label_Time->text().contains(QLatin1Char('.')); }, 2000))
         << w->PlayBar_Listen->Label_Time->text().toStdString();
 }
+
+// The sound server is restarted under a playing recording, as a desktop
+// update does: the next Play is heard, and the status bar stops saying the
+// server went away.
+TEST_F(ListenSound, PlayAfterTheSoundServerCameBackIsHeardAndTheStatusIsCleared)
+{
+    QTemporaryDir settings, pc;
+    ASSERT_TRUE(QFile::copy(kTone, pc.filePath(QStringLiteral("Tone.voc"))));
+    fake::reset();
+    auto w = std::make_unique<TForm_TovixMan>(settings.filePath(QStringLiteral("settings.ini")));
+    w->FolderView->setCurrentDirectory(pc.path());
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    ASSERT_TRUE(w->FolderView->waitUntilLoaded(5000));
+    w->FolderView->setItemSelected(0, true);
+    w->FolderView->currentView()->setFocus();
+    QTest::keyClick(w->FolderView->currentView(), Qt::Key_F9);
+    ASSERT_TRUE(waitUntil([&] { return w->FListenState == ListenSession::Playing; }, 5000));
+    QTest::qWait(500);
+    pulse.kill();
+    const QString wentAway = QStringLiteral("Sound output stopped: the sound server went away.");
+    ASSERT_TRUE(waitUntil([&] { return w->statusText(3) == wentAway; }, 10000)) << w->statusText(3).toStdString();
+    ASSERT_NE(w->FListenState, int(ListenSession::Playing));
+
+    ASSERT_EQ(pulse.start(), QString());
+    ASSERT_TRUE(pulse.startRecording());
+    QTest::keyClick(w->FolderView->currentView(), Qt::Key_F9);
+    ASSERT_TRUE(waitUntil([&] { return w->FListenState == ListenSession::Playing; }, 5000))
+        << w->statusText(3).toStdString();
+    ASSERT_TRUE(waitUntil([&] { return w->FListenState == ListenSession::Stopped; }, 15000));
+    QTest::qWait(200);
+    const ToneMeasure m = measureTone(pulse.takeRecording(), PrivatePulse::kRecordRate);
+    EXPECT_NEAR(m.hertz, 1000, 20);
+    EXPECT_GT(m.seconds, 1.5); // what was left of the tone
+    EXPECT_TRUE(w->statusText(3).contains(QStringLiteral("Tone.voc"))) << w->statusText(3).toStdString();
+}
