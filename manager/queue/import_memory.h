@@ -8,6 +8,7 @@
 // names after a format, so a name alone proves nothing.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -65,6 +66,6 @@ private:
     bool m_writable = true; // false when a file is there that could not be read
     std::uint64_t m_changes = 0;
     std::uint64_t m_saved = 0;
-    bool m_stopping = false;
+    std::atomic<bool> m_stopping = false;
     std::thread m_thread;
 };
