@@ -13,8 +13,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace {
+
+// libpulse's record of a sample format, named after the argument of pa_stream_new that takes it.
+template <typename> struct ThirdArgument;
+template <typename R, typename A, typename B, typename C, typename... Rest>
+struct ThirdArgument<R(A, B, C, Rest...)> {
+    using Type = std::remove_cv_t<std::remove_pointer_t<C>>;
+};
+using SampleFormat = ThirdArgument<decltype(pa_stream_new)>::Type;
 
 // What the session writes to; reading gives nothing.
 class SinkDevice : public QIODevice {
@@ -150,10 +159,9 @@ bool PulseSink::connectStream()
             return false;
         pa_threaded_mainloop_wait(m_loop);
     }
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, std::uint32_t(m_rate), std::uint8_t(m_channels)};
-    if (!pa_sample_spec_valid(&spec))
-        return false;
-    m_stream = pa_stream_new(m_context, "Listening", &spec, nullptr);
+    // pa_stream_new refuses a rate or channel count the server can not take.
+    const SampleFormat format{PA_SAMPLE_S16LE, std::uint32_t(m_rate), std::uint8_t(m_channels)};
+    m_stream = pa_stream_new(m_context, "Listening", &format, nullptr);
     if (!m_stream)
         return false;
     pa_stream_set_state_callback(m_stream, &PulseSink::streamChanged, this);
