@@ -4,6 +4,7 @@
 
 #include "explorer/file_commands.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
@@ -30,17 +31,17 @@ void separate(QMenu &menu)
 
 void addFileCommands(QMenu &menu, const FileCommands &c)
 {
-    add(menu, QStringLiteral("&Open"), c.open);
+    add(menu, QCoreApplication::translate("FileCommands", "&Open"), c.open);
     separate(menu);
-    add(menu, QStringLiteral("Cu&t"), c.cut, QKeySequence::Cut);
-    add(menu, QStringLiteral("&Copy"), c.copy, QKeySequence::Copy);
-    add(menu, QStringLiteral("&Paste"), c.paste, QKeySequence::Paste, c.canPaste);
+    add(menu, QCoreApplication::translate("FileCommands", "Cu&t"), c.cut, QKeySequence::Cut);
+    add(menu, QCoreApplication::translate("FileCommands", "&Copy"), c.copy, QKeySequence::Copy);
+    add(menu, QCoreApplication::translate("FileCommands", "&Paste"), c.paste, QKeySequence::Paste, c.canPaste);
     separate(menu);
-    add(menu, QStringLiteral("&Rename"), c.rename, Qt::Key_F2);
-    add(menu, QStringLiteral("&Delete"), c.remove, QKeySequence::Delete);
+    add(menu, QCoreApplication::translate("FileCommands", "&Rename"), c.rename, Qt::Key_F2);
+    add(menu, QCoreApplication::translate("FileCommands", "&Delete"), c.remove, QKeySequence::Delete);
     separate(menu);
-    add(menu, QStringLiteral("&New Folder"), c.newFolder);
-    add(menu, QStringLiteral("Re&fresh"), c.refresh, Qt::Key_F5);
+    add(menu, QCoreApplication::translate("FileCommands", "&New Folder"), c.newFolder);
+    add(menu, QCoreApplication::translate("FileCommands", "Re&fresh"), c.refresh, Qt::Key_F5);
 }
 
 bool runClipboardKey(const QKeyEvent *event, const FileCommands &commands)

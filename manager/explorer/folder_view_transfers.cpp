@@ -25,7 +25,7 @@ QString namesList(const QStringList &names)
 {
     QString text = names.mid(0, kNamesShown).join(QLatin1Char('\n'));
     if (names.size() > kNamesShown)
-        text += QStringLiteral("\nand %1 more").arg(names.size() - kNamesShown);
+        text += QLatin1Char('\n') + FolderView::tr("and %n more", nullptr, int(names.size() - kNamesShown));
     return text;
 }
 

@@ -116,12 +116,16 @@ namespace {
 
 QString described(const FileOperation &operation)
 {
-    const QString what = operation.sources.size() == 1
-                             ? QStringLiteral("\"%1\"").arg(QFileInfo(operation.sources.front()).fileName())
-                             : QStringLiteral("%1 items").arg(operation.sources.size());
-    return QStringLiteral("the %1 of %2 into \"%3\"")
-        .arg(operation.kind == FileOperation::Move ? QStringLiteral("move") : QStringLiteral("copy"),
-             what, QDir::toNativeSeparators(operation.folder));
+    const QString folder = QDir::toNativeSeparators(operation.folder);
+    const bool move = operation.kind == FileOperation::Move;
+    if (operation.sources.size() == 1) {
+        const QString name = QFileInfo(operation.sources.front()).fileName();
+        return move ? PcFileOperations::tr("the move of \"%1\" into \"%2\"").arg(name, folder)
+                    : PcFileOperations::tr("the copy of \"%1\" into \"%2\"").arg(name, folder);
+    }
+    const int count = int(operation.sources.size());
+    return move ? PcFileOperations::tr("the move of %n items into \"%1\"", nullptr, count).arg(folder)
+                : PcFileOperations::tr("the copy of %n items into \"%1\"", nullptr, count).arg(folder);
 }
 
 } // namespace
@@ -137,9 +141,9 @@ void PcFileOperations::finished(const FileOperation &operation, const FileOperat
         m_dropped.clear();
     } else {
         m_dropped << described(operation);
-        emit statusMessage(QStringLiteral("Cancelled before %1 began: %2.")
-                               .arg(m_dropped.size() == 1 ? QStringLiteral("it") : QStringLiteral("they"),
-                                    m_dropped.join(QStringLiteral("; "))));
+        const QString dropped = m_dropped.join(QStringLiteral("; "));
+        emit statusMessage(m_dropped.size() == 1 ? tr("Cancelled before it began: %1.").arg(dropped)
+                                                 : tr("Cancelled before they began: %1.").arg(dropped));
     }
     const bool fromCut = !m_fromCut.empty() && m_fromCut.front();
     if (!m_fromCut.empty())
@@ -162,10 +166,13 @@ void PcFileOperations::finished(const FileOperation &operation, const FileOperat
 
 ClashChoice PcFileOperations::askClash(const ClashQuestion &question)
 {
+    const QString folder = QDir::toNativeSeparators(question.folder);
     const QString text =
-        QStringLiteral("A %1 named \"%2\" already exists in \"%3\".\nReplace it, skip this one, or keep both?")
-            .arg(question.folderTaken ? QStringLiteral("folder") : QStringLiteral("file"),
-                 question.name, QDir::toNativeSeparators(question.folder));
+        question.folderTaken
+            ? tr("A folder named \"%1\" already exists in \"%2\".\nReplace it, skip this one, or keep both?")
+                  .arg(question.name, folder)
+            : tr("A file named \"%1\" already exists in \"%2\".\nReplace it, skip this one, or keep both?")
+                  .arg(question.name, folder);
     switch (askReplaceSkipKeepBoth(boxOwner(), text)) {
     case PromptAnswer::Replace: return ClashChoice::Replace;
     case PromptAnswer::KeepBoth: return ClashChoice::KeepBoth;

@@ -31,8 +31,8 @@ TransferProgressDialog::TransferProgressDialog(FileTransfers *transfers, QWidget
     m_label->setMinimumWidth(320);
     m_bar = new QProgressBar(this);
     m_bar->setRange(0, 1000);
-    m_bar->setAccessibleName(QStringLiteral("Copy progress"));
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_bar->setAccessibleName(tr("Copy progress"));
+    m_cancel = new QPushButton(tr("Cancel"), this);
     connect(m_cancel, &QPushButton::clicked, this, &TransferProgressDialog::reject);
     layout->addWidget(m_label);
     layout->addWidget(m_bar);
@@ -72,11 +72,11 @@ void TransferProgressDialog::poll()
         return;
     const TransferProgress progress = m_transfers->progress();
     const bool moving = m_kinds.front() == FileOperation::Move;
-    setWindowTitle(moving ? QStringLiteral("Moving files") : QStringLiteral("Copying files"));
+    setWindowTitle(moving ? tr("Moving files") : tr("Copying files"));
     const QString name = QFileInfo(progress.current).fileName();
     m_label->setText(name.isEmpty() ? windowTitle()
-                                    : QStringLiteral("%1 \"%2\"")
-                                          .arg(moving ? QStringLiteral("Moving") : QStringLiteral("Copying"), name));
+                     : moving       ? tr("Moving \"%1\"").arg(name)
+                                    : tr("Copying \"%1\"").arg(name));
     if (progress.total > 0)
         m_bar->setValue(int(qMin<qint64>(1000, progress.done * 1000 / progress.total)));
     else

@@ -6,6 +6,7 @@
 
 #include "platform/name_list.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QMimeData>
 #include <QSysInfo>
@@ -50,8 +51,9 @@ QStringList localFilePaths(const QList<QUrl> &urls, QStringList *refused)
 
 QString refusedUrisMessage(const QStringList &refused)
 {
-    return QStringLiteral("These were left out, as they do not name a file on this computer by its "
-                          "full path:\n")
+    return QCoreApplication::translate("FileClipboard",
+                                       "These were left out, as they do not name a file on this computer by its "
+                                       "full path:\n")
            + listedNames(refused);
 }
 

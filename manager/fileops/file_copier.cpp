@@ -48,7 +48,7 @@ QString quoted(const QStringList &names)
         shown << QStringLiteral("\"%1\"").arg(name);
     QString text = shown.join(QStringLiteral(", "));
     if (names.size() > kNamesShown)
-        text += QStringLiteral(" and %1 more").arg(names.size() - kNamesShown);
+        text += QLatin1Char(' ') + FileCopier::tr("and %n more", nullptr, int(names.size() - kNamesShown));
     return text;
 }
 
@@ -58,26 +58,26 @@ QString copyNotice(const FileOperationResult &result)
 {
     QStringList parts;
     if (!result.putBack.isEmpty())
-        parts << QStringLiteral("put back %1").arg(quoted(result.putBack));
+        parts << FileCopier::tr("put back %1").arg(quoted(result.putBack));
     if (!result.recovered.isEmpty())
-        parts << QStringLiteral("recovered %1 beside files changed since").arg(quoted(result.recovered));
+        parts << FileCopier::tr("recovered %1 beside files changed since").arg(quoted(result.recovered));
     if (!result.stuck.isEmpty())
-        parts << QStringLiteral("could not put back %1, kept in a hidden .tovix-copy- folder")
+        parts << FileCopier::tr("could not put back %1, kept in a hidden .tovix-copy- folder")
                      .arg(quoted(result.stuck));
     QStringList lines;
     if (!parts.isEmpty())
-        lines << QStringLiteral("After a copy cut short: %1.").arg(parts.join(QStringLiteral("; ")));
+        lines << FileCopier::tr("After a copy cut short: %1.").arg(parts.join(QStringLiteral("; ")));
     if (!result.keptOnUndo.isEmpty()) {
         QStringList shown;
         for (const QString &path : result.keptOnUndo)
             shown << QDir::toNativeSeparators(path);
-        lines << QStringLiteral("Kept %1, as files were put into them while the copy ran.").arg(quoted(shown));
+        lines << FileCopier::tr("Kept %1, as files were put into them while the copy ran.").arg(quoted(shown));
     }
     if (!result.leftBehind.isEmpty()) {
         QStringList shown;
         for (const QString &path : result.leftBehind)
             shown << QDir::toNativeSeparators(path);
-        lines << QStringLiteral("Not removed from where they were, as they changed during the move: %1.")
+        lines << FileCopier::tr("Not removed from where they were, as they changed during the move: %1.")
                      .arg(quoted(shown));
     }
     return lines.join(QLatin1Char(' '));
@@ -156,7 +156,7 @@ bool FileCopier::open(Run &run)
     run.folderFd.reset(::open(run.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!run.folderFd || ::fstat(run.folderFd.get(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         const int error = errno ? errno : ENOTDIR;
-        run.error = QStringLiteral("Cannot open the folder \"%1\": %2.")
+        run.error = tr("Cannot open the folder \"%1\": %2.")
                         .arg(QDir::toNativeSeparators(run.operation->folder),
                              QString::fromLocal8Bit(std::strerror(error)));
         return false;
@@ -248,7 +248,7 @@ void FileCopier::finish(Run &run)
             error = errno;
         }
         if (run.error.isEmpty())
-            run.error = QStringLiteral("\"%1\" was copied, but could not be removed from where it was: %2.")
+            run.error = tr("\"%1\" was copied, but could not be removed from where it was: %2.")
                             .arg(QDir::toNativeSeparators(QFile::decodeName(placed.removeAfter.c_str())),
                                  QString::fromLocal8Bit(std::strerror(error)));
     }

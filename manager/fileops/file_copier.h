@@ -16,6 +16,8 @@
 #include "fileops/tree_copy.h"
 #include "fileops/work_folder.h"
 
+#include <QCoreApplication>
+
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -29,6 +31,8 @@
 struct CopyContext;
 
 class FileCopier {
+    Q_DECLARE_TR_FUNCTIONS(FileCopier)
+
 public:
     // Asked on the copier's thread for each name already taken in the folder.
     std::function<ClashChoice(const ClashQuestion &)> askClash;

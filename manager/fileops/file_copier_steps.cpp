@@ -49,14 +49,14 @@ std::string parentOf(const std::string &path)
 
 FileCopier::Step FileCopier::failed(Run &run, const std::string &path, const QString &reason)
 {
-    const QString verb = run.operation->kind == FileOperation::Move ? QStringLiteral("move")
-                                                                     : QStringLiteral("copy");
     // Named by the folder's own path, not the one it is reached by.
     const std::string prefix = run.base + '/';
     const std::string inWork = run.work ? run.work->shown(path) : path;
     const std::string named = inWork.compare(0, prefix.size(), prefix) == 0
                                   ? childPath(run.folder, inWork.substr(prefix.size())) : inWork;
-    run.error = QStringLiteral("Cannot %1 \"%2\": %3.").arg(verb, shown(named), reason);
+    run.error = run.operation->kind == FileOperation::Move
+                    ? tr("Cannot move \"%1\": %2.").arg(shown(named), reason)
+                    : tr("Cannot copy \"%1\": %2.").arg(shown(named), reason);
     return Step::Stop;
 }
 
@@ -67,10 +67,9 @@ FileCopier::Step FileCopier::placeOne(Run &run, const std::string &source)
         return failed(run, source, QString::fromLocal8Bit(std::strerror(errno)));
     const bool isDir = S_ISDIR(st.st_mode);
     if (isDir && within(run.folderReal, realPath(source))) {
-        run.error = QStringLiteral("Cannot %1 the folder \"%2\" into itself.")
-                        .arg(run.operation->kind == FileOperation::Move ? QStringLiteral("move")
-                                                                        : QStringLiteral("copy"),
-                             shown(source));
+        run.error = run.operation->kind == FileOperation::Move
+                        ? tr("Cannot move the folder \"%1\" into itself.").arg(shown(source))
+                        : tr("Cannot copy the folder \"%1\" into itself.").arg(shown(source));
         return Step::Stop;
     }
     struct stat parent {};
@@ -121,7 +120,7 @@ bool FileCopier::chooseName(Run &run, const std::string &source, bool isDir, boo
         return true;
     }
     if (S_ISDIR(there.st_mode) && within(realPath(source), realPath(target))) {
-        run.error = QStringLiteral("Cannot replace \"%1\" with an item it holds.").arg(shown(childPath(run.folder, name)));
+        run.error = tr("Cannot replace \"%1\" with an item it holds.").arg(shown(childPath(run.folder, name)));
         step = Step::Stop;
         return false;
     }
@@ -219,7 +218,7 @@ FileCopier::Step FileCopier::copyInto(Run &run, const std::string &source, Place
     if (!copyEntry(source, run.work->path(), stagedName, ctx)) {
         if (ctx.failedPath.empty())
             return Step::Stop; // cancelled
-        return failed(run, ctx.failedPath, QString::fromLocal8Bit(ctx.reason.c_str()));
+        return failed(run, ctx.failedPath, ctx.reasonText());
     }
     struct stat there {};
     const bool in = replace && ::lstat(target.c_str(), &there) == 0

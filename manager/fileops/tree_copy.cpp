@@ -6,6 +6,8 @@
 
 #include "fileops/held_folder.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -94,7 +96,7 @@ bool copyFile(const std::string &source, const struct stat &st, const std::strin
     if (!in.valid() || ::fstat(in.get(), &opened) != 0)
         return ctx.fail(source, errno);
     if (!S_ISREG(opened.st_mode))
-        return ctx.fail(source, "it changed while it was being copied");
+        return ctx.fail(source, QT_TRANSLATE_NOOP("CopyContext", "it changed while it was being copied"));
     ::fcntl(in.get(), F_SETFL, 0);
     if (ctx.record)
         ctx.record->st = opened;
@@ -164,7 +166,7 @@ bool copyLink(const std::string &source, const struct stat &st, const std::strin
     if (got < 0)
         return ctx.fail(source, errno);
     if (size_t(got) >= to.size())
-        return ctx.fail(source, "it changed while it was being copied");
+        return ctx.fail(source, QT_TRANSLATE_NOOP("CopyContext", "it changed while it was being copied"));
     to[size_t(got)] = 0;
     if (::symlink(to.data(), target.c_str()) != 0)
         return ctx.fail(target, errno);
@@ -177,7 +179,12 @@ bool copyLink(const std::string &source, const struct stat &st, const std::strin
 
 bool CopyContext::fail(const std::string &path, int error)
 {
-    return fail(path, std::strerror(error));
+    if (failedPath.empty()) {
+        failedPath = path;
+        reason = std::strerror(error);
+        reasonIsOwn = false;
+    }
+    return false;
 }
 
 bool CopyContext::fail(const std::string &path, const char *why)
@@ -185,8 +192,15 @@ bool CopyContext::fail(const std::string &path, const char *why)
     if (failedPath.empty()) {
         failedPath = path;
         reason = why;
+        reasonIsOwn = true;
     }
     return false;
+}
+
+QString CopyContext::reasonText() const
+{
+    return reasonIsOwn ? QCoreApplication::translate("CopyContext", reason.c_str())
+                       : QString::fromLocal8Bit(reason.c_str());
 }
 
 std::string childPath(const std::string &folder, const std::string &name)
@@ -213,7 +227,7 @@ bool copyEntry(const std::string &source, const std::string &folder, const std::
         return copyLink(source, st, target, ctx);
     if (S_ISFIFO(st.st_mode))
         return ::mkfifo(target.c_str(), st.st_mode & 0777) == 0 || ctx.fail(target, errno);
-    return ctx.fail(source, "it is neither a file, a folder nor a link");
+    return ctx.fail(source, QT_TRANSLATE_NOOP("CopyContext", "it is neither a file, a folder nor a link"));
 }
 
 bool removeTree(const std::string &path, bool ownCopy, int *error)

@@ -9,6 +9,7 @@
 
 #include "platform/pending_file.h"
 
+#include <QString>
 #include <QtGlobal>
 
 #include <atomic>
@@ -35,10 +36,14 @@ struct CopyContext {
     // Set on failure: the file it concerns and why (empty reason when cancelled).
     std::string failedPath;
     std::string reason;
+    bool reasonIsOwn = false; // one of ours, to translate, rather than the system's
 
     bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
     bool fail(const std::string &path, int error);
+    // why: a text marked with QT_TRANSLATE_NOOP("CopyContext", ...).
     bool fail(const std::string &path, const char *why);
+    // The reason as the user reads it.
+    QString reasonText() const;
 };
 
 // Copies the entry at source into folder as name. A file is written to an
