@@ -25,7 +25,7 @@ TForm_About::TForm_About(QWidget *parent)
                           | Qt::WindowStaysOnTopHint)
 {
     initTovixResources();
-    setWindowTitle(QStringLiteral("About..."));
+    setWindowTitle(tr("About..."));
     setFixedSize(kWidth, kHeight);
 
     Image_Background = new QLabel(this);
@@ -42,13 +42,13 @@ TForm_About::TForm_About(QWidget *parent)
     Label1->setGeometry(0, 0, kWidth, kHeight);
     Label1->setAttribute(Qt::WA_TranslucentBackground);
 
-    Label2 = new QLabel(QStringLiteral("Version Number 1.3"), this);
+    Label2 = new QLabel(tr("Version Number 1.3"), this);
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label2->setGeometry(0, 101, kWidth, Label2->sizeHint().height());
     Label2->setAttribute(Qt::WA_TranslucentBackground);
 
     SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setText(QStringLiteral("Close"));
+    SpeedButton1->setText(tr("Close"));
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setGeometry(226, 6, 49, 33);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm_About::SpeedButton1Click);
