@@ -13,11 +13,15 @@
 #include <QPixmap>
 #include <QToolButton>
 
+#include <algorithm>
+
 TForm_About *Form_About = nullptr;
 
 namespace {
 constexpr int kWidth = 280;
 constexpr int kHeight = 180;
+constexpr int kCloseWidth = 49;
+constexpr int kCloseRight = 275;
 } // namespace
 
 TForm_About::TForm_About(QWidget *parent)
@@ -50,7 +54,9 @@ TForm_About::TForm_About(QWidget *parent)
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setText(tr("Close"));
     SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setGeometry(226, 6, 49, 33);
+    // A longer word than Close widens the button leftwards, so it is never cut.
+    const int closeWidth = std::max(kCloseWidth, SpeedButton1->sizeHint().width());
+    SpeedButton1->setGeometry(kCloseRight - closeWidth, 6, closeWidth, 33);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm_About::SpeedButton1Click);
 
     centerOnScreen(this);
