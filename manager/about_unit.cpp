@@ -13,11 +13,15 @@
 #include <QPixmap>
 #include <QToolButton>
 
+#include <algorithm>
+
 TForm_About *Form_About = nullptr;
 
 namespace {
 constexpr int kWidth = 280;
 constexpr int kHeight = 180;
+constexpr int kCloseWidth = 49;
+constexpr int kCloseRight = 275;
 } // namespace
 
 TForm_About::TForm_About(QWidget *parent)
@@ -25,7 +29,7 @@ TForm_About::TForm_About(QWidget *parent)
                           | Qt::WindowStaysOnTopHint)
 {
     initTovixResources();
-    setWindowTitle(QStringLiteral("About..."));
+    setWindowTitle(tr("About..."));
     setFixedSize(kWidth, kHeight);
 
     Image_Background = new QLabel(this);
@@ -42,15 +46,17 @@ TForm_About::TForm_About(QWidget *parent)
     Label1->setGeometry(0, 0, kWidth, kHeight);
     Label1->setAttribute(Qt::WA_TranslucentBackground);
 
-    Label2 = new QLabel(QStringLiteral("Version Number 1.3"), this);
+    Label2 = new QLabel(tr("Version Number 1.3"), this);
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label2->setGeometry(0, 101, kWidth, Label2->sizeHint().height());
     Label2->setAttribute(Qt::WA_TranslucentBackground);
 
     SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setText(QStringLiteral("Close"));
+    SpeedButton1->setText(tr("Close"));
     SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setGeometry(226, 6, 49, 33);
+    // A longer word than Close widens the button leftwards, so it is never cut.
+    const int closeWidth = std::max(kCloseWidth, SpeedButton1->sizeHint().width());
+    SpeedButton1->setGeometry(kCloseRight - closeWidth, 6, closeWidth, 33);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm_About::SpeedButton1Click);
 
     centerOnScreen(this);

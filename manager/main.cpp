@@ -39,13 +39,13 @@ bool asksForTextOnly(int argc, char *argv[])
 QStringList commandLineFiles(const QCoreApplication &app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Manager for the Tovix portable audio player and voice recorder."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "main", "Manager for the Tovix portable audio player and voice recorder."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("files"),
-                                 QStringLiteral("Voice recordings to show in the PC pane."),
-                                 QStringLiteral("[FILE...]"));
+    parser.addPositionalArgument(
+        QStringLiteral("files"), QCoreApplication::translate("main", "Voice recordings to show in the PC pane."),
+        QCoreApplication::translate("main", "[FILE...]"));
     parser.process(app);
     QStringList files;
     for (const QString &argument : parser.positionalArguments()) {

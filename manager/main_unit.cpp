@@ -191,7 +191,7 @@ void TForm_TovixMan::readSettings()
     } else {
         FUnansweredFolder = saved;
         FShownInstead = FolderView->currentDirectory();
-        setStatusText(3, QStringLiteral("The folder \"%1\" did not answer, so \"%2\" is shown.")
+        setStatusText(3, tr("The folder \"%1\" did not answer, so \"%2\" is shown.")
                              .arg(QDir::toNativeSeparators(saved), QDir::toNativeSeparators(FShownInstead)));
     }
 

@@ -55,7 +55,7 @@ void TForm_TovixMan::convertImported(const ImportTicket &ticket)
 void TForm_TovixMan::startConversion(const std::string &voicePath, VoiceConversionThread *conversion)
 {
     const QString name = QString::fromLocal8Bit(extractFileName(voicePath));
-    setStatusText(3, QStringLiteral("Converting \"%1\"...").arg(name));
+    setStatusText(3, tr("Converting \"%1\"...").arg(name));
     ProgressBar_Busy->setRange(0, 100);
     ProgressBar_Busy->setValue(0);
     ProgressBar_Busy->setTextVisible(true);
@@ -93,7 +93,7 @@ void TForm_TovixMan::conversionEnded(VoiceConversionThread *conversion)
             said << QString::fromLocal8Bit(message);
         FJobNote = said.join(QStringLiteral("; "));
         if (FJobNote.isEmpty() && arrival->kind == ImportArrival::NotConverted)
-            FJobNote = QStringLiteral("not converted");
+            FJobNote = tr("not converted");
         FImport.count(*arrival, waveFilePath(fieldText(FCurrentJob.PcPath)));
     }
     // Still converting for the queue while a message is up: ticks start nothing.
@@ -107,7 +107,7 @@ void TForm_TovixMan::conversionEnded(VoiceConversionThread *conversion)
         return;
     finishJob();
     if (result.replacedVoiceKept)
-        setStatusText(3, QStringLiteral("\"%1\" was replaced during its conversion; the new file is kept.")
+        setStatusText(3, tr("\"%1\" was replaced during its conversion; the new file is kept.")
                              .arg(FConvertingName));
 }
 

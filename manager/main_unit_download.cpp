@@ -27,18 +27,14 @@
 
 namespace {
 
-const char kWriteProtected[] = "Write protected. Can not download any files.";
-const char kCannotDownloadFolder[] = "Sorry, can not download folder";
+const char kWriteProtected[] =
+    QT_TRANSLATE_NOOP("TForm_TovixMan", "Write protected. Can not download any files.");
+const char kCannotDownloadFolder[] = QT_TRANSLATE_NOOP("TForm_TovixMan", "Sorry, can not download folder");
 
 bool isDirectory(const std::string &path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-QString memoryName(int32_t target)
-{
-    return target == mtCard ? QStringLiteral("memory card") : QStringLiteral("internal memory");
 }
 
 } // namespace
@@ -63,7 +59,7 @@ TForm_TovixMan::QueueOutcome TForm_TovixMan::queueDownload(const std::string &pa
 {
     // The job holds at most 259 characters; a cut path would name another file.
     if (path.size() >= std::size_t(kPcPathSize)) {
-        refuseFile(QStringLiteral("Can not download \"%1\": its path is longer than %2 characters.")
+        refuseFile(tr("Can not download \"%1\": its path is longer than %2 characters.")
                        .arg(name)
                        .arg(kPcPathSize - 1));
         return QueueOutcome::Skipped;
@@ -82,17 +78,19 @@ TForm_TovixMan::QueueOutcome TForm_TovixMan::queueDownload(const std::string &pa
     case SpaceVerdict::Fits:
         break;
     case SpaceVerdict::TooLarge:
-        refuseFile(QStringLiteral("Can not download \"%1\": files of 2 GB or more are not supported.")
+        refuseFile(tr("Can not download \"%1\": files of 2 GB or more are not supported.")
                        .arg(name));
         return QueueOutcome::Skipped;
     case SpaceVerdict::NotEnough:
-        refuseFile(target == mtCard ? QStringLiteral("Not enough external memory.")
-                                    : QStringLiteral("Not enough internal memory."));
+        refuseFile(target == mtCard ? tr("Not enough external memory.")
+                                    : tr("Not enough internal memory."));
         return QueueOutcome::Stop;
     case SpaceVerdict::QueueFull:
-        refuseFile(QStringLiteral("Can not download \"%1\": too much is already queued for the %2. "
-                                  "Wait for the queue to finish.")
-                       .arg(name, memoryName(target)));
+        refuseFile((target == mtCard ? tr("Can not download \"%1\": too much is already queued for the "
+                                          "memory card. Wait for the queue to finish.")
+                                     : tr("Can not download \"%1\": too much is already queued for the "
+                                          "internal memory. Wait for the queue to finish."))
+                       .arg(name));
         return QueueOutcome::Stop;
     }
 
@@ -108,7 +106,7 @@ TForm_TovixMan::QueueOutcome TForm_TovixMan::queueDownload(const std::string &pa
 void TForm_TovixMan::MainMenu_DownloadToPlayerClick()
 {
     if (FLastStatus & psWriteProtected) {
-        showPlainMessage(QString::fromLatin1(kWriteProtected));
+        showPlainMessage(tr(kWriteProtected));
         return;
     }
     // The list may be read again while the target dialog is open, so the
@@ -125,11 +123,11 @@ void TForm_TovixMan::MainMenu_DownloadToPlayerClick()
         files.emplace_back(FolderView->itemNativePath(i).toStdString(), FolderView->itemCaption(i));
     }
     if (selected == 0) {
-        showPlainMessage(QStringLiteral("Please select files to download"));
+        showPlainMessage(tr("Please select files to download"));
         return;
     }
     if (files.empty()) {
-        showPlainMessage(QString::fromLatin1(kCannotDownloadFolder));
+        showPlainMessage(tr(kCannotDownloadFolder));
         return;
     }
     queueDownloads(files);
@@ -143,7 +141,7 @@ void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &client
     if (!tabs.contains(clientPos))
         return;
     if (FLastStatus & psWriteProtected) {
-        showPlainMessage(QString::fromLatin1(kWriteProtected));
+        showPlainMessage(tr(kWriteProtected));
         return;
     }
     if (!refused.isEmpty()) {
@@ -160,7 +158,7 @@ void TForm_TovixMan::FileDropDrop(const QStringList &paths, const QPoint &client
         files.emplace_back(std::move(local), std::move(name));
     }
     if (files.empty()) {
-        showPlainMessage(QString::fromLatin1(kCannotDownloadFolder));
+        showPlainMessage(tr(kCannotDownloadFolder));
         return;
     }
     queueDownloads(files);
@@ -187,5 +185,5 @@ void TForm_TovixMan::queueDownloads(const std::vector<std::pair<std::string, QSt
     if (queued)
         showQueuePanel();
     if (!unreadable.isEmpty())
-        refuseFile(QStringLiteral("File reading failed.\n") + listedNames(unreadable));
+        refuseFile(tr("File reading failed.") + QLatin1Char('\n') + listedNames(unreadable));
 }

@@ -44,11 +44,6 @@ std::vector<std::pair<std::string, std::uint64_t>> listedFiles(const TMemoryInfo
     return files;
 }
 
-QString recordingsText(qsizetype count)
-{
-    return count == 1 ? QStringLiteral("1 recording") : QStringLiteral("%1 recordings").arg(count);
-}
-
 } // namespace
 
 void TForm_TovixMan::connectImportCommands()
@@ -80,7 +75,7 @@ void TForm_TovixMan::MainMenu_ImportRecordingsClick()
 {
     const std::string folder = FolderView->currentDirectory().toLocal8Bit().toStdString();
     if (importNewRecordings(folder) == 0)
-        setStatusText(3, QStringLiteral("No new recordings to import.") + hiddenFilesNote());
+        setStatusText(3, tr("No new recordings to import.") + hiddenFilesNote());
 }
 
 // The folder shown now is the one later arrivals import into.
@@ -90,8 +85,7 @@ void TForm_TovixMan::MainMenu_ImportOnArrivalClick(bool checked)
     if (!checked)
         return;
     FImportFolder = FolderView->currentDirectory();
-    setStatusText(3, QStringLiteral("New recordings will be imported into %1 when the player is "
-                                    "attached.")
+    setStatusText(3, tr("New recordings will be imported into %1 when the player is attached.")
                          .arg(QDir::toNativeSeparators(FImportFolder)));
 }
 
@@ -103,7 +97,7 @@ void TForm_TovixMan::importOnArrival()
         return;
     const QString folder = FImportFolder.isEmpty() ? FolderView->currentDirectory() : FImportFolder;
     if (!QFileInfo(folder).isDir()) {
-        setStatusText(3, QStringLiteral("Recordings not imported: the folder %1 is not there.")
+        setStatusText(3, tr("Recordings not imported: the folder %1 is not there.")
                              .arg(QDir::toNativeSeparators(folder)));
         return;
     }
@@ -167,7 +161,8 @@ int TForm_TovixMan::importNewRecordings(const std::string &folder)
     }
     if (queued > 0) {
         showQueuePanel();
-        setStatusText(3, QStringLiteral("%1 queued for import.").arg(recordingsText(queued)));
+        setStatusText(3, queued == 1 ? tr("%n recording queued for import.", nullptr, queued)
+                                     : tr("%n recordings queued for import.", nullptr, queued));
     }
     return queued;
 }

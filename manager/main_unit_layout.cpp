@@ -81,45 +81,45 @@ QLabel *statusPanel(int width, QStatusBar *bar)
 
 void TForm_TovixMan::createActions()
 {
-    NewFolder1 = new QAction(QStringLiteral("&New Folder"), this);
-    Delete1 = new QAction(QStringLiteral("&Delete"), this);
-    Rename1 = new QAction(QStringLiteral("&Rename"), this);
-    Menu_Exit = new QAction(QStringLiteral("E&xit"), this);
+    NewFolder1 = new QAction(tr("&New Folder"), this);
+    Delete1 = new QAction(tr("&Delete"), this);
+    Rename1 = new QAction(tr("&Rename"), this);
+    Menu_Exit = new QAction(tr("E&xit"), this);
 
-    MainMenu_DownloadToPlayer = new QAction(QStringLiteral("&Download selected files from PC to Player"), this);
-    MainMenu_UploadFromPlayer = new QAction(QStringLiteral("&Upload selected files from Player to PC"), this);
-    MainMenu_ImportRecordings = new QAction(QStringLiteral("&Import new recordings"), this);
-    MainMenu_ImportOnArrival = new QAction(QStringLiteral("Import new recordings when the player is a&ttached"), this);
+    MainMenu_DownloadToPlayer = new QAction(tr("&Download selected files from PC to Player"), this);
+    MainMenu_UploadFromPlayer = new QAction(tr("&Upload selected files from Player to PC"), this);
+    MainMenu_ImportRecordings = new QAction(tr("&Import new recordings"), this);
+    MainMenu_ImportOnArrival = new QAction(tr("Import new recordings when the player is a&ttached"), this);
     MainMenu_ImportOnArrival->setCheckable(true);
-    MainMenu_Remove = new QAction(QStringLiteral("&Remove selected file(s) from Player"), this);
-    MainMenu_RemoveAll = new QAction(QStringLiteral("Remove &all files from Player"), this);
-    MainMenu_Format = new QAction(QStringLiteral("&Format"), this);
-    MainMenu_FormatAll = new QAction(QStringLiteral("Format all &memories"), this);
-    MainMenu_Cancel = new QAction(QStringLiteral("&Cancel selected/checked operation(s) in queue"), this);
-    MainMenu_CancelAll = new QAction(QStringLiteral("Cancel all &operations"), this);
+    MainMenu_Remove = new QAction(tr("&Remove selected file(s) from Player"), this);
+    MainMenu_RemoveAll = new QAction(tr("Remove &all files from Player"), this);
+    MainMenu_Format = new QAction(tr("&Format"), this);
+    MainMenu_FormatAll = new QAction(tr("Format all &memories"), this);
+    MainMenu_Cancel = new QAction(tr("&Cancel selected/checked operation(s) in queue"), this);
+    MainMenu_CancelAll = new QAction(tr("Cancel all &operations"), this);
 
     ViewStyleGroup = new QActionGroup(this);
-    MainMenu_BigIcon = new QAction(QStringLiteral("&Big icons"), ViewStyleGroup);
-    MainMenu_SmallIcon = new QAction(QStringLiteral("&Small icons"), ViewStyleGroup);
-    MainMenu_ListView = new QAction(QStringLiteral("&List"), ViewStyleGroup);
-    MainMenu_ReportView = new QAction(QStringLiteral("&Details"), ViewStyleGroup);
+    MainMenu_BigIcon = new QAction(tr("&Big icons"), ViewStyleGroup);
+    MainMenu_SmallIcon = new QAction(tr("&Small icons"), ViewStyleGroup);
+    MainMenu_ListView = new QAction(tr("&List"), ViewStyleGroup);
+    MainMenu_ReportView = new QAction(tr("&Details"), ViewStyleGroup);
     for (QAction *a : ViewStyleGroup->actions())
         a->setCheckable(true);
     MainMenu_ReportView->setChecked(true);
 
-    pelunHomepage1 = new QAction(QStringLiteral("Wendaro Homepage"), this);
-    Menu_About = new QAction(QStringLiteral("&About..."), this);
+    pelunHomepage1 = new QAction(tr("Wendaro Homepage"), this);
+    Menu_About = new QAction(tr("&About..."), this);
 }
 
 void TForm_TovixMan::createMenus()
 {
     QMenuBar *bar = menuBar();
-    Menu_File = bar->addMenu(QStringLiteral("&File"));
+    Menu_File = bar->addMenu(tr("&File"));
     Menu_File->addActions({NewFolder1, Delete1, Rename1});
     Menu_File->addSeparator();
     Menu_File->addAction(Menu_Exit);
 
-    Menu_OperationGroup = bar->addMenu(QStringLiteral("&Operation"));
+    Menu_OperationGroup = bar->addMenu(tr("&Operation"));
     Menu_OperationGroup->addActions({MainMenu_DownloadToPlayer, MainMenu_UploadFromPlayer});
     Menu_OperationGroup->addSeparator();
     Menu_OperationGroup->addActions({MainMenu_ImportRecordings, MainMenu_ImportOnArrival});
@@ -133,39 +133,40 @@ void TForm_TovixMan::createMenus()
 
     createListenMenu();
 
-    Menu_View = bar->addMenu(QStringLiteral("&View"));
-    Explorer1 = Menu_View->addMenu(QStringLiteral("&PC"));
+    Menu_View = bar->addMenu(tr("&View"));
+    Explorer1 = Menu_View->addMenu(tr("&PC"));
     Explorer1->addActions(ViewStyleGroup->actions());
 
-    Menu_Help = bar->addMenu(QStringLiteral("&Help"));
+    Menu_Help = bar->addMenu(tr("&Help"));
     Menu_Help->addActions({pelunHomepage1, Menu_About});
 }
 
 void TForm_TovixMan::createPopupMenus()
 {
     PopupMenu_Remove = new QMenu(this);
-    UploadselectedfilesinPlayertoPC1 = PopupMenu_Remove->addAction(QStringLiteral("&Upload selected files in Player to PC"));
-    UploadallfilesinPlayertoPC1 = PopupMenu_Remove->addAction(QStringLiteral("Upload &all files in Player to PC"));
+    UploadselectedfilesinPlayertoPC1 = PopupMenu_Remove->addAction(tr("&Upload selected files in Player to PC"));
+    UploadallfilesinPlayertoPC1 = PopupMenu_Remove->addAction(tr("Upload &all files in Player to PC"));
     PopupMenu_Remove->addSeparator();
-    Menu_RemovePlayerFiles = PopupMenu_Remove->addAction(QStringLiteral("&Remove selected files in Player"));
-    Menu_RemoveAllPlayerFiles = PopupMenu_Remove->addAction(QStringLiteral("Remove a&ll files"));
+    Menu_RemovePlayerFiles = PopupMenu_Remove->addAction(tr("&Remove selected files in Player"));
+    Menu_RemoveAllPlayerFiles = PopupMenu_Remove->addAction(tr("Remove a&ll files"));
     PopupMenu_Remove->addSeparator();
-    Menu_Format = PopupMenu_Remove->addAction(QStringLiteral("&Format"));
-    Menu_FormatAll = PopupMenu_Remove->addAction(QStringLiteral("Format all &memories"));
+    Menu_Format = PopupMenu_Remove->addAction(tr("&Format"));
+    Menu_FormatAll = PopupMenu_Remove->addAction(tr("Format all &memories"));
     PopupMenu_Remove->addSeparator();
     // The View submenu is shown for familiarity; it does nothing.
-    PopupMenu_View = PopupMenu_Remove->addMenu(QStringLiteral("&View"));
-    for (const char *caption : {"&Name", "S&torage", "&Size", "&Date"}) {
-        QAction *a = PopupMenu_View->addAction(QString::fromLatin1(caption));
+    PopupMenu_View = PopupMenu_Remove->addMenu(tr("&View"));
+    for (const char *caption : {QT_TR_NOOP("&Name"), QT_TR_NOOP("S&torage"), QT_TR_NOOP("&Size"),
+                                QT_TR_NOOP("&Date")}) {
+        QAction *a = PopupMenu_View->addAction(tr(caption));
         a->setCheckable(true);
         a->setChecked(true);
         a->setEnabled(false);
     }
-    PopupMenu_View->addAction(QStringLiteral("&Attributes"))->setEnabled(false);
+    PopupMenu_View->addAction(tr("&Attributes"))->setEnabled(false);
 
     PopupMenu_CopyList = new QMenu(this);
-    Menu_RemoveQueue = PopupMenu_CopyList->addAction(QStringLiteral("&Cancel selected/checked operation(s) in queue"));
-    Menu_RemoveAllQueue = PopupMenu_CopyList->addAction(QStringLiteral("Cancel &all operations"));
+    Menu_RemoveQueue = PopupMenu_CopyList->addAction(tr("&Cancel selected/checked operation(s) in queue"));
+    Menu_RemoveAllQueue = PopupMenu_CopyList->addAction(tr("Cancel &all operations"));
 }
 
 void TForm_TovixMan::createPcPane()
@@ -177,12 +178,12 @@ void TForm_TovixMan::createPcPane()
     layout->setSpacing(0);
 
     ToolBar1 = createSmallToolBar(Panel_Explorer);
-    ToolButton4 = addToolButton(ToolBar1, QStringLiteral("Refresh"), QStyle::SP_BrowserReload);
+    ToolButton4 = addToolButton(ToolBar1, tr("Refresh"), QStyle::SP_BrowserReload);
     ToolBar1->addSeparator();
-    Button_BigIcon = addToolButton(ToolBar1, QStringLiteral("Big Icons"), QStyle::SP_FileDialogContentsView);
-    Button_SmallIcon = addToolButton(ToolBar1, QStringLiteral("Small Icons"), QStyle::SP_FileDialogInfoView);
-    Button_ListView = addToolButton(ToolBar1, QStringLiteral("List"), QStyle::SP_FileDialogListView);
-    Button_ReportView = addToolButton(ToolBar1, QStringLiteral("Details"), QStyle::SP_FileDialogDetailedView);
+    Button_BigIcon = addToolButton(ToolBar1, tr("Big Icons"), QStyle::SP_FileDialogContentsView);
+    Button_SmallIcon = addToolButton(ToolBar1, tr("Small Icons"), QStyle::SP_FileDialogInfoView);
+    Button_ListView = addToolButton(ToolBar1, tr("List"), QStyle::SP_FileDialogListView);
+    Button_ReportView = addToolButton(ToolBar1, tr("Details"), QStyle::SP_FileDialogDetailedView);
     layout->addWidget(ToolBar1);
 
     Splitter_TreeAndFolder = new QSplitter(Qt::Horizontal, Panel_Explorer);
@@ -200,13 +201,13 @@ void TForm_TovixMan::createPcPane()
 void TForm_TovixMan::createTransferBar()
 {
     Button_Download = new QToolButton(Panel_FileManager);
-    Button_Download->setToolTip(QStringLiteral("Download to Player"));
+    Button_Download->setToolTip(tr("Download to Player"));
     Button_Download->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     Button_Download->setGeometry(0, 56, 23, 22);
     Button_Download->setEnabled(false);
 
     Button_Upload = new QToolButton(Panel_FileManager);
-    Button_Upload->setToolTip(QStringLiteral("Upload from Player"));
+    Button_Upload->setToolTip(tr("Upload from Player"));
     Button_Upload->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
     Button_Upload->setGeometry(0, 92, 23, 22);
     Button_Upload->setEnabled(false);
@@ -252,31 +253,33 @@ void TForm_TovixMan::createPlayerPane()
     layout->setSpacing(0);
 
     ToolBar2 = createSmallToolBar(Panel_FileListInMemory);
-    Button_Refresh = addToolButton(ToolBar2, QStringLiteral("Refresh"), QStyle::SP_BrowserReload);
-    Button_Delete = addToolButton(ToolBar2, QStringLiteral("Remove Track"), QStyle::SP_TrashIcon);
-    Button_Format = addToolButton(ToolBar2, QStringLiteral("Format"), QStyle::SP_DriveFDIcon);
-    Button_Import = addToolButton(ToolBar2, QStringLiteral("Import new recordings"), QStyle::SP_ArrowDown);
+    Button_Refresh = addToolButton(ToolBar2, tr("Refresh"), QStyle::SP_BrowserReload);
+    Button_Delete = addToolButton(ToolBar2, tr("Remove Track"), QStyle::SP_TrashIcon);
+    Button_Format = addToolButton(ToolBar2, tr("Format"), QStyle::SP_DriveFDIcon);
+    Button_Import = addToolButton(ToolBar2, tr("Import new recordings"), QStyle::SP_ArrowDown);
     for (QToolButton *b : {Button_Refresh, Button_Delete, Button_Format, Button_Import})
         b->setEnabled(false);
     layout->addWidget(ToolBar2);
 
     TabControl_PlayerFiles = new QTabWidget(Panel_FileListInMemory);
     TabControl_PlayerFiles->setTabPosition(QTabWidget::East);
-    TabControl_PlayerFiles->setToolTip(QStringLiteral("Show all of internal/external files"));
-    const QString name = QStringLiteral("Name"), size = QStringLiteral("Size");
-    Tab_All = createPlayerPage(FileList_All, Label3, QStringLiteral("Offline"),
-                               {name, QStringLiteral("Storage"), size},
-                               QStringLiteral("All Files in Internal memory and external memory card"));
-    Tab_InternalFiles = createPlayerPage(FileList_Internal, Label2, QStringLiteral("Unable to Internal Memory"),
-                                         {name, size}, QStringLiteral("Files in internal memory"));
-    Tab_ExternalFiles = createPlayerPage(FileList_External, Label_NotExists, QStringLiteral("Unable to External Memory"),
-                                         {name, size}, QStringLiteral("Files in external memory card"));
+    TabControl_PlayerFiles->setToolTip(tr("Show all of internal/external files"));
+    const QString name = tr("Name"), size = tr("Size");
+    Tab_All = createPlayerPage(FileList_All, Label3, tr("Offline"),
+                               {name, tr("Storage"), size},
+                               tr("All Files in Internal memory and external memory card"));
+    Tab_InternalFiles = createPlayerPage(FileList_Internal, Label2, tr("Unable to Internal Memory"),
+                                         {name, size}, tr("Files in internal memory"));
+    Tab_ExternalFiles = createPlayerPage(FileList_External, Label_NotExists, tr("Unable to External Memory"),
+                                         {name, size}, tr("Files in external memory card"));
     const std::pair<QWidget *, const char *> pages[] = {
-        {Tab_All, "All"}, {Tab_InternalFiles, "Internal Memory"}, {Tab_ExternalFiles, "Memory Card"}};
+        {Tab_All, QT_TR_NOOP("All")},
+        {Tab_InternalFiles, QT_TR_NOOP("Internal Memory")},
+        {Tab_ExternalFiles, QT_TR_NOOP("Memory Card")}};
     int tag = 0;
     for (const auto &[page, caption] : pages) {
         page->setProperty("Tag", tag++);
-        TabControl_PlayerFiles->addTab(page, QString::fromLatin1(caption));
+        TabControl_PlayerFiles->addTab(page, tr(caption));
     }
     TabControl_PlayerFiles->setEnabled(false);
     layout->addWidget(TabControl_PlayerFiles, 1);
@@ -284,11 +287,11 @@ void TForm_TovixMan::createPlayerPane()
     Panel_MemoryUsage = new QWidget(Panel_FileListInMemory);
     Panel_MemoryUsage->setFixedHeight(69);
     Panel_MemoryUsage->installEventFilter(this);
-    MemoryUsageLabel_Internal = newPlainLabel(QStringLiteral("Internal Memory"), Panel_MemoryUsage);
+    MemoryUsageLabel_Internal = newPlainLabel(tr("Internal Memory"), Panel_MemoryUsage);
     MemoryUsageLabel_Internal->setGeometry(5, 3, kPlayerPaneWidth - 10, 15);
     MemoryUsage_Internal = new QProgressBar(Panel_MemoryUsage);
     MemoryUsage_Internal->setGeometry(5, 19, kPlayerPaneWidth - 10, 13);
-    MemoryUsageLabel_External = newPlainLabel(QStringLiteral("External Memory"), Panel_MemoryUsage);
+    MemoryUsageLabel_External = newPlainLabel(tr("External Memory"), Panel_MemoryUsage);
     MemoryUsageLabel_External->setGeometry(5, 36, kPlayerPaneWidth - 10, 15);
     MemoryUsage_External = new QProgressBar(Panel_MemoryUsage);
     MemoryUsage_External->setGeometry(5, 52, kPlayerPaneWidth - 10, 13);
@@ -335,7 +338,7 @@ void TForm_TovixMan::createStatusBar()
     const int widths[4] = {100, 140, 120, 0};
     for (int i = 0; i < 4; ++i)
         StatusPanels[i] = statusPanel(widths[i], bar);
-    StatusPanels[0]->setText(QStringLiteral("Not Connected"));
+    StatusPanels[0]->setText(tr("Not Connected"));
 }
 
 void TForm_TovixMan::createTimers()
@@ -350,54 +353,54 @@ void TForm_TovixMan::createTimers()
     Timer_Transfer->start();
 }
 
-// Names a screen reader speaks for controls that show no text of their own,
-// stable so that scripts can find them.
+// Names a screen reader speaks for controls that show no text of their own, in
+// the user's language; under English they stay the names scripts look for.
 void TForm_TovixMan::nameControls()
 {
     const std::pair<QWidget *, const char *> names[] = {
-        {ToolBar1, "PC tool bar"},
-        {ToolButton4, "Refresh PC folder"},
-        {Button_BigIcon, "Big Icons"},
-        {Button_SmallIcon, "Small Icons"},
-        {Button_ListView, "List"},
-        {Button_ReportView, "Details"},
-        {FolderTree, "PC folders"},
-        {FolderView, "PC files"},
-        {Button_Download, "Download to Player"},
-        {Button_Upload, "Upload from Player"},
-        {ToolBar2, "Player tool bar"},
-        {Button_Refresh, "Refresh player files"},
-        {Button_Delete, "Remove selected player files"},
-        {Button_Format, "Format player memory"},
-        {Button_Import, "Import new recordings"},
-        {TabControl_PlayerFiles, "Player files"},
-        {FileList_All, "All player files"},
-        {FileList_Internal, "Internal memory files"},
-        {FileList_External, "Memory card files"},
-        {MemoryUsage_Internal, "Internal memory usage"},
-        {MemoryUsage_External, "Memory card usage"},
-        {CheckList_CopyProgress, "Operation queue"},
-        {ProgressBar_Busy, "Operation running"},
-        {Panel_Explorer, "PC"},
-        {Panel_FileListInMemory, "Player"},
-        {statusBar(), "Status"},
+        {ToolBar1, QT_TR_NOOP("PC tool bar")},
+        {ToolButton4, QT_TR_NOOP("Refresh PC folder")},
+        {Button_BigIcon, QT_TR_NOOP("Big Icons")},
+        {Button_SmallIcon, QT_TR_NOOP("Small Icons")},
+        {Button_ListView, QT_TR_NOOP("List")},
+        {Button_ReportView, QT_TR_NOOP("Details")},
+        {FolderTree, QT_TR_NOOP("PC folders")},
+        {FolderView, QT_TR_NOOP("PC files")},
+        {Button_Download, QT_TR_NOOP("Download to Player")},
+        {Button_Upload, QT_TR_NOOP("Upload from Player")},
+        {ToolBar2, QT_TR_NOOP("Player tool bar")},
+        {Button_Refresh, QT_TR_NOOP("Refresh player files")},
+        {Button_Delete, QT_TR_NOOP("Remove selected player files")},
+        {Button_Format, QT_TR_NOOP("Format player memory")},
+        {Button_Import, QT_TR_NOOP("Import new recordings")},
+        {TabControl_PlayerFiles, QT_TR_NOOP("Player files")},
+        {FileList_All, QT_TR_NOOP("All player files")},
+        {FileList_Internal, QT_TR_NOOP("Internal memory files")},
+        {FileList_External, QT_TR_NOOP("Memory card files")},
+        {MemoryUsage_Internal, QT_TR_NOOP("Internal memory usage")},
+        {MemoryUsage_External, QT_TR_NOOP("Memory card usage")},
+        {CheckList_CopyProgress, QT_TR_NOOP("Operation queue")},
+        {ProgressBar_Busy, QT_TR_NOOP("Operation running")},
+        {Panel_Explorer, QT_TR_NOOP("PC")},
+        {Panel_FileListInMemory, QT_TR_NOOP("Player")},
+        {statusBar(), QT_TR_NOOP("Status")},
     };
     for (const auto &[widget, name] : names)
-        widget->setAccessibleName(QString::fromLatin1(name));
+        widget->setAccessibleName(tr(name));
     // Qt's own button for tools that do not fit the bar.
     for (QToolBar *bar : {ToolBar1, ToolBar2})
         for (QToolButton *more : bar->findChildren<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
-            more->setAccessibleName(QStringLiteral("More tools"));
+            more->setAccessibleName(tr("More tools"));
     // The list's views are what takes the focus.
     for (QAbstractItemView *view : FolderView->findChildren<QAbstractItemView *>())
         if (!qobject_cast<QHeaderView *>(view))
             view->setAccessibleName(FolderView->accessibleName());
     // A status panel's name is its text, which may be empty; the description says what it shows.
-    const char *panels[4] = {"Player connection", "Memory card state", "Write protection",
-                             "Latest event"};
+    const char *panels[4] = {QT_TR_NOOP("Player connection"), QT_TR_NOOP("Memory card state"),
+                             QT_TR_NOOP("Write protection"), QT_TR_NOOP("Latest event")};
     for (int i = 0; i < 4; ++i)
-        StatusPanels[i]->setAccessibleDescription(QString::fromLatin1(panels[i]));
-    Label_Elapsed->setAccessibleDescription(QStringLiteral("Time the running operation has taken"));
+        StatusPanels[i]->setAccessibleDescription(tr(panels[i]));
+    Label_Elapsed->setAccessibleDescription(tr("Time the running operation has taken"));
 }
 
 void TForm_TovixMan::buildLayout()

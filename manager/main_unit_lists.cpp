@@ -12,6 +12,7 @@
 #include "player_state.h"
 
 #include <QCollator>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
@@ -113,7 +114,7 @@ int fittingWidth(QTreeWidget *list, int column)
 void showUsage(UsageMemory memory, const TMemoryInfo &info, QProgressBar *bar, QLabel *label)
 {
     bar->setValue(usedPercent(info));
-    label->setText(QString::fromLocal8Bit(usageLabel(memory, info)));
+    label->setText(QString::fromStdString(usageLabel(memory, info)));
 }
 
 } // namespace
@@ -123,9 +124,9 @@ void TForm_TovixMan::RefreshPlayerFiles()
     FDeviceBusy = true;
     FileList_All->clear();
     if (readMemory(FInternalInfo, mtInternal))
-        fillPlayerLists(FileList_Internal, FileList_All, FInternalInfo, QStringLiteral("Internal"));
+        fillPlayerLists(FileList_Internal, FileList_All, FInternalInfo, tr("Internal"));
     if (FCardPresent && readMemory(FCardInfo, mtCard))
-        fillPlayerLists(FileList_External, FileList_All, FCardInfo, QStringLiteral("MemCard"));
+        fillPlayerLists(FileList_External, FileList_All, FCardInfo, tr("MemCard"));
     fitPlayerColumns(FileList_All);
     UpdateMemoryUsage();
     showHiddenPlayerFiles();
@@ -177,7 +178,7 @@ void TForm_TovixMan::UpdateMemoryUsage()
         showUsage(UsageMemory::Card, FCardInfo, MemoryUsage_External, MemoryUsageLabel_External);
     } else {
         MemoryUsage_External->setValue(0);
-        MemoryUsageLabel_External->setText(QStringLiteral("Unable to External Memory"));
+        MemoryUsageLabel_External->setText(tr("Unable to External Memory"));
     }
 }
 
@@ -218,8 +219,9 @@ std::vector<PlayerFilePick> TForm_TovixMan::pickSelectedPlayerFiles() const
 PlayerFilePick playerFilePickOf(const QTreeWidgetItem *item, int tag)
 {
     const TFileEntry &entry = *playerEntryOf(item);
-    // On the All page the Storage column tells the memory: "Internal" or "MemCard".
-    const bool card = tag == 2 || (tag == 0 && !item->text(1).startsWith(QLatin1Char('I')));
+    // On the All page the Storage column tells the memory: "Internal" or "MemCard", as translated.
+    const bool card =
+        tag == 2 || (tag == 0 && item->text(1) != QCoreApplication::translate("TForm_TovixMan", "Internal"));
     return {item->text(0), displayName(entry), fieldText(entry.ShortName), card ? mtCard : mtInternal,
             item->text(tag == 0 ? 2 : 1).toLongLong()};
 }

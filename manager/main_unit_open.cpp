@@ -10,6 +10,7 @@
 #include "halvex.h"
 #include "platform/prompts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,8 +53,10 @@ QString refusal(const QString &path, OpenedKind kind)
     if (name.size() > kLongestName) // a path has no spaces to wrap at
         name = name.left(kLongestName / 2) + QChar(0x2026) + name.right(kLongestName / 2 - 1);
     return kind == OpenedKind::Unreadable
-               ? QStringLiteral("\"%1\" cannot be opened: it does not exist or cannot be read.").arg(name)
-               : QStringLiteral("\"%1\" is not a voice recording.").arg(name);
+               ? QCoreApplication::translate("TForm_TovixMan",
+                                             "\"%1\" cannot be opened: it does not exist or cannot be read.")
+                     .arg(name)
+               : QCoreApplication::translate("TForm_TovixMan", "\"%1\" is not a voice recording.").arg(name);
 }
 
 // Shows the recording's folder in the PC pane and selects it once the folder is
@@ -105,7 +108,7 @@ void TForm_TovixMan::openFiles(const QStringList &paths)
             listenToFile(first);
         }
         if (unnamed > 0)
-            refused << QStringLiteral("and %1 more.").arg(unnamed);
+            refused << tr("and %n more.", nullptr, unnamed);
         if (!refused.isEmpty())
             ownedBox(this, refused.join(QLatin1Char('\n')), PromptIcon::Warning, PromptButtons::Ok);
     });

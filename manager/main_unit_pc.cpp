@@ -63,7 +63,7 @@ void TForm_TovixMan::Button_ReportViewClick()
 
 void TForm_TovixMan::NewFolder1Click()
 {
-    FolderView->createNewFolder(QStringLiteral("New Folder"));
+    FolderView->createNewFolder(tr("New Folder"));
 }
 
 void TForm_TovixMan::Rename1Click()
@@ -90,8 +90,7 @@ void TForm_TovixMan::deleteTreeFolder()
 {
     const QString path = FolderTree->selectedNodePath();
     if (!confirmYes(this,
-                    QStringLiteral("Do you really want to delete the folder \"%1\" and everything "
-                                   "in it ?")
+                    tr("Do you really want to delete the folder \"%1\" and everything in it ?")
                         .arg(QDir::toNativeSeparators(path)),
                     PromptIcon::Warning))
         return;

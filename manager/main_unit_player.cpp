@@ -32,7 +32,6 @@ constexpr int kDisconnectedPeriodMs = 5000;
 // the write-protection bit set, so nothing is downloaded before a fresh status.
 constexpr uint32_t kDepartedStatus = 0xFFFF;
 
-const QString kNoCardLabel = QStringLiteral("Unable to External Memory");
 
 // Forwards the key presses of one list to a key-down handler.
 class KeyDownFilter : public QObject {
@@ -100,7 +99,7 @@ void TForm_TovixMan::Timer_CheckPlayerTimer(QTimer *sender)
 void TForm_TovixMan::playerArrived(const TPlayerVersion &version)
 {
     setStatusText(0, QString::fromLocal8Bit(versionText(version)));
-    setStatusText(3, QStringLiteral("Player is connected."));
+    setStatusText(3, tr("Player is connected."));
     FileList_All->show();
     FileList_Internal->show();
     MemoryUsage_Internal->setEnabled(true);
@@ -111,10 +110,10 @@ void TForm_TovixMan::playerArrived(const TPlayerVersion &version)
 
 void TForm_TovixMan::playerDeparted()
 {
-    setStatusText(0, QStringLiteral("not connected"));
+    setStatusText(0, tr("not connected"));
     setStatusText(1, QString());
     setStatusText(2, QString());
-    setStatusText(3, QStringLiteral("Player is disconnected."));
+    setStatusText(3, tr("Player is disconnected."));
     FConnected = false;
     FLastStatus = kDepartedStatus;
     listenMemoryChanged(0);
@@ -127,7 +126,7 @@ void TForm_TovixMan::playerDeparted()
     setTargetRadioEnabled(&TForm_TargetSelection::Radio_Internal, false);
     MemoryUsage_External->setEnabled(false);
     MemoryUsage_External->setValue(0);
-    MemoryUsageLabel_External->setText(kNoCardLabel);
+    MemoryUsageLabel_External->setText(tr("Unable to External Memory"));
     MemoryUsageLabel_External->setEnabled(false);
     setTargetRadioEnabled(&TForm_TargetSelection::Radio_External, false);
     for (QTreeWidget *list : {FileList_All, FileList_Internal, FileList_External}) {
@@ -140,15 +139,15 @@ void TForm_TovixMan::playerDeparted()
 void TForm_TovixMan::statusChanged(uint32_t status)
 {
     FCardPresent = cardUsable(status);
-    setStatusText(1, QString::fromLatin1(cardStateText(status)));
+    setStatusText(1, playerStateText(cardStateText(status)));
     setCardSideEnabled(FCardPresent);
     if (!FCardPresent) {
         listenMemoryChanged(mtCard);
         MemoryUsage_External->setValue(0);
-        MemoryUsageLabel_External->setText(kNoCardLabel);
+        MemoryUsageLabel_External->setText(tr("Unable to External Memory"));
     }
     refreshWithinPoll();
-    setStatusText(2, QString::fromLatin1(writeProtectionText(status)));
+    setStatusText(2, playerStateText(writeProtectionText(status)));
     FLastStatus = status;
 }
 
@@ -198,9 +197,10 @@ void TForm_TovixMan::showHiddenPlayerFiles()
 // A format erases the files the lists do not show too; the question says how many.
 QString TForm_TovixMan::formatQuestion(bool internal, bool card) const
 {
-    QString question = QStringLiteral("Do you really want to format ?");
-    const std::string notes[] = {internal ? formatErasesText("Internal Memory", FInternalInfo) : "",
-                                 card && FCardPresent ? formatErasesText("Memory Card", FCardInfo) : ""};
+    QString question = tr("Do you really want to format ?");
+    const std::string notes[] = {
+        internal ? formatErasesText(tr("Internal Memory").toStdString(), FInternalInfo) : "",
+        card && FCardPresent ? formatErasesText(tr("Memory Card").toStdString(), FCardInfo) : ""};
     for (const std::string &note : notes) {
         if (!note.empty())
             question += QStringLiteral("\n\n") + QString::fromStdString(note);

@@ -21,8 +21,7 @@
 bool TForm_TovixMan::queueRemoval(const PlayerFilePick &file)
 {
     if (file.shortName.size() >= std::size_t(kPlayerNameSize)) {
-        refuseFile(QStringLiteral("Can not remove \"%1\": its name on the player is longer than %2 "
-                                  "characters.")
+        refuseFile(tr("Can not remove \"%1\": its name on the player is longer than %2 characters.")
                        .arg(file.caption)
                        .arg(kPlayerNameSize - 1));
         return false;
@@ -41,11 +40,11 @@ void TForm_TovixMan::RemoveClick()
 {
     const std::vector<PlayerFilePick> files = pickSelectedPlayerFiles();
     if (files.empty()) {
-        ownedBox(this, QStringLiteral("Please select files to remove"), PromptIcon::None,
+        ownedBox(this, tr("Please select files to remove"), PromptIcon::None,
                  PromptButtons::Ok);
         return;
     }
-    if (!confirmYes(this, QStringLiteral("Do you really want to remove selected files ?"),
+    if (!confirmYes(this, tr("Do you really want to remove selected files ?"),
                     PromptIcon::Warning))
         return;
     bool queued = false;
@@ -67,7 +66,7 @@ bool TForm_TovixMan::formatRefusedWhileQueued()
 {
     if (CheckList_CopyProgress->count() == 0)
         return false;
-    ownedBox(this, QStringLiteral("Can not format when job remains"), PromptIcon::Critical,
+    ownedBox(this, tr("Can not format when job remains"), PromptIcon::Critical,
              PromptButtons::YesNo);
     return true;
 }

@@ -91,22 +91,20 @@ bool TForm_TovixMan::queueUpload(const PlayerFilePick &file, const std::string &
 {
     const QString &shown = file.caption;
     if (!isSafePlainName(file.displayName)) {
-        refuseFile(QStringLiteral("Can not upload \"%1\" (%2 on the player): that name can not be "
-                                  "used for a file on the PC.")
+        refuseFile(tr("Can not upload \"%1\" (%2 on the player): that name can not be used for a file "
+                      "on the PC.")
                        .arg(shown, QString::fromLocal8Bit(file.shortName)));
         return false;
     }
     if (file.shortName.size() >= std::size_t(kPlayerNameSize)) {
-        refuseFile(QStringLiteral("Can not upload \"%1\": its name on the player is longer than %2 "
-                                  "characters.")
+        refuseFile(tr("Can not upload \"%1\": its name on the player is longer than %2 characters.")
                        .arg(shown)
                        .arg(kPlayerNameSize - 1));
         return false;
     }
     const std::string pcPath = joinPath(folder, file.displayName);
     if (pcPath.size() >= std::size_t(kPcPathSize)) {
-        refuseFile(QStringLiteral("Can not upload \"%1\": the path on the PC would be longer than "
-                                  "%2 characters.")
+        refuseFile(tr("Can not upload \"%1\": the path on the PC would be longer than %2 characters.")
                        .arg(shown)
                        .arg(kPcPathSize - 1));
         return false;
@@ -114,7 +112,7 @@ bool TForm_TovixMan::queueUpload(const PlayerFilePick &file, const std::string &
     const QFileInfo existing(QString::fromLocal8Bit(pcPath));
     if (existing.exists() && !existing.isDir()
         && !confirmYes(this,
-                       QStringLiteral("The file \"%1\" already exists on the PC. Replace it ?")
+                       tr("The file \"%1\" already exists on the PC. Replace it ?")
                            .arg(shown),
                        PromptIcon::Warning))
         return false;
@@ -131,7 +129,7 @@ void TForm_TovixMan::MainMenu_UploadFromPlayerClick()
 {
     const std::vector<PlayerFilePick> files = pickSelectedPlayerFiles();
     if (files.empty()) {
-        showPlainMessage(QStringLiteral("Please select files to upload"));
+        showPlainMessage(tr("Please select files to upload"));
         return;
     }
     const std::string folder = FolderView->currentDirectory().toLocal8Bit().toStdString();

@@ -6,22 +6,48 @@
 
 #include "device/records.h"
 
-#include <cstdio>
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+const char kContext[] = "PlayerState";
+
+// Qt's plural forms count in int; a record claiming more files than that is corrupt anyway.
+int pluralCount(uint32_t count)
+{
+    return int(std::min<uint32_t>(count, INT_MAX));
+}
+
+QString translated(const char *text, uint32_t count)
+{
+    return QCoreApplication::translate(kContext, text, nullptr, pluralCount(count));
+}
+
+} // namespace
 
 const char *cardStateText(uint32_t status)
 {
     if (cardUsable(status))
-        return "memory card exists";
+        return QT_TRANSLATE_NOOP("PlayerState", "memory card exists");
     if (status & psNoCard)
-        return "no memory card";
+        return QT_TRANSLATE_NOOP("PlayerState", "no memory card");
     if (status & psWrongCard)
-        return "wrong memory card";
-    return "currupted memory card";
+        return QT_TRANSLATE_NOOP("PlayerState", "wrong memory card");
+    return QT_TRANSLATE_NOOP("PlayerState", "currupted memory card");
 }
 
 const char *writeProtectionText(uint32_t status)
 {
-    return (status & psWriteProtected) ? "write protected" : "writable";
+    return (status & psWriteProtected) ? QT_TRANSLATE_NOOP("PlayerState", "write protected")
+                                       : QT_TRANSLATE_NOOP("PlayerState", "writable");
+}
+
+QString playerStateText(const char *text)
+{
+    return QCoreApplication::translate(kContext, text);
 }
 
 int usedPercent(const TMemoryInfo &info)
@@ -45,12 +71,11 @@ int usedPercent(const TMemoryInfo &info)
 std::string usageLabel(UsageMemory memory, const TMemoryInfo &info)
 {
     const char *format = memory == UsageMemory::Internal
-                             ? "Internal (%u Kb [%d%%] Free) - %u File(s)"
-                             : "External (%u kb [%d%%] Free) - %u File(s)";
-    char text[96];
-    std::snprintf(text, sizeof text, format, unsigned(info.FreeBytes / 1000),
-                  100 - usedPercent(info), unsigned(info.FileCount));
-    return text;
+                             ? QT_TRANSLATE_N_NOOP("PlayerState", "Internal (%1 Kb [%2%] Free) - %n File(s)")
+                             : QT_TRANSLATE_N_NOOP("PlayerState", "External (%1 kb [%2%] Free) - %n File(s)");
+    return translated(format, info.FileCount)
+        .arg(QString::number(info.FreeBytes / 1000), QString::number(100 - usedPercent(info)))
+        .toStdString();
 }
 
 std::string sizeText(uint32_t size)
@@ -58,35 +83,50 @@ std::string sizeText(uint32_t size)
     return std::to_string(size);
 }
 
-namespace {
-
-std::string filesText(uint32_t count)
-{
-    return std::to_string(count) + (count == 1 ? " file" : " files");
-}
-
-} // namespace
-
 std::string hiddenFilesStatus(uint32_t internalHidden, uint32_t cardHidden)
 {
-    if (internalHidden == 0 && cardHidden == 0)
+    if (internalHidden > 0 && cardHidden > 0) {
+        const char *text =
+            internalHidden == 1
+                ? QT_TRANSLATE_N_NOOP("PlayerState", "%n file on Internal Memory and %1 on Memory Card are not "
+                                                     "listed: the player lists %2 files per memory at most.")
+                : QT_TRANSLATE_N_NOOP("PlayerState", "%n files on Internal Memory and %1 on Memory Card are not "
+                                                     "listed: the player lists %2 files per memory at most.");
+        return translated(text, internalHidden)
+            .arg(QString::number(cardHidden), QString::number(kMaxPlayerFiles))
+            .toStdString();
+    }
+    const char *text = nullptr;
+    if (internalHidden > 0) {
+        text = internalHidden == 1
+                   ? QT_TRANSLATE_N_NOOP("PlayerState", "%n file on Internal Memory is not listed: the player "
+                                                        "lists %1 files per memory at most.")
+                   : QT_TRANSLATE_N_NOOP("PlayerState", "%n files on Internal Memory are not listed: the player "
+                                                        "lists %1 files per memory at most.");
+    } else if (cardHidden > 0) {
+        text = cardHidden == 1
+                   ? QT_TRANSLATE_N_NOOP("PlayerState", "%n file on Memory Card is not listed: the player lists "
+                                                        "%1 files per memory at most.")
+                   : QT_TRANSLATE_N_NOOP("PlayerState", "%n files on Memory Card are not listed: the player lists "
+                                                        "%1 files per memory at most.");
+    } else {
         return {};
-    std::string text;
-    if (internalHidden > 0)
-        text = filesText(internalHidden) + " on Internal Memory";
-    if (cardHidden > 0)
-        text += (text.empty() ? filesText(cardHidden) : " and " + std::to_string(cardHidden))
-            + " on Memory Card";
-    const bool one = internalHidden + cardHidden == 1;
-    return text + (one ? " is" : " are") + " not listed: the player lists "
-        + std::to_string(kMaxPlayerFiles) + " files per memory at most.";
+    }
+    return translated(text, internalHidden + cardHidden).arg(kMaxPlayerFiles).toStdString();
 }
 
+// A memory hides files only when its list is full, so it always holds more than one.
 std::string formatErasesText(const std::string &memory, const TMemoryInfo &info)
 {
     const uint32_t hidden = unlistedFileCount(info);
     if (hidden == 0)
         return {};
-    return memory + " holds " + filesText(info.FileCount + hidden) + "; " + std::to_string(hidden)
-        + (hidden == 1 ? " of them is" : " of them are") + " not listed and will be erased too.";
+    const char *text =
+        hidden == 1 ? QT_TRANSLATE_N_NOOP("PlayerState",
+                                          "%1 holds %2 files; %n of them is not listed and will be erased too.")
+                    : QT_TRANSLATE_N_NOOP("PlayerState",
+                                          "%1 holds %2 files; %n of them are not listed and will be erased too.");
+    return translated(text, hidden)
+        .arg(QString::fromStdString(memory), QString::number(info.FileCount + hidden))
+        .toStdString();
 }

@@ -3,10 +3,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 // The player pane's display rules, free of widgets: card state, write
-// protection, the used share of a memory and the usage label.
+// protection, the used share of a memory and the usage label. The texts
+// come in the user's language; the two state texts in English, for playerStateText.
 #pragma once
 
 #include "device/nerolink.h"
+
+#include <QString>
 
 #include <cstdint>
 #include <string>
@@ -23,6 +26,8 @@ inline bool cardUsable(uint32_t status)
 const char *cardStateText(uint32_t status);
 // Status bar panel 2 for a status.
 const char *writeProtectionText(uint32_t status);
+// A text of the two above in the user's language.
+QString playerStateText(const char *text);
 
 // Percentage of the memory in use: 0 without files, 100 without capacity,
 // else the used share rounded to the nearest integer, halves to even.

@@ -25,26 +25,26 @@ TForm_TargetSelection::TForm_TargetSelection(QWidget *parent)
     small.setPixelSize(10);
     setFont(small);
 
-    Label_SelectTarget = new QLabel(QStringLiteral("Select Target"), this);
+    Label_SelectTarget = new QLabel(tr("Select Target"), this);
     Label_SelectTarget->move(8, 10);
 
-    Radio_Internal = new QRadioButton(QStringLiteral("Internal Memory"), this);
+    Radio_Internal = new QRadioButton(tr("Internal Memory"), this);
     Radio_Internal->setGeometry(29, 35, 136, 17);
     Radio_Internal->setChecked(true);
 
-    Radio_External = new QRadioButton(QStringLiteral("External memory card"), this);
+    Radio_External = new QRadioButton(tr("External memory card"), this);
     Radio_External->setGeometry(29, 54, 140, 17);
     for (QRadioButton *radio : {Radio_Internal, Radio_External}) {
         radio->installEventFilter(this);
         connect(radio, &QRadioButton::toggled, this, &TForm_TargetSelection::updateOkButton);
     }
 
-    Button_Ok = new QPushButton(QStringLiteral("&Ok"), this);
+    Button_Ok = new QPushButton(tr("&Ok"), this);
     Button_Ok->setGeometry(6, 81, 75, 25);
     Button_Ok->setDefault(true);
     connect(Button_Ok, &QPushButton::clicked, this, &TForm_TargetSelection::Button_OkClick);
 
-    ButtonCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    ButtonCancel = new QPushButton(tr("&Cancel"), this);
     ButtonCancel->setGeometry(84, 81, 79, 25);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QTranslator>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -69,6 +70,34 @@ TEST(AboutDialog, ShowsNameVersionAndAFlatCloseButton)
     EXPECT_TRUE(d.SpeedButton1->autoRaise());
     d.SpeedButton1->click();
     EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+namespace {
+
+// A language whose word for the About dialog's Close is longer than the English.
+class LongCloseTranslator : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        return qstrcmp(context, "TForm_About") == 0 && qstrcmp(source, "Close") == 0
+                   ? QStringLiteral("Schließen")
+                   : QString();
+    }
+};
+
+} // namespace
+
+TEST(AboutDialog, CloseButtonGrowsLeftwardsToHoldALongerWord)
+{
+    LongCloseTranslator german;
+    QCoreApplication::installTranslator(&german);
+    TForm_About d;
+    QCoreApplication::removeTranslator(&german);
+    ASSERT_EQ(d.SpeedButton1->text(), QStringLiteral("Schließen"));
+    EXPECT_GE(d.SpeedButton1->width(), d.SpeedButton1->sizeHint().width());
+    EXPECT_EQ(d.SpeedButton1->geometry().right(), 274);
+    EXPECT_EQ(d.SpeedButton1->y(), 6);
 }
 
 // The platform plugins add the application's display name to every title
