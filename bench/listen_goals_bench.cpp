@@ -17,6 +17,7 @@
 //   listen_goals_bench [ROUNDS (default 5)]
 #include "device/nerolink.h"
 #include "explorer/folder_view.h"
+#include "listen/listen_cache.h"
 #include "listen/listen_session.h"
 #include "listen/play_bar.h"
 #include "main_unit.h"
@@ -29,7 +30,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QListWidget>
 #include <QProcess>
 #include <QSlider>
 #include <QTabWidget>
@@ -298,10 +298,12 @@ int main(int argc, char **argv)
     ear.arm();
     clock.start();
     QTest::keyClick(list, Qt::Key_F9);
-    until([&] { return w->FJobRunning; }, 5000);
+    // The copy is done when the cache holds all of it and the queue is idle again.
+    const QString cached = QString::fromLocal8Bit(
+        ListenCache(listenCacheFolder()).pathOf({"LONG2H.VOC", mtInternal, longBytes}));
     qint64 copiedMs = -1;
     until([&] {
-        if (copiedMs < 0 && !w->FJobRunning && w->CheckList_CopyProgress->count() == 0)
+        if (copiedMs < 0 && !w->FJobRunning && QFileInfo(cached).size() == longBytes)
             copiedMs = clock.elapsed();
         return copiedMs >= 0 && ear.heard();
     }, 120000);
