@@ -6,6 +6,7 @@
 
 #include "platform/pending_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -39,20 +40,67 @@ bool writeAll(int fd, const char *data, std::size_t size)
     return true;
 }
 
-bool copyAll(int from, int to)
+// A slow device's bytes come in small pieces, each when its time has come.
+std::size_t chunkFor(uint64_t bytesPerSecond, std::size_t most)
+{
+    if (bytesPerSecond == 0)
+        return most;
+    return static_cast<std::size_t>(std::clamp<uint64_t>(bytesPerSecond / 50, 1, most));
+}
+
+// Sleeps until bytes would have arrived since start at bytesPerSecond.
+void waitForArrival(std::chrono::steady_clock::time_point start, uint64_t bytes,
+                    uint64_t bytesPerSecond)
+{
+    if (bytesPerSecond == 0)
+        return;
+    const uint64_t seconds = bytes / bytesPerSecond;
+    const uint64_t nanoseconds = (bytes % bytesPerSecond) * 1000000000ull / bytesPerSecond;
+    std::this_thread::sleep_until(start + std::chrono::seconds(seconds)
+                                  + std::chrono::nanoseconds(nanoseconds));
+}
+
+bool copyAll(int from, int to, uint64_t bytesPerSecond)
 {
     char buffer[64 * 1024];
+    const std::size_t chunk = chunkFor(bytesPerSecond, sizeof buffer);
+    const auto start = std::chrono::steady_clock::now();
+    uint64_t copied = 0;
     for (;;) {
-        const ssize_t got = ::read(from, buffer, sizeof buffer);
+        const ssize_t got = ::read(from, buffer, chunk);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             return false;
         if (got == 0)
             return true;
+        copied += static_cast<uint64_t>(got);
+        waitForArrival(start, copied, bytesPerSecond);
         if (!writeAll(to, buffer, static_cast<std::size_t>(got)))
             return false;
     }
+}
+
+// Opens a regular file to read; a named pipe put in its place must not stall
+// the copy in open(). -1 for anything else.
+int openSource(const std::string &source)
+{
+    const int from = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    struct stat st;
+    if (from >= 0 && (::fstat(from, &st) != 0 || !S_ISREG(st.st_mode))) {
+        ::close(from);
+        return -1;
+    }
+    return from;
+}
+
+// Removes path only while it still is the file open as fd.
+void removeIfSame(const std::string &path, int fd)
+{
+    struct stat mine, named;
+    if (::fstat(fd, &mine) == 0 && ::lstat(path.c_str(), &named) == 0 && mine.st_dev == named.st_dev
+        && mine.st_ino == named.st_ino)
+        ::unlink(path.c_str());
 }
 
 } // namespace
@@ -75,22 +123,37 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes)
 }
 
 bool copyFileAtomically(const std::string &source, const std::string &destination,
-                        bool replace, int delayMs, const std::string &stagingFolder,
-                        const std::function<bool()> &stillThere)
+                        bool replace, int delayMs, uint64_t bytesPerSecond,
+                        const std::string &stagingFolder, const std::function<bool()> &stillThere)
 {
-    // A named pipe put in the source's place must not stall the copy in open().
-    const int from = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int from = openSource(source);
     if (from < 0)
         return false;
-    struct stat st;
-    bool ok = ::fstat(from, &st) == 0 && S_ISREG(st.st_mode);
+    PendingFile file(folderOf(destination), kTemporaryPrefix, stagingFolder);
+    bool ok = file.isValid() && copyAll(from, file.fd(), bytesPerSecond);
     if (ok) {
-        PendingFile file(folderOf(destination), kTemporaryPrefix, stagingFolder);
-        ok = file.isValid() && copyAll(from, file.fd());
-        if (ok) {
-            sleepMilliseconds(delayMs);
-            ok = (!stillThere || stillThere()) && file.publish(destination, replace) && file.close();
-        }
+        sleepMilliseconds(delayMs);
+        ok = (!stillThere || stillThere()) && file.publish(destination, replace) && file.close();
+    }
+    ::close(from);
+    return ok;
+}
+
+bool copyFileInPlace(const std::string &source, const std::string &destination, int delayMs,
+                     uint64_t bytesPerSecond, const std::function<bool()> &stillThere)
+{
+    const int from = openSource(source);
+    if (from < 0)
+        return false;
+    const int to = ::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    bool ok = to >= 0 && copyAll(from, to, bytesPerSecond) && ::fdatasync(to) == 0;
+    if (ok)
+        sleepMilliseconds(delayMs);
+    ok = ok && (!stillThere || stillThere());
+    if (to >= 0) {
+        if (!ok)
+            removeIfSame(destination, to);
+        ok = ::close(to) == 0 && ok;
     }
     ::close(from);
     return ok;

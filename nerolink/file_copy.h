@@ -7,6 +7,7 @@
 // file in the destination's folder, which gets its name only when complete.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -29,14 +30,24 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes);
 
 // Copies a regular file. Waits delayMs after the copy and before it takes its
 // name, so an operation can be slowed or interrupted at its most sensitive
-// point. Without replace an existing destination is kept and the copy fails.
+// point. bytesPerSecond (0 for no limit) paces the copy as a slow device
+// would. Without replace an existing destination is kept and the copy fails.
 // Replacing needs a name for a moment: it stands in stagingFolder (the
 // player's own) when that is on the destination's file system. When
 // stillThere says no just before the name is taken (the drive went away),
 // nothing is published and the copy fails.
 bool copyFileAtomically(const std::string &source, const std::string &destination,
-                        bool replace, int delayMs, const std::string &stagingFolder = {},
+                        bool replace, int delayMs, uint64_t bytesPerSecond = 0,
+                        const std::string &stagingFolder = {},
                         const std::function<bool()> &stillThere = {});
+
+// Copies a regular file to a new file under its real name, the bytes arriving
+// there at bytesPerSecond, so a reader can follow the copy as it grows. An
+// existing destination (or link) is kept and the copy fails. Waits delayMs
+// after the copy; when the copy fails or stillThere then says no, the part
+// written is removed.
+bool copyFileInPlace(const std::string &source, const std::string &destination, int delayMs,
+                     uint64_t bytesPerSecond, const std::function<bool()> &stillThere = {});
 
 void sleepMilliseconds(int ms);
 

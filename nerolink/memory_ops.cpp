@@ -9,6 +9,7 @@
 #include "short_names.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -51,7 +52,7 @@ bool MemoryStore::download(const std::string &pcPath)
     if (::lstat(destination.c_str(), &existing) == 0)
         return false;
 
-    if (!copyFileAtomically(pcPath, destination, false, config_.delayMs, {},
+    if (!copyFileAtomically(pcPath, destination, false, config_.delayMs, config_.rateBytesPerSecond, {},
                             [this] { return place_.stillThere(); }))
         return false;
     files_.push_back({makeShortName(name, [this](const std::string &s) { return isTaken(s); }),
@@ -69,8 +70,15 @@ bool MemoryStore::upload(const std::string &shortName, const std::string &pcPath
         return false;
     const auto slash = pcPath.rfind('/');
     sweepTemporaries(slash == std::string::npos ? "." : pcPath.substr(0, slash + 1));
-    return copyFileAtomically(folder_ + "/" + file->name, pcPath, true, config_.delayMs,
-                              config_.playerFolder, [this] { return place_.stillThere(); });
+    const std::string source = folder_ + "/" + file->name;
+    const auto stillThere = [this] { return place_.stillThere(); };
+    // A slow player's copy grows under its name where none is in the way, so
+    // the caller can follow it; an existing file stays whole until replaced.
+    struct stat existing;
+    if (config_.rateBytesPerSecond > 0 && ::lstat(pcPath.c_str(), &existing) != 0 && errno == ENOENT)
+        return copyFileInPlace(source, pcPath, config_.delayMs, config_.rateBytesPerSecond, stillThere);
+    return copyFileAtomically(source, pcPath, true, config_.delayMs, config_.rateBytesPerSecond,
+                              config_.playerFolder, stillThere);
 }
 
 bool MemoryStore::remove(const std::string &shortName)

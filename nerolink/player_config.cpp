@@ -175,6 +175,8 @@ std::optional<PlayerConfig> loadPlayer(const std::string &folder)
     config.cardState = parseCardState(ini.value("Player", "Card")).value_or(CardState::Ok);
     config.delayMs = static_cast<int>(
         std::min<uint64_t>(parseBytes(ini.value("Faults", "DelayMs"), 0), kMaxDelayMs));
+    config.rateBytesPerSecond = std::min<uint64_t>(parseBytes(ini.value("Faults", "RateBytesPerSecond"), 0),
+                                                   kMaxRateBytesPerSecond);
     readMemory(ini, config.internal);
     readMemory(ini, config.card);
     const std::string failing = ini.value("Faults", "FailRefresh", "none");
@@ -195,6 +197,7 @@ bool savePlayer(const PlayerConfig &config)
     writeMemory(ini, config.internal);
     writeMemory(ini, config.card);
     ini.setValue("Faults", "DelayMs", std::to_string(config.delayMs));
+    ini.setValue("Faults", "RateBytesPerSecond", std::to_string(config.rateBytesPerSecond));
     ini.setValue("Faults", "FailRefresh",
                  failRefreshText(config.internal.failRefresh, config.card.failRefresh));
     return ini.save(config.playerFolder + "/" + kIniName);

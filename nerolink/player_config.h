@@ -42,6 +42,7 @@ struct PlayerConfig {
     bool writeProtected = false;
     CardState cardState = CardState::Ok;
     int delayMs = 0;
+    uint64_t rateBytesPerSecond = 0; // a transfer's pace; 0 for no limit
     MemoryConfig internal;
     MemoryConfig card;
 
@@ -64,6 +65,7 @@ std::string playerFolder();
 std::string failRefreshText(bool internal, bool card);
 
 inline constexpr int kMaxDelayMs = 3600000;
+inline constexpr uint64_t kMaxRateBytesPerSecond = UINT32_MAX;
 
 // The defaults of a freshly made player in that folder.
 PlayerConfig defaultPlayer(const std::string &folder);

@@ -125,6 +125,10 @@ int printStatus(const std::string &folder, std::ostream &out)
     out << "Card: " << cardStateName(config->cardState) << "\n"
         << "Write protection: " << (config->writeProtected ? "on" : "off") << "\n"
         << "Delay: " << config->delayMs << " ms\n"
+        << "Transfer rate: "
+        << (config->rateBytesPerSecond == 0 ? std::string("no limit")
+                                             : std::to_string(config->rateBytesPerSecond) + " bytes per second")
+        << "\n"
         << "Refresh failure: " << failRefreshText(config->internal.failRefresh, config->card.failRefresh)
         << "\n";
     if (!config->attached)

@@ -23,6 +23,7 @@ const char kUsage[] =
     "       tovix-player card ok|none|wrong|corrupted\n"
     "       tovix-player protect on|off\n"
     "       tovix-player delay MS\n"
+    "       tovix-player rate BYTES_PER_SECOND\n"
     "       tovix-player fail-refresh internal|card|none\n"
     "       tovix-player use DIR [--card DIR | --card-label LABEL]\n"
     "       tovix-player use --label LABEL [--card DIR | --card-label LABEL]\n"
@@ -86,6 +87,14 @@ int choose(const std::string &folder, const std::vector<std::string> &args)
     uint64_t ms = 0;
     if (command == "delay" && parseCount(value, kMaxDelayMs, ms))
         return set("Faults", "DelayMs", std::to_string(ms), "Delay is now " + std::to_string(ms) + " ms.");
+    uint64_t rate = 0;
+    if (command == "rate" && parseCount(value, kMaxRateBytesPerSecond, rate))
+        return set("Faults", "RateBytesPerSecond", std::to_string(rate),
+                   rate == 0 ? std::string("Transfer rate is now unlimited.")
+                             : "Transfer rate is now " + std::to_string(rate) + " bytes per second.");
+    if (command == "rate")
+        return usage("rate needs a whole number of bytes per second from 0 to "
+                     + std::to_string(kMaxRateBytesPerSecond) + " (0 for no limit)");
     return usage("bad argument for " + command);
 }
 
@@ -118,7 +127,8 @@ int main(int argc, char **argv)
         return setSetting(folder, "Player", "Attached", attach ? "yes" : "no",
                           attach ? "Player attached." : "Player detached.", std::cout, std::cerr);
     }
-    if ((command == "card" || command == "protect" || command == "delay" || command == "fail-refresh")
+    if ((command == "card" || command == "protect" || command == "delay" || command == "rate"
+         || command == "fail-refresh")
         && args.size() == 2)
         return choose(folder, args);
     return usage(args.size() > 1 ? "bad arguments for " + command : "unknown command " + command);

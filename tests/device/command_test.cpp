@@ -95,6 +95,10 @@ TEST_F(PlayerTest, SettingCommandsChangeWhatTheLibraryReports)
     EXPECT_EQ(dll_fn_refresh_device(&info, mtInternal), 1);
     ASSERT_EQ(tovixPlayer("delay 250").code, 0);
     EXPECT_TRUE(contains(tovixPlayer("status").output, "Delay: 250 ms"));
+    EXPECT_TRUE(contains(tovixPlayer("status").output, "Transfer rate: no limit"));
+    ASSERT_EQ(tovixPlayer("rate 1000000").code, 0);
+    EXPECT_TRUE(contains(tovixPlayer("status").output, "Transfer rate: 1000000 bytes per second"));
+    EXPECT_TRUE(contains(readFile(player_ + "/player.ini"), "RateBytesPerSecond=1000000"));
 }
 
 TEST_F(PlayerTest, BadArgumentsChangeNothing)
@@ -107,6 +111,12 @@ TEST_F(PlayerTest, BadArgumentsChangeNothing)
         const CommandResult run = tovixPlayer(args);
         EXPECT_EQ(run.code, 2) << args;
         EXPECT_TRUE(contains(run.output, "usage: tovix-player")) << args;
+    }
+    for (const char *args : {"rate -5", "rate abc", "rate 4294967296", "rate 1e6"}) {
+        const CommandResult run = tovixPlayer(args);
+        EXPECT_EQ(run.code, 2) << args;
+        EXPECT_TRUE(contains(run.output, "rate needs a whole number of bytes per second from 0 to 4294967295"))
+            << args;
     }
     EXPECT_EQ(readFile(player_ + "/player.ini"), ini);
 }
