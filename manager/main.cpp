@@ -7,6 +7,7 @@
 #include "main_unit.h"
 #include "platform/hand_over_message.h"
 #include "platform/single_instance.h"
+#include "platform/translations.h"
 #include "resources/resources.h"
 #include "target_select_unit.h"
 
@@ -96,6 +97,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     QApplication app(argc, argv);
+    const Translations translations; // the desktop's language, before the first text is made
     const QStringList files = commandLineFiles(app);
     const QString socketPath = SingleInstance::defaultSocketPath();
     SingleInstance instance(socketPath);
