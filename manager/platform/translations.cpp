@@ -56,12 +56,13 @@ Translations::Translations(const QStringList &languages, const QString &folder)
 {
     if (m_language.isEmpty())
         return;
-    if (m_program.load(QStringLiteral("tovixman_") + m_language, folder))
-        QCoreApplication::installTranslator(&m_program);
-    else
-        m_language.clear();
+    if (!m_program.load(QStringLiteral("tovixman_") + m_language, folder)) {
+        m_language.clear(); // unreadable: English, as without a translation
+        return;
+    }
+    QCoreApplication::installTranslator(&m_program);
     // Qt's own may be missing; its buttons then stay English beside translated texts.
-    if (!m_language.isEmpty()
-        && m_qt.load(QStringLiteral("qtbase_") + m_language, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (m_qt.load(QStringLiteral("qtbase_") + m_language, qtFolder))
         QCoreApplication::installTranslator(&m_qt);
 }

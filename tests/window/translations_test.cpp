@@ -86,17 +86,20 @@ QStringList cutOffTexts(QWidget *root)
     return cut;
 }
 
-class Translated : public ::testing::TestWithParam<Language> {
+// Installed before the window is made, as the program does.
+struct InLanguage {
+    Translations translations{
+        {QString::fromLatin1(::testing::WithParamInterface<Language>::GetParam().code)}};
+};
+
+class Translated : public InLanguage, public ::testing::TestWithParam<Language> {
 protected:
-    Translations translations{{QString::fromLatin1(GetParam().code)}};
     QTemporaryDir dir;
     ScriptedPrompts prompts;
 };
 
-class TranslatedQueueThreading : public QueueTest, public ::testing::WithParamInterface<Language> {
-protected:
-    Translations translations{{QString::fromLatin1(GetParam().code)}};
-};
+class TranslatedQueueThreading : public InLanguage, public QueueTest,
+                                 public ::testing::WithParamInterface<Language> {};
 
 std::string languageName(const ::testing::TestParamInfo<Language> &info) { return info.param.code; }
 
@@ -104,11 +107,13 @@ std::string languageName(const ::testing::TestParamInfo<Language> &info) { retur
 
 TEST_P(Translated, MenuTitlesAndStandardButtonsAreInTheLanguage)
 {
-    ASSERT_EQ(translations.language(), QString::fromLatin1(GetParam().code)) << "no .qm in " << translationsFolder().toStdString();
+    ASSERT_EQ(translations.language(), QString::fromLatin1(GetParam().code))
+        << "no .qm in " << translationsFolder().toStdString();
     TForm_TovixMan w(dir.filePath(QStringLiteral("settings.ini")));
     EXPECT_EQ(menuTitles(w.menuBar()), joined(GetParam().menus));
 
-    const auto box = newMessageBox(&w, QStringLiteral("t"), QStringLiteral("x"), PromptIcon::Question, PromptButtons::YesNo);
+    const auto box = newMessageBox(&w, QStringLiteral("t"), QStringLiteral("x"), PromptIcon::Question,
+                                   PromptButtons::YesNo);
     EXPECT_EQ(box->button(QMessageBox::Yes)->text(), QString::fromUtf8(GetParam().yes));
     EXPECT_EQ(box->button(QMessageBox::No)->text(), QString::fromUtf8(GetParam().no));
 }
@@ -130,7 +135,7 @@ TEST_P(Translated, NoTextIsCutOffAndTheWindowFitsASmallScreen)
     TransferProgressDialog progress(&transfers, nullptr);
     progress.operationStarted(FileOperation::Move);
     QTest::qWait(TransferProgressDialog::kShowAfterMs + 300); // it shows itself, titled
-    for (QDialog *d : {static_cast<QDialog *>(&target), static_cast<QDialog *>(&about), static_cast<QDialog *>(&progress)}) {
+    for (QDialog *d : std::initializer_list<QDialog *>{&target, &about, &progress}) {
         d->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
         EXPECT_EQ(joined(cutOffTexts(d)), "") << d->windowTitle().toStdString();
@@ -165,7 +170,9 @@ TEST(TranslationChoice, FollowsTheDesktopsLanguagesAndFallsBackToEnglish)
     QTemporaryDir folder;
     for (const char *name : {"tovixman_de.qm", "tovixman_fr.qm", "tovixman_pt_BR.qm"})
         QFile(folder.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
-    const auto choose = [&](const QStringList &languages) { return translationLanguage(languages, folder.path()); };
+    const auto choose = [&](const QStringList &languages) {
+        return translationLanguage(languages, folder.path());
+    };
     EXPECT_EQ(choose({"de-AT", "en-US"}), QStringLiteral("de"));
     EXPECT_EQ(choose({"es-ES", "fr-CA", "de"}), QStringLiteral("fr"));
     EXPECT_EQ(choose({"pt-BR"}), QStringLiteral("pt_BR"));
