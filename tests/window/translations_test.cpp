@@ -29,9 +29,9 @@ struct Language {
 };
 
 const Language kLanguages[] = {
-    {"de", {"Datei", "Vorgang", "Wiedergabe", "Ansicht", "Hilfe"}, "&Ja", "&Nein",
+    {"de", {"Datei", "Vorgänge", "Wiedergabe", "Ansicht", "Hilfe"}, "&Ja", "&Nein",
      "Diese 2 Vorgänge sind fehlgeschlagen:"},
-    {"fr", {"Fichier", "Opération", "Lecture", "Affichage", "Aide"}, "&Oui", "&Non",
+    {"fr", {"Fichier", "Opérations", "Lecture", "Affichage", "Aide"}, "&Oui", "&Non",
      "Ces 2 opérations ont échoué :"},
 };
 
