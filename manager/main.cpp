@@ -93,6 +93,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(TOVIX_VERSION));
     if (asksForTextOnly(argc, argv)) {
         QCoreApplication app(argc, argv);
+        const Translations translations;
         commandLineFiles(app); // prints the answer and exits
         return 0;
     }
