@@ -7,6 +7,7 @@
 #include "main_unit.h"
 #include "platform/hand_over_message.h"
 #include "platform/single_instance.h"
+#include "platform/translations.h"
 #include "resources/resources.h"
 #include "target_select_unit.h"
 
@@ -92,10 +93,12 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(TOVIX_VERSION));
     if (asksForTextOnly(argc, argv)) {
         QCoreApplication app(argc, argv);
+        const Translations translations;
         commandLineFiles(app); // prints the answer and exits
         return 0;
     }
     QApplication app(argc, argv);
+    const Translations translations; // the desktop's language, before the first text is made
     const QStringList files = commandLineFiles(app);
     const QString socketPath = SingleInstance::defaultSocketPath();
     SingleInstance instance(socketPath);

@@ -43,6 +43,7 @@ for f in "${programs[@]/#//usr/bin/}" "${libraries[@]/#/$private/}" \
          $(printf "/usr/share/man/man1/%s.1.gz " "${programs[@]}") \
          /usr/share/doc/tovixman/copyright /usr/share/doc/tovixman/changelog.gz \
          /usr/share/tovixman/samples/voice_mode{0,1,2}.VOC \
+         /usr/share/tovixman/translations/tovixman_{de,fr}.qm \
          /usr/share/doc/tovixman/README.md /usr/share/doc/tovixman/docs/stand-in-player.md; do
   check "$f is in the package" listed "$f"
 done
@@ -66,7 +67,7 @@ for p in "${programs[@]}"; do
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libc6 libmpg123-0 libqt6widgets6 qt6-qpa-plugins; do
+for d in libc6 libmpg123-0 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n; do
   check "depends on $d" grep -qE "(^|, )$d( |,|$)" <<<"$depends"
 done
 

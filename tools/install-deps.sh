@@ -10,7 +10,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config ccache
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-l10n-tools qt6-translations-l10n
   libmpg123-dev mpg123
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev

@@ -20,7 +20,7 @@ while IFS= read -r file || [ -n "$file" ]; do
     *) echo "Skipping $file: not under $prefix" >&2 ;;
   esac
 done < "$manifest"
-for folder in share/tovixman/samples share/tovixman share/doc/tovixman/docs share/doc/tovixman lib/tovixman; do
+for folder in share/tovixman/samples share/tovixman/translations share/tovixman share/doc/tovixman/docs share/doc/tovixman lib/tovixman; do
   rmdir --ignore-fail-on-non-empty "$prefix/$folder" 2>/dev/null || true
 done
 # settings.ini is the user's own and stays.

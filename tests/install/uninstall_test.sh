@@ -16,7 +16,7 @@ build="$root/build"
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
-listed=(bin/TovixMan lib/tovixman/libHalvex.so share/tovixman/samples/voice_mode0.VOC
+listed=(bin/TovixMan lib/tovixman/libHalvex.so share/tovixman/samples/voice_mode0.VOC share/tovixman/translations/tovixman_de.qm
         share/doc/tovixman/docs/stand-in-player.md share/icons/hicolor/64x64/apps/tovixman.png)
 mkdir -p "$build" "$root/elsewhere" "$prefix/bin"
 for f in "${listed[@]}"; do mkdir -p "$(dirname "$prefix/$f")"; echo x >"$prefix/$f"; done
