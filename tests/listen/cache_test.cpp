@@ -15,7 +15,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -131,4 +137,53 @@ TEST(PositionMemoryThreading, TheNewestThousandAreKeptInOneFileThatANewStartRead
     EXPECT_EQ(again.recall("k9"), 1009);
     EXPECT_EQ(again.recall("k1000"), 2000);
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files) == QStringList{QStringLiteral("positions")});
+}
+
+// The positions file is the user's and plain: a named pipe there is not
+// waited on, and a link at it is neither read nor written through.
+TEST(PositionMemoryThreading, APipeOrALinkAtThePositionsFileIsNeitherWaitedOnNorFollowed)
+{
+    QTemporaryDir state;
+    const QString folder = state.filePath(QStringLiteral("tovixman"));
+    const std::string positions = (folder + QStringLiteral("/positions")).toStdString();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::mkfifo(positions.c_str(), 0600), 0);
+    {
+        PositionMemory memory(folder);
+        auto recalled = std::async(std::launch::async, [&] { return memory.recall("k1"); });
+        const bool answered = recalled.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+        if (!answered) // let the stuck reader go, so that the test can end
+            ::close(::open(positions.c_str(), O_WRONLY | O_NONBLOCK));
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(recalled.get(), 0);
+    }
+
+    const QString outside = state.filePath(QStringLiteral("outside"));
+    QFile victim(outside);
+    ASSERT_TRUE(victim.open(QIODevice::WriteOnly) && victim.write("5000 k1\n") == 8);
+    victim.close();
+    ASSERT_EQ(::unlink(positions.c_str()), 0);
+    ASSERT_TRUE(QFile::link(outside, QString::fromStdString(positions)));
+    {
+        PositionMemory memory(folder);
+        EXPECT_EQ(memory.recall("k1"), 0);
+        memory.remember("k2", 700);
+    }
+    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
+    EXPECT_EQ(victim.readAll(), QByteArray("5000 k1\n"));
+    victim.close();
+    // The link was replaced by the file, which a new start reads.
+    EXPECT_FALSE(QFileInfo(QString::fromStdString(positions)).isSymLink());
+    EXPECT_EQ(PositionMemory(folder).recall("k2"), 700);
+
+    // A state folder that is a link is not used at all.
+    const QString linked = state.filePath(QStringLiteral("linked"));
+    const QString target = state.filePath(QStringLiteral("target"));
+    ASSERT_TRUE(QDir().mkpath(target));
+    ASSERT_TRUE(QFile::link(target, linked));
+    {
+        PositionMemory memory(linked);
+        memory.remember("k3", 900);
+    }
+    EXPECT_TRUE(QDir(target).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 }
