@@ -7,6 +7,7 @@
 #include "device/nerolink.h"
 #include "listen/listen_cache.h"
 #include "listen/position_memory.h"
+#include "platform/paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -99,6 +100,48 @@ TEST(ListenCache, RoomIsMadeByRemovingTheLeastRecentlyPlayedAndNeverPastTheBound
     EXPECT_TRUE(cache.makeRoom(1000));
     EXPECT_EQ(cache.usedBytes(), 0u);
     EXPECT_EQ(kListenCacheLimit, 256u << 20);
+}
+
+// The cache folder is held as what it is: a link there, or one others may
+// write in, is not used; in it only the cache's own plain files are counted,
+// played or removed, never a link's target or a file of someone else's naming.
+TEST(ListenCache, ALinkedOrOpenFolderIsNotUsedAndOnlyTheCachesOwnFilesAreTouched)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target"));
+    ASSERT_TRUE(QDir().mkpath(target));
+    ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0755), 0);
+    const QString linked = dir.filePath(QStringLiteral("linked"));
+    ASSERT_TRUE(QFile::link(target, linked));
+    const CachedRecording a{"A.VOC", mtInternal, 400}, b{"B.VOC", mtInternal, 500};
+    const ListenCache throughLink(linked.toStdString(), 1000);
+    makeFile((target + QStringLiteral("/internal-400-A.VOC")).toStdString(), 400, 300);
+    EXPECT_FALSE(throughLink.holds(a));
+    EXPECT_EQ(throughLink.usedBytes(), 0u);
+    EXPECT_FALSE(throughLink.makeRoom(900));
+    EXPECT_TRUE(QFile::exists(target + QStringLiteral("/internal-400-A.VOC")));
+    EXPECT_EQ(QFileInfo(target).permissions() & QFileDevice::ReadGroup, QFileDevice::ReadGroup);
+
+    const std::string folder = dir.filePath(QStringLiteral("cache")).toStdString();
+    const ListenCache cache(folder, 1000);
+    ASSERT_TRUE(cache.makeRoom(0));
+    const std::string notes = joinPath(folder, "notes.txt");
+    makeFile(notes, 300, 400);
+    makeFile(cache.pathOf(a), 400, 300);
+    const QString outside = dir.filePath(QStringLiteral("outside.VOC"));
+    makeFile(outside.toStdString(), 500, 500);
+    ASSERT_TRUE(QFile::link(outside, QString::fromStdString(cache.pathOf(b))));
+    EXPECT_FALSE(cache.holds(b));
+    EXPECT_EQ(cache.usedBytes(), 400u);
+    EXPECT_TRUE(cache.makeRoom(700));
+    EXPECT_FALSE(cache.holds(a));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(notes)));
+    EXPECT_EQ(QFileInfo(outside).size(), 500);
+
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+    makeFile(cache.pathOf(a), 400, 0);
+    EXPECT_FALSE(cache.holds(a));
+    EXPECT_FALSE(cache.makeRoom(0));
 }
 
 // Where recordings were left: the newest thousand, in one file a new start
