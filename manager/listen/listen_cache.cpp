@@ -41,6 +41,9 @@ UniqueFd holdCacheFolder(const std::string &folder, bool create)
     struct stat st {};
     if (!held || ::fstat(held.get(), &st) != 0 || st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)))
         return UniqueFd();
+    // The copies are the user's recordings: no one else reads them.
+    if ((st.st_mode & 077) != 0)
+        ::fchmod(held.get(), 0700);
     return held;
 }
 
@@ -81,7 +84,8 @@ std::vector<CachedFile> cachedFiles(int dir)
             files.push_back({name, st});
     }
     std::sort(files.begin(), files.end(), [](const CachedFile &x, const CachedFile &y) {
-        return std::pair(x.st.st_mtim.tv_sec, x.st.st_mtim.tv_nsec) < std::pair(y.st.st_mtim.tv_sec, y.st.st_mtim.tv_nsec);
+        return std::pair(x.st.st_mtim.tv_sec, x.st.st_mtim.tv_nsec)
+               < std::pair(y.st.st_mtim.tv_sec, y.st.st_mtim.tv_nsec);
     });
     return files;
 }
