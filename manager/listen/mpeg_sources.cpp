@@ -110,8 +110,10 @@ public:
             m_start = std::max<std::int64_t>(0, at - std::int64_t(maxDecoderFrameBytes));
             const ssize_t got = ::pread(m_fd, m_bytes.data(), m_bytes.size(), m_start);
             m_filled = std::max<std::int64_t>(got, 0);
-            if (at + 4 > m_start + m_filled)
+            if (at + 4 > m_start + m_filled) {
+                m_size = m_start + m_filled; // it became shorter: nothing more is looked for
                 return false;
+            }
         }
         return std::memcmp(m_bytes.data() + (at - m_start), word.data(), 4) == 0;
     }

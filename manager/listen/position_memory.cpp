@@ -12,7 +12,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <map>
 
@@ -23,7 +22,7 @@
 namespace {
 
 const char kFileName[] = "positions";
-// A thousand keys of a path each, percent-encoded: far below this.
+// A thousand recordings under ordinary paths take some 100 KiB.
 constexpr std::size_t kMaxFileBytes = 4 << 20;
 
 std::mutex g_sharedMutex;
@@ -44,7 +43,8 @@ UniqueFd holdStateFolder(const QString &folder, bool create)
     struct stat st {};
     if (!held || ::fstat(held.get(), &st) != 0 || st.st_uid != ::geteuid())
         return UniqueFd();
-    // Our own folder: others lose the write permission they should never have had.
+    // Our own folder (an older one may have been made under a umask of 002):
+    // others lose the write permission they should never have had.
     if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && ::fchmod(held.get(), st.st_mode & 0755) != 0)
         return UniqueFd();
     return held;
