@@ -5,15 +5,17 @@
 #include "listen/listen_cache.h"
 
 #include "device/nerolink.h"
+#include "fileops/held_folder.h"
 #include "platform/paths.h"
 
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -23,11 +25,69 @@
 
 namespace {
 
-// Every file of the folder, oldest first.
-QFileInfoList cachedFiles(const std::string &folder)
+constexpr std::time_t kPartQuietSeconds = 3600;
+
+// The cache folder, held without following a link, and only while it is the
+// user's own and no one else may write in it; made first when create is set.
+UniqueFd holdCacheFolder(const std::string &folder, bool create)
 {
-    QDir dir(QString::fromLocal8Bit(folder));
-    return dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Time | QDir::Reversed);
+    if (folder.empty())
+        return UniqueFd();
+    if (create) {
+        QDir().mkpath(QString::fromLocal8Bit(extractFileDir(folder)));
+        ::mkdir(folder.c_str(), 0700);
+    }
+    UniqueFd held(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (!held || ::fstat(held.get(), &st) != 0 || st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)))
+        return UniqueFd();
+    // The copies are the user's recordings: no one else reads them.
+    if ((st.st_mode & 077) != 0)
+        ::fchmod(held.get(), 0700);
+    return held;
+}
+
+// "internal-<size>-<name>" or "card-<size>-<name>", perhaps with ".part": a name pathOf gives.
+bool isCacheName(const std::string &name)
+{
+    std::string_view rest(name);
+    if (rest.starts_with("internal-"))
+        rest.remove_prefix(9);
+    else if (rest.starts_with("card-"))
+        rest.remove_prefix(5);
+    else
+        return false;
+    const std::size_t digits = rest.find_first_not_of("0123456789");
+    return digits != 0 && digits != std::string_view::npos && rest[digits] == '-' && digits + 1 < rest.size();
+}
+
+// A plain file of the user's, the entry itself and not what a link names.
+bool ownFileAt(int dir, const std::string &name, struct stat &st)
+{
+    return statAt(dir, name, st) && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
+}
+
+struct CachedFile {
+    std::string name;
+    struct stat st;
+};
+
+// The cache's own files in the held folder, oldest first.
+std::vector<CachedFile> cachedFiles(int dir)
+{
+    std::vector<std::string> names;
+    namesAt(dir, names);
+    std::vector<CachedFile> files;
+    for (const std::string &name : names) {
+        struct stat st {};
+        if (isCacheName(name) && ownFileAt(dir, name, st))
+            files.push_back({name, st});
+    }
+    std::sort(files.begin(), files.end(), [](const CachedFile &x, const CachedFile &y) {
+        return std::pair(x.st.st_mtim.tv_sec, x.st.st_mtim.tv_nsec)
+               < std::pair(y.st.st_mtim.tv_sec, y.st.st_mtim.tv_nsec);
+    });
+    return files;
 }
 
 } // namespace
@@ -64,51 +124,60 @@ std::string ListenCache::pathOf(const CachedRecording &r) const
 
 bool ListenCache::holds(const CachedRecording &r) const
 {
-    const std::string path = pathOf(r);
+    const std::string name = extractFileName(pathOf(r));
+    const UniqueFd dir = holdCacheFolder(m_folder, false);
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != r.size)
+    if (!dir || !ownFileAt(dir.get(), name, st) || st.st_size != r.size)
         return false;
-    ::utimes(path.c_str(), nullptr);
+    ::utimensat(dir.get(), name.c_str(), nullptr, AT_SYMLINK_NOFOLLOW);
     return true;
 }
 
 std::uint64_t ListenCache::usedBytes() const
 {
+    const UniqueFd dir = holdCacheFolder(m_folder, false);
     std::uint64_t used = 0;
-    for (const QFileInfo &f : cachedFiles(m_folder))
-        used += std::uint64_t(f.size());
+    for (const CachedFile &f : dir ? cachedFiles(dir.get()) : std::vector<CachedFile>())
+        used += std::uint64_t(f.st.st_size);
     return used;
 }
 
 bool ListenCache::makeRoom(std::uint64_t bytes, const std::set<std::string> &writing) const
 {
-    if (m_folder.empty() || bytes > m_limit || !QDir().mkpath(QString::fromLocal8Bit(m_folder)))
+    if (m_folder.empty() || bytes > m_limit)
         return false;
-    ::chmod(m_folder.c_str(), 0700);
-    std::uint64_t used = usedBytes();
-    const QDateTime recent = QDateTime::currentDateTime().addSecs(-3600);
-    for (const QFileInfo &f : cachedFiles(m_folder)) {
+    const UniqueFd dir = holdCacheFolder(m_folder, true);
+    if (!dir)
+        return false;
+    const std::vector<CachedFile> files = cachedFiles(dir.get());
+    std::uint64_t used = 0;
+    for (const CachedFile &f : files)
+        used += std::uint64_t(f.st.st_size);
+    const std::time_t recent = std::time(nullptr) - kPartQuietSeconds;
+    for (const CachedFile &f : files) {
         if (used + bytes <= m_limit)
             break;
         // A copy the device may still be writing stays.
-        const std::string path = joinPath(m_folder, f.fileName().toLocal8Bit().toStdString());
-        if (f.fileName().endsWith(QLatin1String(".part")) && (f.lastModified() > recent || writing.count(path)))
+        if (f.name.ends_with(".part") && (f.st.st_mtime > recent || writing.count(joinPath(m_folder, f.name))))
             continue;
-        if (QFile::remove(f.absoluteFilePath()))
-            used -= std::min<std::uint64_t>(used, std::uint64_t(f.size()));
+        if (::unlinkat(dir.get(), f.name.c_str(), 0) == 0)
+            used -= std::min<std::uint64_t>(used, std::uint64_t(f.st.st_size));
     }
     return used + bytes <= m_limit;
 }
 
 bool ListenCache::keep(const CachedRecording &r, bool copied) const
 {
-    const std::string part = partPathOf(r);
+    const std::string part = extractFileName(partPathOf(r));
+    const UniqueFd dir = holdCacheFolder(m_folder, false);
     struct stat st {};
-    if (!copied || ::stat(part.c_str(), &st) != 0 || st.st_size != r.size) {
-        ::unlink(part.c_str());
+    if (!dir || !ownFileAt(dir.get(), part, st))
+        return false;
+    if (!copied || st.st_size != r.size) {
+        ::unlinkat(dir.get(), part.c_str(), 0);
         return false;
     }
-    return ::rename(part.c_str(), pathOf(r).c_str()) == 0;
+    return ::renameat(dir.get(), part.c_str(), dir.get(), extractFileName(pathOf(r)).c_str()) == 0;
 }
 
 void ListenCache::discardParts(const std::set<std::string> &parts) const

@@ -47,6 +47,15 @@ struct Finished {
 // the thread is taken to be stuck and nobody waits for it again (window's thread only).
 std::shared_ptr<Finished> g_stuck;
 
+// ms as sample frames, held within [0, length] first: a time from outside
+// (the bus, the positions file) may be anything, and its product with the rate must fit.
+std::int64_t framesOf(qint64 ms, const PlaybackDecoder &decoder)
+{
+    const int rate = std::max(decoder.sampleRate(), 1);
+    const std::int64_t lengthMs = decoder.length() / rate * 1000 + decoder.length() % rate * 1000 / rate;
+    return std::clamp<std::int64_t>(ms, 0, lengthMs) * rate / 1000;
+}
+
 } // namespace
 
 bool runOnListenThread(QObject *context, std::function<void()> work)
@@ -142,7 +151,7 @@ ListenSession::~ListenSession()
 void ListenSession::rememberWhereLeft()
 {
     if (m_open)
-        rememberPosition(m_state == Playing ? heardFrame() - m_rewindMs * m_decoder.sampleRate() / 1000
+        rememberPosition(m_state == Playing ? heardFrame() - framesOf(m_rewindMs, m_decoder)
                                             : m_decoder.position());
 }
 
@@ -187,7 +196,7 @@ void ListenSession::open(const QString &path, const QString &name, bool startPla
     if (!m_positions)
         m_positions = PositionMemory::of(positionStateFolder());
     m_key = key.isEmpty() ? PositionMemory::fileKey(path) : key;
-    const std::int64_t resume = m_positions->recall(m_key) * m_decoder.sampleRate() / 1000;
+    const std::int64_t resume = framesOf(m_positions->recall(m_key), m_decoder);
     seekFrame(resume < m_decoder.length() ? resume : 0);
     emit opened(path, name, msOf(m_decoder.length()));
     reportPosition();
@@ -216,7 +225,7 @@ void ListenSession::pause(qint64 rewindMs)
         return;
     const std::int64_t at = heardFrame();
     stopSink();
-    seekFrame(at - rewindMs * m_decoder.sampleRate() / 1000);
+    seekFrame(at - framesOf(rewindMs, m_decoder));
     rememberPosition(m_decoder.position());
     setState(Paused);
     reportPosition();
@@ -230,7 +239,7 @@ void ListenSession::stop()
     stopSink();
     if (m_open) {
         if (playing)
-            seekFrame(m_decoder.position() - m_rewindMs * m_decoder.sampleRate() / 1000);
+            seekFrame(m_decoder.position() - framesOf(m_rewindMs, m_decoder));
         rememberPosition(m_decoder.position());
     }
     setState(Stopped);
@@ -244,7 +253,7 @@ void ListenSession::seek(qint64 ms)
         return;
     const bool playing = m_state == Playing;
     stopSink();
-    seekFrame(ms * m_decoder.sampleRate() / 1000);
+    seekFrame(framesOf(ms, m_decoder));
     reportPosition();
     if (playing && !startSink())
         setState(Stopped);

@@ -8,11 +8,15 @@
 
 #include "voice/voice_format.h"
 
+#include <QCoreApplication>
+
 #include <mpg123.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <iterator>
+#include <optional>
 #include <vector>
 
 #include <sys/stat.h>
@@ -69,16 +73,58 @@ public:
 
 private:
     enum class Frame { Decoded, Damaged, Missing };
+    // Frames that follow each other from offset on (bytes), or a damaged
+    // stretch (offset -1) played as that many frames of silence.
+    struct Run {
+        std::int64_t first; // voice frame index
+        std::int64_t offset;
+        std::int64_t count;
+    };
+    void mapFrames(std::int64_t size);
+    void addFrames(std::int64_t offset, std::int64_t count);
     Frame decodeFrame(std::int64_t index, std::int16_t *pcm);
 
     int m_fd;
     mpg123_handle *m_h;
+    std::vector<Run> m_runs;
     std::size_t m_frameLength = 0;
     std::array<unsigned char, 4> m_header{};
     std::array<std::int16_t, kVoiceSamples> m_pcm{};
     std::size_t m_pcmLeft = 0; // samples of m_pcm not yet read
     std::vector<unsigned char> m_frame;
     std::vector<bool> m_damaged; // per voice frame: found damaged and counted as lost
+};
+
+// Reads a file forward for the frame map, a window of it at a time.
+class FileWindow {
+public:
+    FileWindow(int fd, std::int64_t size) : m_fd(fd), m_size(size), m_bytes(kWindowBytes) {}
+
+    // True when the four bytes at `at` are word.
+    bool holds(std::int64_t at, const std::array<unsigned char, 4> &word)
+    {
+        if (at < 0 || at + 4 > m_size)
+            return false;
+        if (at < m_start || at + 4 > m_start + m_filled) {
+            // A little before `at` too: the map looks back by less than a frame.
+            m_start = std::max<std::int64_t>(0, at - std::int64_t(maxDecoderFrameBytes));
+            const ssize_t got = ::pread(m_fd, m_bytes.data(), m_bytes.size(), m_start);
+            m_filled = std::max<std::int64_t>(got, 0);
+            if (at + 4 > m_start + m_filled) {
+                m_size = m_start + m_filled; // it became shorter: nothing more is looked for
+                return false;
+            }
+        }
+        return std::memcmp(m_bytes.data() + (at - m_start), word.data(), 4) == 0;
+    }
+
+private:
+    static constexpr std::size_t kWindowBytes = 64 << 10;
+    int m_fd;
+    std::int64_t m_size;
+    std::vector<unsigned char> m_bytes;
+    std::int64_t m_start = 0;
+    std::int64_t m_filled = 0;
 };
 
 bool VoiceSource::start(std::string &error)
@@ -89,25 +135,79 @@ bool VoiceSource::start(std::string &error)
             ? voiceModeInfo(voiceMode(m_header.data()))
             : std::nullopt;
     if (!mode || !m_h) {
-        error = "it is not a voice recording";
+        error = QCoreApplication::translate("PlaybackDecoder", "it is not a voice recording").toStdString();
         return false;
     }
     m_frameLength = mode->frameLength;
     m_frame.resize(m_frameLength);
     rate = int(mode->sampleRate);
-    length = std::int64_t(st.st_size / std::int64_t(m_frameLength)) * std::int64_t(kVoiceSamples);
+    mapFrames(st.st_size);
     m_damaged.assign(std::size_t(length / std::int64_t(kVoiceSamples)), false);
     seek(0);
     return true;
 }
 
-// Frames sit at fixed places: one whose header is not the recording's is
+void VoiceSource::addFrames(std::int64_t offset, std::int64_t count)
+{
+    if (count <= 0)
+        return;
+    Run &last = m_runs.back();
+    if (last.offset < 0 ? offset < 0 : offset == last.offset + last.count * std::int64_t(m_frameLength))
+        last.count += count;
+    else
+        m_runs.push_back({last.first + last.count, offset, count});
+}
+
+// Where each frame is. A frame is whole when the recording's header starts
+// it and the next (or the end of the file) follows it. Past damage the next
+// whole frame is searched for: bytes put in or lost there move every frame
+// after it. The damaged stretch sounds as silence as long as its bytes would
+// play, a frame at least; overwritten frames keep their places and count one each.
+void VoiceSource::mapFrames(std::int64_t size)
+{
+    const auto L = std::int64_t(m_frameLength);
+    FileWindow file(m_fd, size);
+    const auto whole = [&](std::int64_t at) {
+        return at + L <= size && file.holds(at, m_header) && (at + L + 4 > size || file.holds(at + L, m_header));
+    };
+    m_runs.assign(1, {0, 0, 0});
+    std::int64_t at = 0; // a header of the recording starts here
+    while (at + L <= size) {
+        if (at + L + 4 > size || file.holds(at + L, m_header)) {
+            addFrames(at, 1);
+            at += L;
+            continue;
+        }
+        std::int64_t next = at + 1;
+        while (next + L <= size && !whole(next))
+            ++next;
+        if (next + L > size) { // nothing whole follows: this frame, then silence to the end
+            addFrames(at, 1);
+            addFrames(-1, (size - at - L) / L);
+            break;
+        }
+        if ((next - at) % L == 0) {
+            addFrames(at, 1);
+            addFrames(-1, (next - at) / L - 1);
+        } else {
+            addFrames(-1, std::max<std::int64_t>(1, (next - at + L / 2) / L));
+        }
+        at = next;
+    }
+    length = (m_runs.back().first + m_runs.back().count) * std::int64_t(kVoiceSamples);
+}
+
+// A frame of the map whose header is not the recording's (any more) is
 // damaged and sounds as silence, and decoding goes on with the next. One
 // that is no longer there means the file became shorter.
 VoiceSource::Frame VoiceSource::decodeFrame(std::int64_t index, std::int16_t *pcm)
 {
-    const std::int64_t at = index * std::int64_t(m_frameLength);
     std::fill_n(pcm, kVoiceSamples, 0);
+    const auto run = std::prev(std::upper_bound(m_runs.begin(), m_runs.end(), index,
+                                                [](std::int64_t i, const Run &r) { return i < r.first; }));
+    if (run->offset < 0)
+        return Frame::Damaged;
+    const std::int64_t at = run->offset + (index - run->first) * std::int64_t(m_frameLength);
     if (::pread(m_fd, m_frame.data(), m_frameLength, at) != ssize_t(m_frameLength))
         return Frame::Missing;
     if (std::memcmp(m_frame.data(), m_header.data(), 4) != 0)
@@ -192,7 +292,7 @@ public:
         int ch = 0, enc = 0;
         if (!m_h || mpg123_open_fd(m_h, m_fd) != MPG123_OK || mpg123_scan(m_h) != MPG123_OK
             || mpg123_getformat(m_h, &r, &ch, &enc) != MPG123_OK || r <= 0) {
-            error = "it is not an MP3 file";
+            error = QCoreApplication::translate("PlaybackDecoder", "it is not an MP3 file").toStdString();
             return false;
         }
         struct stat st {};

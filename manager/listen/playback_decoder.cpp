@@ -7,6 +7,7 @@
 #include "listen/playback_sources.h"
 #include "platform/paths.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <algorithm>
@@ -35,19 +36,19 @@ int openPlainFile(const std::string &path, std::string &error)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
-        error = "the file can not be opened";
+        error = QCoreApplication::translate("PlaybackDecoder", "the file can not be opened").toStdString();
         return -1;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        error = "it is not a file";
+        error = QCoreApplication::translate("PlaybackDecoder", "it is not a file").toStdString();
         return -1;
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         ::close(fd);
-        error = "the file can not be opened";
+        error = QCoreApplication::translate("PlaybackDecoder", "the file can not be opened").toStdString();
         return -1;
     }
     return fd;
@@ -60,7 +61,9 @@ bool PlaybackDecoder::open(const std::string &path)
     m_source.reset();
     m_error.clear();
     if (!isListenableName(path)) {
-        m_error = "only voice recordings, wave files and MP3 files can be played";
+        m_error = QCoreApplication::translate("PlaybackDecoder",
+                                              "only voice recordings, wave files and MP3 files can be played")
+                      .toStdString();
         return false;
     }
     const int fd = openPlainFile(path, m_error);
@@ -69,7 +72,7 @@ bool PlaybackDecoder::open(const std::string &path)
     struct stat st {};
     if (::fstat(fd, &st) == 0 && st.st_size == 0) {
         ::close(fd);
-        m_error = "it holds no sound";
+        m_error = QCoreApplication::translate("PlaybackDecoder", "it holds no sound").toStdString();
         return false;
     }
     const QString ext = QString::fromStdString(extractFileExt(path)).toLower();
@@ -81,7 +84,7 @@ bool PlaybackDecoder::open(const std::string &path)
         m_source = openMpegSource(fd, m_error);
     if (m_source && m_source->length <= 0) {
         m_source.reset();
-        m_error = "it holds no sound";
+        m_error = QCoreApplication::translate("PlaybackDecoder", "it holds no sound").toStdString();
     }
     return m_source != nullptr;
 }

@@ -4,24 +4,51 @@
 
 #include "listen/position_memory.h"
 
+#include "fileops/held_folder.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdlib>
 #include <map>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const char kFileName[] = "positions";
-constexpr qint64 kMaxFileBytes = 4 << 20;
-constexpr qsizetype kMaxLineBytes = 8192;
+// A thousand recordings under ordinary paths take some 100 KiB.
+constexpr std::size_t kMaxFileBytes = 4 << 20;
 
 std::mutex g_sharedMutex;
 std::map<QString, std::weak_ptr<PositionMemory>> g_shared;
+
+// The state folder, held without following a link, and only when it is the
+// user's own and no one else may write in it; made first when create is set.
+UniqueFd holdStateFolder(const QString &folder, bool create)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    if (folder.isEmpty())
+        return UniqueFd();
+    if (create) {
+        QDir().mkpath(QFileInfo(folder).path());
+        ::mkdir(path.constData(), 0700);
+    }
+    UniqueFd held(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (!held || ::fstat(held.get(), &st) != 0 || st.st_uid != ::geteuid())
+        return UniqueFd();
+    // Our own folder (an older one may have been made under a umask of 002):
+    // others lose the write permission they should never have had.
+    if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && ::fchmod(held.get(), st.st_mode & 0755) != 0)
+        return UniqueFd();
+    return held;
+}
 
 } // namespace
 
@@ -72,12 +99,15 @@ void PositionMemory::load()
     if (m_loaded)
         return;
     m_loaded = true;
-    QFile file(m_folder + QLatin1Char('/') + QLatin1String(kFileName));
-    if (m_folder.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
+    // Only a plain file of the user's, never waited on (a named pipe) nor
+    // followed (a link), and small; else the memory starts empty.
+    const UniqueFd folder = holdStateFolder(m_folder, false);
+    std::string bytes;
+    if (!folder || !readOwnFileAt(folder.get(), kFileName, kMaxFileBytes, bytes))
         return;
     // "<ms> <key, percent-encoded>" a line, oldest first; what does not read so is passed over.
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine(kMaxLineBytes).trimmed();
+    for (const QByteArray &raw : QByteArray::fromStdString(bytes).split('\n')) {
+        const QByteArray line = raw.trimmed();
         const qsizetype space = line.indexOf(' ');
         bool ok = false;
         const qint64 ms = space > 0 ? line.left(space).toLongLong(&ok) : 0;
@@ -150,17 +180,15 @@ void PositionMemory::writeLoop()
     }
 }
 
-// One replacement of the whole file, synced before it takes the old one's place.
+// One replacement of the whole file, synced before it takes the old one's
+// place; a link at its name is replaced, never written through.
 bool PositionMemory::writeFile(const std::vector<std::pair<QByteArray, std::int64_t>> &entries) const
 {
-    if (!QDir().mkpath(m_folder))
-        return false;
-    QSaveFile file(m_folder + QLatin1Char('/') + QLatin1String(kFileName));
-    if (!file.open(QIODevice::WriteOnly))
+    const UniqueFd folder = holdStateFolder(m_folder, true);
+    if (!folder)
         return false;
     QByteArray text;
     for (const auto &[key, ms] : entries)
         text += QByteArray::number(qint64(ms)) + ' ' + key.toPercentEncoding() + '\n';
-    file.write(text);
-    return file.commit();
+    return writeFileAt(folder.get(), kFileName, text.toStdString());
 }

@@ -4,6 +4,7 @@
 
 #include "listen/pulse_sink.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <pulse/context.h>
@@ -161,7 +162,9 @@ bool PulseSink::connectStream()
     }
     // pa_stream_new refuses a rate or channel count the server can not take.
     const SampleFormat format{PA_SAMPLE_S16LE, std::uint32_t(m_rate), std::uint8_t(m_channels)};
-    m_stream = pa_stream_new(m_context, "Listening", &format, nullptr);
+    // The stream's name, as the desktop's volume control lists it.
+    const QByteArray name = QCoreApplication::translate("PulseSink", "Listening").toUtf8();
+    m_stream = pa_stream_new(m_context, name.constData(), &format, nullptr);
     if (!m_stream)
         return false;
     pa_stream_set_state_callback(m_stream, &PulseSink::streamChanged, this);

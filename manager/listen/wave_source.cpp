@@ -6,6 +6,8 @@
 // plays what it holds.
 #include "listen/playback_sources.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -34,7 +36,7 @@ private:
 
 bool WaveSource::parse(std::string &error)
 {
-    error = "it is not a PCM wave file with 16-bit samples";
+    error = QCoreApplication::translate("PlaybackDecoder", "it is not a PCM wave file with 16-bit samples").toStdString();
     struct stat st {};
     std::array<unsigned char, 12> riff{};
     if (::fstat(m_fd, &st) != 0 || ::pread(m_fd, riff.data(), 12, 0) != 12

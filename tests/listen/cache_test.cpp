@@ -7,6 +7,7 @@
 #include "device/nerolink.h"
 #include "listen/listen_cache.h"
 #include "listen/position_memory.h"
+#include "platform/paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +102,48 @@ TEST(ListenCache, RoomIsMadeByRemovingTheLeastRecentlyPlayedAndNeverPastTheBound
     EXPECT_EQ(kListenCacheLimit, 256u << 20);
 }
 
+// The cache folder is held as what it is: a link there, or one others may
+// write in, is not used; in it only the cache's own plain files are counted,
+// played or removed, never a link's target or a file of someone else's naming.
+TEST(ListenCache, ALinkedOrOpenFolderIsNotUsedAndOnlyTheCachesOwnFilesAreTouched)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target"));
+    ASSERT_TRUE(QDir().mkpath(target));
+    ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0755), 0);
+    const QString linked = dir.filePath(QStringLiteral("linked"));
+    ASSERT_TRUE(QFile::link(target, linked));
+    const CachedRecording a{"A.VOC", mtInternal, 400}, b{"B.VOC", mtInternal, 500};
+    const ListenCache throughLink(linked.toStdString(), 1000);
+    makeFile((target + QStringLiteral("/internal-400-A.VOC")).toStdString(), 400, 300);
+    EXPECT_FALSE(throughLink.holds(a));
+    EXPECT_EQ(throughLink.usedBytes(), 0u);
+    EXPECT_FALSE(throughLink.makeRoom(900));
+    EXPECT_TRUE(QFile::exists(target + QStringLiteral("/internal-400-A.VOC")));
+    EXPECT_EQ(QFileInfo(target).permissions() & QFileDevice::ReadGroup, QFileDevice::ReadGroup);
+
+    const std::string folder = dir.filePath(QStringLiteral("cache")).toStdString();
+    const ListenCache cache(folder, 1000);
+    ASSERT_TRUE(cache.makeRoom(0));
+    const std::string notes = joinPath(folder, "notes.txt");
+    makeFile(notes, 300, 400);
+    makeFile(cache.pathOf(a), 400, 300);
+    const QString outside = dir.filePath(QStringLiteral("outside.VOC"));
+    makeFile(outside.toStdString(), 500, 500);
+    ASSERT_TRUE(QFile::link(outside, QString::fromStdString(cache.pathOf(b))));
+    EXPECT_FALSE(cache.holds(b));
+    EXPECT_EQ(cache.usedBytes(), 400u);
+    EXPECT_TRUE(cache.makeRoom(700));
+    EXPECT_FALSE(cache.holds(a));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(notes)));
+    EXPECT_EQ(QFileInfo(outside).size(), 500);
+
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+    makeFile(cache.pathOf(a), 400, 0);
+    EXPECT_FALSE(cache.holds(a));
+    EXPECT_FALSE(cache.makeRoom(0));
+}
+
 // Where recordings were left: the newest thousand, in one file a new start
 // reads back, whatever their names hold; lines that do not read are passed over.
 TEST(PositionMemoryThreading, TheNewestThousandAreKeptInOneFileThatANewStartReads)
@@ -131,4 +180,53 @@ TEST(PositionMemoryThreading, TheNewestThousandAreKeptInOneFileThatANewStartRead
     EXPECT_EQ(again.recall("k9"), 1009);
     EXPECT_EQ(again.recall("k1000"), 2000);
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files) == QStringList{QStringLiteral("positions")});
+}
+
+// The positions file is the user's and plain: a named pipe there is not
+// waited on, and a link at it is neither read nor written through.
+TEST(PositionMemoryThreading, APipeOrALinkAtThePositionsFileIsNeitherWaitedOnNorFollowed)
+{
+    QTemporaryDir state;
+    const QString folder = state.filePath(QStringLiteral("tovixman"));
+    const std::string positions = (folder + QStringLiteral("/positions")).toStdString();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::mkfifo(positions.c_str(), 0600), 0);
+    {
+        PositionMemory memory(folder);
+        auto recalled = std::async(std::launch::async, [&] { return memory.recall("k1"); });
+        const bool answered = recalled.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+        if (!answered) // let the stuck reader go, so that the test can end
+            ::close(::open(positions.c_str(), O_WRONLY | O_NONBLOCK));
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(recalled.get(), 0);
+    }
+
+    const QString outside = state.filePath(QStringLiteral("outside"));
+    QFile victim(outside);
+    ASSERT_TRUE(victim.open(QIODevice::WriteOnly) && victim.write("5000 k1\n") == 8);
+    victim.close();
+    ASSERT_EQ(::unlink(positions.c_str()), 0);
+    ASSERT_TRUE(QFile::link(outside, QString::fromStdString(positions)));
+    {
+        PositionMemory memory(folder);
+        EXPECT_EQ(memory.recall("k1"), 0);
+        memory.remember("k2", 700);
+    }
+    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
+    EXPECT_EQ(victim.readAll(), QByteArray("5000 k1\n"));
+    victim.close();
+    // The link was replaced by the file, which a new start reads.
+    EXPECT_FALSE(QFileInfo(QString::fromStdString(positions)).isSymLink());
+    EXPECT_EQ(PositionMemory(folder).recall("k2"), 700);
+
+    // A state folder that is a link is not used at all.
+    const QString linked = state.filePath(QStringLiteral("linked"));
+    const QString target = state.filePath(QStringLiteral("target"));
+    ASSERT_TRUE(QDir().mkpath(target));
+    ASSERT_TRUE(QFile::link(target, linked));
+    {
+        PositionMemory memory(linked);
+        memory.remember("k3", 900);
+    }
+    EXPECT_TRUE(QDir(target).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 }

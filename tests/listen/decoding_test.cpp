@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 // Decoding for listening and the speed change, against a recorded 1 kHz tone.
+#include "listen/loudness_overview.h"
 #include "listen/playback_decoder.h"
 #include "listen/tempo_stretcher.h"
 #include "private_pulse.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <string>
 
@@ -135,6 +137,42 @@ TEST(PlaybackDecoding, ADamagedRecordingPlaysPastItsDamageAndACutOneUpToItsEnd)
     EXPECT_EQ(d.length(), 20 * 576);
     EXPECT_EQ(decodeAll(d).size(), std::size_t(20 * 576));
     EXPECT_FALSE(d.cutShort());
+}
+
+// Bytes put in or lost in the middle move every frame after them: the
+// frames are found again past the damage, the rest plays to its end and is
+// overviewed, and only the damaged stretch counts as lost.
+TEST(PlaybackDecoding, ARecordingWithBytesInsertedOrRemovedPlaysOnPastTheDamage)
+{
+    QTemporaryDir dir;
+    const QByteArray tone = readFile(kTone);
+    const std::string inserted = writeFile(dir, "inserted.voc", QByteArray(tone).insert(40 * 72 + 20, QByteArray(333, '\x5a')));
+    const std::string removed = writeFile(dir, "removed.VOC", QByteArray(tone).remove(40 * 72 + 20, 100));
+    for (const std::string &path : {inserted, removed}) {
+        PlaybackDecoder d;
+        ASSERT_TRUE(d.open(path)) << path;
+        const std::vector<std::int16_t> pcm = decodeAll(d);
+        EXPECT_EQ(std::int64_t(pcm.size()), d.length()) << path;
+        EXPECT_NEAR(double(pcm.size()), double(kToneFrames * 576), 6 * 576) << path;
+        EXPECT_GT(d.lostFrames(), 0) << path;
+        EXPECT_LE(d.lostFrames(), 6 * 576) << path;
+        EXPECT_FALSE(d.cutShort());
+        const ToneMeasure rest = measureTone(std::vector<std::int16_t>(pcm.end() - 40 * 576, pcm.end()), 16000);
+        EXPECT_NEAR(rest.hertz, 1000, 5) << path;
+        EXPECT_NEAR(rest.seconds, 40 * 576 / 16000.0, 0.06) << path;
+        d.seek(d.length() - 20 * 576 - 100);
+        std::int16_t buf[576];
+        ASSERT_EQ(d.read(buf, 576), 576u);
+        EXPECT_TRUE(std::equal(buf, buf + 576, pcm.end() - 20 * 576 - 100, pcm.end() - 19 * 576 - 100,
+                               [](int x, int y) { return std::abs(x - y) <= 2; })) << path;
+
+        std::int64_t lostMs = 0;
+        const std::atomic<bool> cancel(false);
+        const std::vector<float> peaks = scanLoudness(path, 100, cancel, &lostMs);
+        ASSERT_EQ(peaks.size(), 100u);
+        EXPECT_NEAR(peaks[97], 0.5f, 0.05f) << path;
+        EXPECT_EQ(lostMs, d.lostFrames() * 1000 / 16000) << path;
+    }
 }
 
 TEST(PlaybackDecoding, WaveFilesOf16BitPcmPlayAndOthersAreRefusedWithAReason)

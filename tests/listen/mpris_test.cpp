@@ -37,6 +37,7 @@
 #include <cmath>
 #include <functional>
 #include <iostream>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -299,6 +300,36 @@ TEST_F(MprisSound, PauseSetPositionAndSeekFromTheBusMoveThePlayingAndAreAnnounce
     QFile ini(settings.filePath(QStringLiteral("settings.ini")));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_TRUE(ini.readAll().contains("Volume=0.25"));
+}
+
+// Offsets from the bus may be anything: one far before the start lands on
+// it, even one whose position in sample frames does not fit 64 bits.
+TEST_F(MprisSound, ASeekFarBeforeTheStartFromTheBusLandsOnTheStart)
+{
+    openWindow("[Listen]\nRewindOnPause=0\n");
+    const auto slider = [&] { return window->PlayBar_Listen->Slider_Position->value(); };
+    const auto position = [&] { return int64In(get(QStringLiteral("Position"))); };
+    call(kPlayer + QStringLiteral(".Play"));
+    ASSERT_TRUE(waitForState(ListenSession::Playing, 5000));
+    ASSERT_TRUE(waitUntil([&] { return slider() > 500; }, 5000)) << slider();
+    call(kPlayer + QStringLiteral(".Pause"));
+    ASSERT_TRUE(waitForState(ListenSession::Paused, 5000));
+    const qint64 pausedMs = position() / 1000;
+    ASSERT_GT(pausedMs, 400);
+    // At 16 kHz, this many milliseconds times the rate wraps around 64 bits to about 2 s.
+    const qint64 wrapsMs = -1152921504604846;
+    call(kPlayer + QStringLiteral(".Seek"), {QStringLiteral("int64 %1").arg((wrapsMs - pausedMs) * 1000)});
+    EXPECT_TRUE(waitUntil([&] { return slider() == 0 && position() == 0; }, 5000))
+        << slider() << " " << position();
+    call(kPlayer + QStringLiteral(".SetPosition"),
+         {QStringLiteral("objectpath '%1'").arg(QRegularExpression(QStringLiteral("/org/tovixman/Track/\\d+"))
+                                                     .match(get(QStringLiteral("Metadata"))).captured(0)),
+          QStringLiteral("int64 1000000")});
+    ASSERT_TRUE(waitUntil([&] { return std::abs(slider() - 1000) <= 50; }, 5000)) << slider();
+    call(kPlayer + QStringLiteral(".Seek"), {QStringLiteral("int64 %1").arg(std::numeric_limits<qint64>::min())});
+    EXPECT_TRUE(waitUntil([&] { return slider() == 0 && position() == 0; }, 5000))
+        << slider() << " " << position();
+    EXPECT_EQ(window->FListenState, ListenSession::Paused);
 }
 
 #include "mpris_test.moc"
