@@ -17,9 +17,10 @@ QString namesText(const QStringList &names)
     for (const QString &name : names.mid(0, 3))
         shown << QStringLiteral("\"%1\"").arg(name);
     const QString text = shown.join(QStringLiteral(", "));
-    if (names.size() <= 3)
+    const int more = int(names.size()) - 3;
+    if (more <= 0)
         return text;
-    return QCoreApplication::translate("ImportRun", "%1 and %n more", nullptr, int(names.size() - 3)).arg(text);
+    return QCoreApplication::translate("ImportRun", "%1 and %n more", nullptr, more).arg(text);
 }
 
 } // namespace
