@@ -10,6 +10,7 @@
 #include "explorer/pc_file_operations.h"
 #include "platform/folder_probe.h"
 #include "platform/ini.h"
+#include "platform/ini_error_text.h"
 #include "platform/prompts.h"
 #include "platform/screen.h"
 #include "platform/settings_location.h"
@@ -277,7 +278,7 @@ void TForm_TovixMan::writeSettings()
     try {
         IniFile(FSettingsPath.toStdString()).writeEntries(entries);
     } catch (const IniWriteError &e) {
-        showErrorMessage(QString::fromStdString(e.what()));
+        showErrorMessage(iniWriteErrorText(e));
     }
 }
 

@@ -16,6 +16,7 @@
 #include "queue/job_kinds.h"
 #include "queue/queue_lines.h"
 #include "voice/conversion_thread.h"
+#include "voice/voice_message_text.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -65,7 +66,7 @@ void TForm_TovixMan::startConversion(const std::string &voicePath, VoiceConversi
     FConversion = conversion;
     connect(conversion, &VoiceConversionThread::overwriteAsked, this, [this, conversion] {
         conversion->answerOverwrite(confirmYes(
-            this, QString::fromLatin1(VoiceMessages::overwriteQuestion), PromptIcon::Question));
+            this, voiceMessageText(VoiceMessages::overwriteQuestion), PromptIcon::Question));
     });
     connect(conversion, &VoiceConversionThread::progressed, this, [this, conversion] {
         showConversionProgress(conversion->doneBytes(), conversion->totalBytes());
@@ -90,7 +91,7 @@ void TForm_TovixMan::conversionEnded(VoiceConversionThread *conversion)
         // An import's failures are told together when it ends.
         QStringList said;
         for (const std::string &message : result.messages)
-            said << QString::fromLocal8Bit(message);
+            said << voiceMessageText(message);
         FJobNote = said.join(QStringLiteral("; "));
         if (FJobNote.isEmpty() && arrival->kind == ImportArrival::NotConverted)
             FJobNote = tr("not converted");
@@ -99,7 +100,7 @@ void TForm_TovixMan::conversionEnded(VoiceConversionThread *conversion)
     // Still converting for the queue while a message is up: ticks start nothing.
     if (!arrival)
         for (const std::string &message : result.messages)
-            ownedBox(this, QString::fromLocal8Bit(message), PromptIcon::None, PromptButtons::Ok);
+            ownedBox(this, voiceMessageText(message), PromptIcon::None, PromptButtons::Ok);
     FConverting = false;
     ProgressBar_Busy->setTextVisible(false);
     ProgressBar_Busy->setRange(0, 0);

@@ -268,7 +268,7 @@ void TForm_TovixMan::startNextJob()
         reservationOf(target) = queuedReservation(target);
         setEnabled(false);
     }
-    QString status = QString::fromLatin1(kindStatusText(FCurrentJob.Kind));
+    QString status = kindStatusLabel(FCurrentJob.Kind);
     if (!FFailedOperations.isEmpty())
         status += QStringLiteral(" (failed: %1)").arg(FFailedOperations.last());
     setStatusText(3, status);

@@ -4,12 +4,14 @@
 
 #include "platform/name_list.h"
 
+#include <QCoreApplication>
+
 QString listedNames(const QStringList &names, qsizetype shown)
 {
     QStringList lines;
     for (qsizetype i = 0; i < names.size() && i < shown; ++i)
         lines << QStringLiteral("\"%1\"").arg(names[i]);
     if (names.size() > shown)
-        lines << QStringLiteral("and %1 more.").arg(names.size() - shown);
+        lines << QCoreApplication::translate("NameList", "and %n more.", nullptr, int(names.size() - shown));
     return lines.join(QLatin1Char('\n'));
 }

@@ -83,11 +83,13 @@ std::unique_ptr<QMessageBox> newMessageBox(QWidget *owner, const QString &title,
     if (buttons == PromptButtons::Ok) {
         box->setStandardButtons(QMessageBox::Ok);
     } else if (buttons == PromptButtons::YesNo) {
+        // Standard buttons: Qt's own translations word them.
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     } else {
-        box->addButton(QStringLiteral("&Replace"), QMessageBox::AcceptRole);
-        box->addButton(QStringLiteral("&Keep both"), QMessageBox::ActionRole);
-        QPushButton *skip = box->addButton(QStringLiteral("&Skip"), QMessageBox::RejectRole);
+        box->addButton(QCoreApplication::translate("Prompts", "&Replace"), QMessageBox::AcceptRole);
+        box->addButton(QCoreApplication::translate("Prompts", "&Keep both"), QMessageBox::ActionRole);
+        QPushButton *skip =
+            box->addButton(QCoreApplication::translate("Prompts", "&Skip"), QMessageBox::RejectRole);
         box->setDefaultButton(skip);
         box->setEscapeButton(skip);
     }

@@ -6,12 +6,9 @@
 
 #include "platform/paths.h"
 
-namespace {
+#include <QCoreApplication>
 
-QString recordingsText(qsizetype count)
-{
-    return count == 1 ? QStringLiteral("1 recording") : QStringLiteral("%1 recordings").arg(count);
-}
+namespace {
 
 // At most three names on the status bar's one line.
 QString namesText(const QStringList &names)
@@ -19,10 +16,11 @@ QString namesText(const QStringList &names)
     QStringList shown;
     for (const QString &name : names.mid(0, 3))
         shown << QStringLiteral("\"%1\"").arg(name);
-    QString text = shown.join(QStringLiteral(", "));
-    if (names.size() > 3)
-        text += QStringLiteral(" and %1 more").arg(names.size() - 3);
-    return text;
+    const QString text = shown.join(QStringLiteral(", "));
+    const int more = int(names.size()) - 3;
+    if (more <= 0)
+        return text;
+    return QCoreApplication::translate("ImportRun", "%1 and %n more", nullptr, more).arg(text);
 }
 
 } // namespace
@@ -59,15 +57,23 @@ QString ImportRun::summary() const
 {
     const int fresh = queued - alreadyThere;
     QString text;
-    if (fresh == 0)
-        text = QStringLiteral("No new recordings to import.");
-    else if (arrived == fresh)
-        text = QStringLiteral("%1 imported.").arg(recordingsText(arrived));
-    else if (arrived == 0)
-        text = QStringLiteral("No recordings were imported.");
-    else
-        text = QStringLiteral("%1 of %2 new recordings imported.").arg(arrived).arg(fresh);
-    if (!renamed.isEmpty())
-        text += QStringLiteral(" Under a new name, as their names were taken: %1.").arg(namesText(renamed));
+    if (fresh == 0) {
+        text = QCoreApplication::translate("ImportRun", "No new recordings to import.");
+    } else if (arrived == fresh) {
+        text = arrived == 1 ? QCoreApplication::translate("ImportRun", "%n recording imported.", nullptr, arrived)
+                            : QCoreApplication::translate("ImportRun", "%n recordings imported.", nullptr, arrived);
+    } else if (arrived == 0) {
+        text = QCoreApplication::translate("ImportRun", "No recordings were imported.");
+    } else {
+        // The count of new recordings governs the noun; the one imported fills %1.
+        text = QCoreApplication::translate("ImportRun", "%1 of %n new recordings imported.", nullptr, fresh)
+                   .arg(arrived);
+    }
+    if (!renamed.isEmpty()) {
+        text += QLatin1Char(' ')
+            + QCoreApplication::translate("ImportRun", "Under a new name, as their names were taken: %1.", nullptr,
+                                          int(renamed.size()))
+                  .arg(namesText(renamed));
+    }
     return text;
 }

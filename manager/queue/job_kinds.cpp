@@ -7,6 +7,8 @@
 #include "device/nerolink.h"
 #include "queue/copy_job.h"
 
+#include <QCoreApplication>
+
 #include <chrono>
 
 int32_t jobKind(JobAction action, int32_t target)
@@ -40,16 +42,22 @@ int32_t kindTarget(int32_t kind)
 const char *kindStatusText(int32_t kind)
 {
     if (isDownloadKind(kind))
-        return "Downloading...";
+        return QT_TRANSLATE_NOOP("Queue", "Downloading...");
     if (isUploadKind(kind))
-        return "Uploading...";
+        return QT_TRANSLATE_NOOP("Queue", "Uploading...");
     if (isRemoveKind(kind))
-        return "Removing...";
+        return QT_TRANSLATE_NOOP("Queue", "Removing...");
     if (isFormatKind(kind))
-        return "Formatting...";
+        return QT_TRANSLATE_NOOP("Queue", "Formatting...");
     if (isListenKind(kind))
-        return "Copying to listen...";
+        return QT_TRANSLATE_NOOP("Queue", "Copying to listen...");
     return "";
+}
+
+QString kindStatusLabel(int32_t kind)
+{
+    const char *text = kindStatusText(kind);
+    return *text ? QCoreApplication::translate("Queue", text) : QString();
 }
 
 int32_t runJobCall(int32_t kind, const char *pcPath, const char *playerName)

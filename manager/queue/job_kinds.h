@@ -6,6 +6,8 @@
 // makes, and the status text shown while it runs.
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 enum class JobAction { Download, Upload, Remove, Format };
@@ -22,9 +24,11 @@ bool isListenKind(int32_t kind);
 // mtInternal or mtCard; 0 for a kind outside 1 to 8 and the two listening kinds.
 int32_t kindTarget(int32_t kind);
 
-// "Downloading...", "Uploading...", "Removing..." or "Formatting...";
+// "Downloading...", "Uploading...", "Removing..." or "Formatting..." in English;
 // empty for a kind outside 1 to 8.
 const char *kindStatusText(int32_t kind);
+// The same text in the user's language, for the status bar.
+QString kindStatusLabel(int32_t kind);
 
 // Makes the kind's one device call. A kind outside 1 to 8 makes no call and
 // gives 1. The texts must be NUL-terminated.

@@ -7,19 +7,31 @@
 #include "device/nerolink.h"
 #include "queue/job_kinds.h"
 
+#include <QCoreApplication>
+
 QString queueLineText(int32_t kind, const QString &name)
 {
+    // Whole lines, so that each language words the memory as its sentence needs.
     const bool card = kindTarget(kind) == mtCard;
-    const QString memory = card ? QStringLiteral("Memory Card") : QStringLiteral("Internal Memory");
-    const QString quoted = QLatin1Char('"') + name + QLatin1Char('"');
-    if (isDownloadKind(kind))
-        return QStringLiteral("Download ") + quoted + QStringLiteral(" to ") + memory;
-    if (isUploadKind(kind))
-        return QStringLiteral("Upload ") + quoted + QStringLiteral(" in ") + memory + QStringLiteral(" to PC");
-    if (isRemoveKind(kind))
-        return QStringLiteral("Remove ") + quoted + QStringLiteral(" in ") + memory;
-    if (isFormatKind(kind))
-        return QStringLiteral("Format ") + memory;
+    if (isDownloadKind(kind)) {
+        return (card ? QCoreApplication::translate("Queue", "Download \"%1\" to Memory Card")
+                     : QCoreApplication::translate("Queue", "Download \"%1\" to Internal Memory"))
+            .arg(name);
+    }
+    if (isUploadKind(kind)) {
+        return (card ? QCoreApplication::translate("Queue", "Upload \"%1\" in Memory Card to PC")
+                     : QCoreApplication::translate("Queue", "Upload \"%1\" in Internal Memory to PC"))
+            .arg(name);
+    }
+    if (isRemoveKind(kind)) {
+        return (card ? QCoreApplication::translate("Queue", "Remove \"%1\" in Memory Card")
+                     : QCoreApplication::translate("Queue", "Remove \"%1\" in Internal Memory"))
+            .arg(name);
+    }
+    if (isFormatKind(kind)) {
+        return card ? QCoreApplication::translate("Queue", "Format Memory Card")
+                    : QCoreApplication::translate("Queue", "Format Internal Memory");
+    }
     return QString();
 }
 
@@ -31,17 +43,19 @@ QString elapsedText(uint32_t milliseconds)
 
 QString failedCountText(qsizetype count)
 {
-    return count == 1 ? QStringLiteral("1 operation failed.")
-                      : QStringLiteral("%1 operations failed.").arg(count);
+    const int n = int(count);
+    return count == 1 ? QCoreApplication::translate("Queue", "%n operation failed.", nullptr, n)
+                      : QCoreApplication::translate("Queue", "%n operations failed.", nullptr, n);
 }
 
 QString failedOperationsText(const QStringList &failed, const QString &lead)
 {
     constexpr qsizetype kNamed = 10; // so the box always fits on the screen
-    QString text = failed.size() == 1 ? QStringLiteral("This operation failed:")
-                                      : QStringLiteral("These %1 operations failed:").arg(failed.size());
+    const int count = int(failed.size());
+    QString text = count == 1 ? QCoreApplication::translate("Queue", "This operation failed:")
+                              : QCoreApplication::translate("Queue", "These %n operations failed:", nullptr, count);
     text += QStringLiteral("\n\n") + failed.mid(0, kNamed).join(QLatin1Char('\n'));
     if (failed.size() > kNamed)
-        text += QStringLiteral("\nand %1 more").arg(failed.size() - kNamed);
+        text += QLatin1Char('\n') + QCoreApplication::translate("Queue", "and %n more", nullptr, count - int(kNamed));
     return lead.isEmpty() ? text : lead + QStringLiteral("\n\n") + text;
 }

@@ -2,9 +2,20 @@
 //
 // SPDX-License-Identifier: GPL-2.0-or-later
 
-// The texts of queue lines and of the running line's elapsed time.
+// The texts of queue lines and of the running line's elapsed time, and how they reach
+// the translation.
+#include "platform/ini.h"
+#include "platform/ini_error_text.h"
+#include "platform/name_list.h"
 #include "queue/copy_job.h"
+#include "queue/import_run.h"
+#include "queue/job_kinds.h"
 #include "queue/queue_lines.h"
+#include "voice/voice_conversion.h"
+#include "voice/voice_message_text.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +57,47 @@ TEST(QueueLines, TheFailureBoxNamesAtMostTenLines)
     EXPECT_TRUE(text.endsWith(QStringLiteral("\nand 2 more")));
     EXPECT_EQ(failedOperationsText({QStringLiteral("Format Memory Card")}, {}),
               QStringLiteral("This operation failed:\n\nFormat Memory Card"));
+}
+
+// Marks every text it is asked for with its context, so a text that never
+// reaches the translation shows up bare.
+class MarkingTranslator : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        return QStringLiteral("<%1>").arg(QLatin1String(context)) + QString::fromUtf8(source);
+    }
+};
+
+TEST(QueueLines, TextsReachTheTranslationButNamesStayAsTheyAre)
+{
+    MarkingTranslator marking;
+    ASSERT_TRUE(QCoreApplication::installTranslator(&marking));
+    const QString name = QStringLiteral("%1 – ü.mp3");
+    EXPECT_EQ(queueLineText(jkUploadCard, name),
+              QStringLiteral("<Queue>Upload \"%1 – ü.mp3\" in Memory Card to PC"));
+    EXPECT_EQ(queueLineText(jkFormatInternal, name), QStringLiteral("<Queue>Format Internal Memory"));
+    EXPECT_EQ(kindStatusLabel(jkRemoveCard), QStringLiteral("<Queue>Removing..."));
+    EXPECT_TRUE(kindStatusLabel(0).isEmpty());
+    EXPECT_EQ(failedCountText(3), QStringLiteral("<Queue>3 operations failed."));
+    QStringList failed;
+    for (int i = 1; i <= 11; ++i)
+        failed << QString::number(i);
+    EXPECT_TRUE(failedOperationsText(failed, {}).endsWith(QStringLiteral("\n<Queue>and 1 more")));
+    ImportRun run;
+    run.queued = 3;
+    run.arrived = 2;
+    run.renamed = QStringList{QStringLiteral("a.wav")};
+    EXPECT_EQ(run.summary(), QStringLiteral("<ImportRun>2 of 3 new recordings imported. "
+                                            "<ImportRun>Under a new name, as their names were taken: \"a.wav\"."));
+    EXPECT_EQ(listedNames({QStringLiteral("a"), QStringLiteral("b")}, 1),
+              QStringLiteral("\"a\"\n<NameList>and 1 more."));
+    EXPECT_EQ(voiceMessageText(VoiceMessages::wrongVoice), QStringLiteral("<VoiceMessages>Wrong voice file"));
+    EXPECT_EQ(voiceMessageText("b.VOC: Input/output error"), QStringLiteral("b.VOC: Input/output error"));
+    EXPECT_EQ(iniWriteErrorText(IniWriteError("/tmp/ü/settings.ini")),
+              QStringLiteral("<IniFile>Unable to write to /tmp/ü/settings.ini"));
+    QCoreApplication::removeTranslator(&marking);
 }
 
 } // namespace
