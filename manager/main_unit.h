@@ -367,6 +367,12 @@ private:
     void reportFailedOperations(const QString &lead = {});
     bool askQuitWithoutWaiting();
     bool startWorker();
+    // While a format runs, everything but listening is off (see main_unit_queue.cpp).
+    void lockForOperation(bool locked);
+    void updateMenuTitles();
+    bool refuseListenCopy(const PlayerFilePick &file);
+    bool FOperationLocked = false;
+    bool FPlayerControlsOn = false; // as the player's state last set them
     // main_unit_download.cpp
     enum class QueueOutcome { Queued, Skipped, Unreadable, Stop };
     int32_t chooseTargetMemory(int tag);

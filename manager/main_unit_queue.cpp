@@ -8,6 +8,8 @@
 #include "main_unit.h"
 
 #include "device/records.h"
+#include "listen/listen_session.h"
+#include "listen/play_bar.h"
 #include "explorer/file_drop.h"
 #include "explorer/folder_view.h"
 #include "platform/paths.h"
@@ -29,8 +31,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 
@@ -173,7 +177,7 @@ void TForm_TovixMan::Timer_TransferTimer()
 // that name is the user's own (or a stale one), never the upload's.
 void TForm_TovixMan::completeJob()
 {
-    setEnabled(true);
+    lockForOperation(false);
     FJobDone = false;
     listenJobCompleted(FCurrentJob.Kind);
     FJobNote.clear();
@@ -220,7 +224,7 @@ void TForm_TovixMan::finishJob()
         FReservedCard = 0;
         Panel_CopyProgress->hide();
         setStatusText(3, FFailedOperations.isEmpty()
-                             ? QStringLiteral("Operation completed.")
+                             ? tr("Operation completed.")
                              : failedCountText(FFailedOperations.size()));
         FolderView->refreshFolder();
     }
@@ -236,7 +240,7 @@ void TForm_TovixMan::finishJob()
 void TForm_TovixMan::noteFailedOperation(const QString &line)
 {
     FFailedOperations << line;
-    setStatusText(3, QStringLiteral("Failed: %1").arg(line));
+    setStatusText(3, tr("Failed: %1").arg(line));
 }
 
 void TForm_TovixMan::reportFailedOperations(const QString &lead)
@@ -266,11 +270,11 @@ void TForm_TovixMan::startNextJob()
         // Downloads and removals queued behind the format still count.
         const int32_t target = kindTarget(FCurrentJob.Kind);
         reservationOf(target) = queuedReservation(target);
-        setEnabled(false);
+        lockForOperation(true);
     }
-    QString status = QString::fromLatin1(kindStatusText(FCurrentJob.Kind));
+    QString status = tr(kindStatusText(FCurrentJob.Kind));
     if (!FFailedOperations.isEmpty())
-        status += QStringLiteral(" (failed: %1)").arg(FFailedOperations.last());
+        status = tr("%1 (failed: %2)").arg(status, FFailedOperations.last());
     setStatusText(3, status);
     FJobResult = 1;
     if (!startWorker()) {
@@ -278,6 +282,48 @@ void TForm_TovixMan::startNextJob()
         FJobDone = true;
         FJobResult = 0;
     }
+}
+
+// While a format holds the device nothing may start another operation, so the
+// panes, the queue, the menus and drops onto the window are off, as the whole
+// window once was. Listening plays from the PC and stays: the play bar, the
+// Listen menu with its keys, and the desktop's player controls. The window
+// itself stays enabled, or its keys would not reach the Listen menu.
+void TForm_TovixMan::lockForOperation(bool locked)
+{
+    if (FOperationLocked == locked)
+        return;
+    FOperationLocked = locked;
+    for (QWidget *part : centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (part != PlayBar_Listen)
+            part->setEnabled(!locked);
+    statusBar()->setEnabled(!locked);
+    setAcceptDrops(!locked);
+    updateMenuTitles();
+}
+
+void TForm_TovixMan::updateMenuTitles()
+{
+    for (QAction *title : menuBar()->actions()) {
+        if (title == Menu_Listen->menuAction())
+            continue;
+        const bool wanted = title != Menu_OperationGroup->menuAction() || FPlayerControlsOn;
+        title->setEnabled(wanted && !FOperationLocked);
+    }
+}
+
+// A copy from the player would wait behind the format, which may erase what
+// it copies; copies already in the cache play as ever.
+bool TForm_TovixMan::refuseListenCopy(const PlayerFilePick &file)
+{
+    if (!FOperationLocked)
+        return false;
+    const CachedRecording recording{file.displayName, file.target, file.size};
+    // Its place in the cache, taken when it was looked up, is given back.
+    QMetaObject::invokeMethod(FListenSession, [s = FListenSession, recording] { s->keepCopy(recording, false); });
+    setStatusText(3, tr("Can not play %1 while the player is being formatted: it has to be copied from the player first.")
+                         .arg(file.caption));
+    return true;
 }
 
 bool TForm_TovixMan::startWorker()
@@ -354,7 +400,7 @@ void TForm_TovixMan::waitForRunningJob()
     };
     if (!running())
         return;
-    setStatusText(3, QStringLiteral("Waiting for the running operation to finish..."));
+    setStatusText(3, tr("Waiting for the running operation to finish..."));
     setEnabled(false);
     std::optional<WaitCursor> hourglass(std::in_place);
     QElapsedTimer waited;
@@ -385,9 +431,9 @@ bool TForm_TovixMan::askQuitWithoutWaiting()
     setEnabled(true);
     const bool quit = confirmYes(
         this,
-        QStringLiteral("The running operation has not finished after %1 seconds.\n"
-                       "Quit anyway ? The file it is copying may be left incomplete.")
-            .arg(FCloseWaitMs / 1000),
+        tr("The running operation has not finished after %n seconds.\n"
+           "Quit anyway ? The file it is copying may be left incomplete.",
+           nullptr, FCloseWaitMs / 1000),
         PromptIcon::Warning);
     setEnabled(false);
     return quit;
