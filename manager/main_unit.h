@@ -367,7 +367,7 @@ private:
     void reportFailedOperations(const QString &lead = {});
     bool askQuitWithoutWaiting();
     bool startWorker();
-    // While a format runs, everything but listening is off (see main_unit_queue.cpp).
+    // main_unit_lock.cpp: while a format runs, everything but listening is off.
     void lockForOperation(bool locked);
     void updateMenuTitles();
     bool refuseListenCopy(const PlayerFilePick &file);
