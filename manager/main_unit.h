@@ -367,6 +367,12 @@ private:
     void reportFailedOperations(const QString &lead = {});
     bool askQuitWithoutWaiting();
     bool startWorker();
+    // main_unit_lock.cpp: while a format runs, everything but listening is off.
+    void lockForOperation(bool locked);
+    void updateMenuTitles();
+    bool refuseListenCopy(const PlayerFilePick &file);
+    bool FOperationLocked = false;
+    bool FPlayerControlsOn = false; // as the player's state last set them
     // main_unit_download.cpp
     enum class QueueOutcome { Queued, Skipped, Unreadable, Stop };
     int32_t chooseTargetMemory(int tag);

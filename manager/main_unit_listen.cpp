@@ -306,6 +306,8 @@ void TForm_TovixMan::listenCacheChecked(const QString &name, const QString &path
     for (int row = 0; row < CheckList_CopyProgress->count(); ++row)
         if (pcPath == queueJobOf(CheckList_CopyProgress->item(row))->PcPath)
             return;
+    if (refuseListenCopy(file))
+        return;
     FListenCopies.erase(std::remove_if(FListenCopies.begin(), FListenCopies.end(),
                                        [&](const auto &c) { return c.first == pcPath.toStdString(); }),
                         FListenCopies.end());

@@ -25,14 +25,15 @@ constexpr qsizetype kShownInputChars = 40;
 
 QString secondsText(int seconds)
 {
-    return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
+    return seconds == 1 ? TForm_TovixMan::tr("%n second", nullptr, seconds)
+                        : TForm_TovixMan::tr("%n seconds", nullptr, seconds);
 }
 
 } // namespace
 
 void TForm_TovixMan::createListenKeys()
 {
-    Menu_RewindSeconds = Menu_Listen->addMenu(QStringLiteral("Rewind le&ngth"));
+    Menu_RewindSeconds = Menu_Listen->addMenu(tr("Rewind le&ngth"));
     auto *lengths = new QActionGroup(Menu_RewindSeconds);
     for (int seconds = 0; seconds <= kMaxRewindSeconds; ++seconds) {
         QAction *a = Menu_RewindSeconds->addAction(secondsText(seconds));
@@ -41,16 +42,15 @@ void TForm_TovixMan::createListenKeys()
         lengths->addAction(a);
         connect(a, &QAction::triggered, this, [this, seconds] { setRewindSeconds(seconds); });
     }
-    const auto tip = [](QAction *a, const char *text) {
-        a->setIconText(QString::fromLatin1(text));
-        a->setToolTip(QStringLiteral("%1 by 0.1x (%2)")
-                          .arg(QString::fromLatin1(text), a->shortcut().toString(QKeySequence::NativeText)));
+    const auto tip = [](QAction *a, const QString &text, const QString &hint) {
+        a->setIconText(text);
+        a->setToolTip(hint.arg(a->shortcut().toString(QKeySequence::NativeText)));
     };
-    tip(MainMenu_Slower, "Slower");
-    tip(MainMenu_Faster, "Faster");
+    tip(MainMenu_Slower, tr("Slower"), tr("Slower by 0.1x (%1)"));
+    tip(MainMenu_Faster, tr("Faster"), tr("Faster by 0.1x (%1)"));
 
-    Menu_PlayPc = new QAction(QStringLiteral("P&lay"), this);
-    Menu_PlayPlayer = new QAction(QStringLiteral("&Play"), this);
+    Menu_PlayPc = new QAction(tr("P&lay"), this);
+    Menu_PlayPlayer = new QAction(tr("&Play"), this);
     connect(Menu_PlayPc, &QAction::triggered, this, [this] { playSelected(0); });
     connect(Menu_PlayPlayer, &QAction::triggered, this, [this] { playSelected(1); });
 }
@@ -58,7 +58,7 @@ void TForm_TovixMan::createListenKeys()
 void TForm_TovixMan::setRewindSeconds(int seconds)
 {
     FRewindSeconds = std::clamp(seconds, 0, kMaxRewindSeconds);
-    MainMenu_RewindOnPause->setText(QStringLiteral("&Rewind %1 on pause").arg(secondsText(FRewindSeconds)));
+    MainMenu_RewindOnPause->setText(tr("&Rewind %1 on pause").arg(secondsText(FRewindSeconds)));
     for (QAction *a : Menu_RewindSeconds->actions())
         a->setChecked(a->data().toInt() == FRewindSeconds);
     if (ListenSession *s = FListenSession)
@@ -73,12 +73,11 @@ qint64 TForm_TovixMan::listenRewindMs() const
 void TForm_TovixMan::MainMenu_GoToClick()
 {
     if (FListenPath.isEmpty()) {
-        showPlainMessage(QStringLiteral("Please select a recording to listen to"));
+        showPlainMessage(tr("Please select a recording to listen to"));
         return;
     }
     QString text = playTimeText(PlayBar_Listen->position());
-    if (!prompts().askText(this, QStringLiteral("Go to time"),
-                           QStringLiteral("Go to (m:ss or h:mm:ss):"), text))
+    if (!prompts().askText(this, tr("Go to time"), tr("Go to (m:ss or h:mm:ss):"), text))
         return;
     const qint64 ms = parsePlayTime(text);
     const qint64 length = PlayBar_Listen->length();
@@ -86,13 +85,13 @@ void TForm_TovixMan::MainMenu_GoToClick()
     if (shown.size() > kShownInputChars)
         shown = shown.left(kShownInputChars) + QStringLiteral("...");
     if (ms < 0) {
-        ownedBox(this, QStringLiteral("\"%1\" is not a time. Type minutes and seconds as m:ss (1:23) or "
-                                      "hours, minutes and seconds as h:mm:ss (1:02:03).").arg(shown),
+        ownedBox(this, tr("\"%1\" is not a time. Type minutes and seconds as m:ss (1:23) or "
+                          "hours, minutes and seconds as h:mm:ss (1:02:03).").arg(shown),
                  PromptIcon::Warning, PromptButtons::Ok);
         return;
     }
     if (ms > length) {
-        ownedBox(this, QStringLiteral("%1 is past the end of the recording, which lasts %2.")
+        ownedBox(this, tr("%1 is past the end of the recording, which lasts %2.")
                            .arg(shown, playTimeText(length)),
                  PromptIcon::Warning, PromptButtons::Ok);
         return;
@@ -135,7 +134,7 @@ void TForm_TovixMan::playSelected(int pane)
     if (listenToSelection(true))
         return;
     if (FListenPath.isEmpty())
-        showPlainMessage(QStringLiteral("Please select a recording to listen to"));
+        showPlainMessage(tr("Please select a recording to listen to"));
     else if (FListenState != ListenSession::Playing)
         QMetaObject::invokeMethod(FListenSession, [s = FListenSession] { s->play(); });
 }

@@ -171,8 +171,9 @@ void TForm_TovixMan::setCardSideEnabled(bool enabled)
 
 void TForm_TovixMan::setPlayerControlsEnabled(bool enabled)
 {
+    FPlayerControlsOn = enabled;
     TabControl_PlayerFiles->setEnabled(enabled);
-    Menu_OperationGroup->menuAction()->setEnabled(enabled);
+    updateMenuTitles();
     for (QToolButton *b : {Button_Download, Button_Upload, Button_Refresh, Button_Delete, Button_Format,
                            Button_Import})
         b->setEnabled(enabled);

@@ -173,7 +173,7 @@ void TForm_TovixMan::Timer_TransferTimer()
 // that name is the user's own (or a stale one), never the upload's.
 void TForm_TovixMan::completeJob()
 {
-    setEnabled(true);
+    lockForOperation(false);
     FJobDone = false;
     listenJobCompleted(FCurrentJob.Kind);
     FJobNote.clear();
@@ -220,7 +220,7 @@ void TForm_TovixMan::finishJob()
         FReservedCard = 0;
         Panel_CopyProgress->hide();
         setStatusText(3, FFailedOperations.isEmpty()
-                             ? QStringLiteral("Operation completed.")
+                             ? tr("Operation completed.")
                              : failedCountText(FFailedOperations.size()));
         FolderView->refreshFolder();
     }
@@ -236,7 +236,7 @@ void TForm_TovixMan::finishJob()
 void TForm_TovixMan::noteFailedOperation(const QString &line)
 {
     FFailedOperations << line;
-    setStatusText(3, QStringLiteral("Failed: %1").arg(line));
+    setStatusText(3, tr("Failed: %1").arg(line));
 }
 
 void TForm_TovixMan::reportFailedOperations(const QString &lead)
@@ -266,11 +266,11 @@ void TForm_TovixMan::startNextJob()
         // Downloads and removals queued behind the format still count.
         const int32_t target = kindTarget(FCurrentJob.Kind);
         reservationOf(target) = queuedReservation(target);
-        setEnabled(false);
+        lockForOperation(true);
     }
     QString status = kindStatusLabel(FCurrentJob.Kind);
     if (!FFailedOperations.isEmpty())
-        status += QStringLiteral(" (failed: %1)").arg(FFailedOperations.last());
+        status = tr("%1 (failed: %2)").arg(status, FFailedOperations.last());
     setStatusText(3, status);
     FJobResult = 1;
     if (!startWorker()) {
@@ -354,7 +354,7 @@ void TForm_TovixMan::waitForRunningJob()
     };
     if (!running())
         return;
-    setStatusText(3, QStringLiteral("Waiting for the running operation to finish..."));
+    setStatusText(3, tr("Waiting for the running operation to finish..."));
     setEnabled(false);
     std::optional<WaitCursor> hourglass(std::in_place);
     QElapsedTimer waited;
@@ -385,9 +385,9 @@ bool TForm_TovixMan::askQuitWithoutWaiting()
     setEnabled(true);
     const bool quit = confirmYes(
         this,
-        QStringLiteral("The running operation has not finished after %1 seconds.\n"
-                       "Quit anyway ? The file it is copying may be left incomplete.")
-            .arg(FCloseWaitMs / 1000),
+        tr("The running operation has not finished after %n seconds.\n"
+           "Quit anyway ? The file it is copying may be left incomplete.",
+           nullptr, FCloseWaitMs / 1000),
         PromptIcon::Warning);
     setEnabled(false);
     return quit;

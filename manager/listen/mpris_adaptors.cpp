@@ -130,5 +130,5 @@ void MprisPlayerAdaptor::OpenUri(const QString &Uri)
 {
     if (!m_player->askOpen(Uri))
         sendErrorReply(QDBusError::InvalidArgs,
-                       QStringLiteral("Only local voice recordings, wave and MP3 files can be opened."));
+                       tr("Only local voice recordings, wave and MP3 files can be opened."));
 }

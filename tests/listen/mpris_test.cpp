@@ -17,6 +17,7 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QMenu>
 #include <QAction>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -28,6 +29,9 @@
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QTabWidget>
 #include <QTest>
 #include <QUrl>
 
@@ -330,6 +334,49 @@ TEST_F(MprisSound, ASeekFarBeforeTheStartFromTheBusLandsOnTheStart)
     EXPECT_TRUE(waitUntil([&] { return slider() == 0 && position() == 0; }, 5000))
         << slider() << " " << position();
     EXPECT_EQ(window->FListenState, ListenSession::Paused);
+}
+
+// A format on a slow player: the recording playing from the PC is paused
+// with F9 and played on from the bus, and the play bar stays usable, while
+// the lists and the operations stay off until the format has ended.
+TEST_F(MprisSound, DuringAFormatF9ThePlayBarAndTheBusStillDriveThePlaying)
+{
+    openWindow("[Listen]\nSpeed=0.5\nRewindOnPause=0\n");
+    fake::setMemory(mtInternal, fake::makeMemory(4000000, 1000000));
+    fake::setMemory(mtCard, fake::makeMemory(8000000, 2000000));
+    fake::setVersion(1, "TOVIX 2.1");
+    ASSERT_TRUE(waitUntil([&] { return window->FConnected; }, 5000));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    call(kPlayer + QStringLiteral(".Play"));
+    ASSERT_TRUE(waitForState(ListenSession::Playing, 5000));
+
+    fake::holdOperations(true);
+    window->TabControl_PlayerFiles->setCurrentIndex(1);
+    prompts.answers = {PromptAnswer::Yes};
+    window->Menu_FormatClick();
+    prompts.records.clear();
+    ASSERT_TRUE(waitUntil([&] { return window->FJobRunning; }, 5000)); // the window's timer starts it
+    ASSERT_TRUE(fake::waitForHeldOperation(5000));
+    EXPECT_EQ(window->statusText(3), QStringLiteral("Formatting..."));
+    EXPECT_FALSE(window->FileList_Internal->isEnabled());
+    EXPECT_FALSE(window->FolderView->isEnabled());
+    EXPECT_FALSE(window->Menu_OperationGroup->menuAction()->isEnabled());
+    EXPECT_TRUE(window->PlayBar_Listen->isEnabled());
+    for (QToolButton *b : window->PlayBar_Listen->findChildren<QToolButton *>())
+        EXPECT_TRUE(b->isEnabled()) << b->toolTip().toStdString();
+
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    EXPECT_TRUE(waitForState(ListenSession::Paused, 5000));
+    call(kPlayer + QStringLiteral(".PlayPause"));
+    EXPECT_TRUE(waitForState(ListenSession::Playing, 5000));
+    EXPECT_EQ(get(QStringLiteral("PlaybackStatus")), QStringLiteral("(<'Playing'>,)"));
+    EXPECT_TRUE(window->FJobRunning) << "all of it while the format ran";
+
+    fake::holdOperations(false);
+    ASSERT_TRUE(waitUntil([&] { return !window->FJobRunning; }, 10000));
+    EXPECT_TRUE(window->FileList_Internal->isEnabled());
+    EXPECT_TRUE(window->Menu_OperationGroup->menuAction()->isEnabled());
 }
 
 #include "mpris_test.moc"

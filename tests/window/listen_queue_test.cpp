@@ -338,3 +338,35 @@ TEST_F(ListenQueueThreading, PlayInThePcFilesContextMenuPlaysThatFile)
     EXPECT_TRUE(waitFor([&] { return w->FListenPath == pc.filePath(QStringLiteral("Memo.voc")); }))
         << w->FListenPath.toStdString();
 }
+
+// A format holds the device: the Listen menu's keys still act, but a
+// recording that would first have to be copied from the player is refused
+// with a word in the status bar and nothing joins the queue; the operations'
+// keys do nothing.
+TEST_F(ListenQueueThreading, DuringAFormatTheListenKeysActButNoCopyFromThePlayerIsQueued)
+{
+    prompts.answers = {PromptAnswer::Yes};
+    w->Menu_FormatClick();
+    fake::holdOperations(true);
+    tick();
+    ASSERT_TRUE(fake::waitForHeldOperation(5000));
+    EXPECT_TRUE(w->PlayBar_Listen->isEnabled());
+    EXPECT_TRUE(w->Menu_Listen->menuAction()->isEnabled());
+    EXPECT_FALSE(w->FileList_Internal->isEnabled());
+    QWidget *focus = QApplication::focusWidget();
+    EXPECT_TRUE(!focus || !w->Panel_FileManager->isAncestorOf(focus)) << "the keys reach no pane";
+    QTest::keyClick(focus ? focus : w.get(), Qt::Key_Delete);
+
+    QTest::keyClick(w.get(), Qt::Key_F9);
+    const QString refused = QStringLiteral("Can not play Meeting.VOC while the player is being formatted: "
+                                           "it has to be copied from the player first.");
+    EXPECT_TRUE(waitFor([&] { return w->statusText(3) == refused; })) << w->statusText(3).toStdString();
+    QTest::qWait(200);
+    EXPECT_EQ(lines().size(), 1) << "only the format";
+    EXPECT_EQ(prompts.records.size(), 1u) << "only the format's question";
+
+    fake::releaseHeldOperation();
+    fake::holdOperations(false);
+    ASSERT_TRUE(runQueue());
+    EXPECT_TRUE(QDir(QString::fromStdString(listenCacheFolder())).entryList(QDir::Files).isEmpty());
+}

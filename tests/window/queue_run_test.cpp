@@ -6,12 +6,17 @@
 // worker, complete on a later tick; cancelling, conversion and closing.
 #include "queue_fixture.h"
 
+#include "explorer/folder_tree.h"
 #include "queue/thread_done_event.h"
 
+#include <QAction>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
+#include <QToolButton>
 
 #include <fstream>
 #include <iterator>
@@ -27,6 +32,20 @@ protected:
         return {std::istreambuf_iterator<char>(in), {}};
     }
     bool pcHas(const QString &name) const { return QFile::exists(pc.filePath(name)); }
+    // What an operation running alone leaves off: the panes, their buttons,
+    // the queue, every menu but Listen's, and drops onto the window.
+    bool nothingElseCanStart() const
+    {
+        bool off = !w->acceptDrops();
+        for (QWidget *part : std::initializer_list<QWidget *>{w->FolderView, w->FolderTree,
+                              w->FileList_All, w->FileList_Internal, w->FileList_External, w->Button_Download,
+                              w->Button_Upload, w->Button_Delete, w->Button_Format, w->Button_Import,
+                              w->Button_Refresh, w->CheckList_CopyProgress, w->ToolButton4})
+            off = off && !part->isEnabled();
+        for (QAction *title : w->menuBar()->actions())
+            off = off && (title == w->Menu_Listen->menuAction() || !title->isEnabled());
+        return off;
+    }
     bool lineRunning(int row) const
     {
         return !(w->CheckList_CopyProgress->item(row)->flags() & Qt::ItemIsEnabled);
@@ -273,14 +292,19 @@ TEST_F(QueueRunThreading, AFormatDisablesTheWindowUntilItCompletes)
     fake::holdOperations(true);
     tick();
     ASSERT_TRUE(fake::waitForHeldOperation(5000));
-    EXPECT_FALSE(w->isEnabled());
+    EXPECT_TRUE(nothingElseCanStart());
     EXPECT_EQ(w->statusText(3), QStringLiteral("Formatting..."));
     EXPECT_EQ(w->FReservedInternal, 0);
     fake::releaseHeldOperation();
     ASSERT_TRUE(waitPosted());
-    EXPECT_FALSE(w->isEnabled());
+    EXPECT_TRUE(nothingElseCanStart());
     tick();
     EXPECT_TRUE(w->isEnabled());
+    for (QWidget *part : std::initializer_list<QWidget *>{w->FolderView, w->FileList_Internal, w->Button_Format,
+                          w->CheckList_CopyProgress})
+        EXPECT_TRUE(part->isEnabled()) << part->accessibleName().toStdString();
+    EXPECT_TRUE(w->Menu_OperationGroup->menuAction()->isEnabled());
+    EXPECT_TRUE(w->acceptDrops());
     const auto ops = operations();
     ASSERT_EQ(ops.size(), 1u);
     EXPECT_EQ(ops[0].function, "dll_fn_format_device");
