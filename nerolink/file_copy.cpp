@@ -60,11 +60,15 @@ void waitForArrival(std::chrono::steady_clock::time_point start, uint64_t bytes,
                                   + std::chrono::nanoseconds(nanoseconds));
 }
 
-bool copyAll(int from, int to, uint64_t bytesPerSecond)
+// How often a paced copy asks whether its device is still connected.
+constexpr std::chrono::milliseconds kConnectionCheckEvery{250};
+
+bool copyAll(int from, int to, const Pace &pace)
 {
     char buffer[64 * 1024];
-    const std::size_t chunk = chunkFor(bytesPerSecond, sizeof buffer);
+    const std::size_t chunk = chunkFor(pace.bytesPerSecond, sizeof buffer);
     const auto start = std::chrono::steady_clock::now();
+    auto checked = start;
     uint64_t copied = 0;
     for (;;) {
         const ssize_t got = ::read(from, buffer, chunk);
@@ -75,7 +79,14 @@ bool copyAll(int from, int to, uint64_t bytesPerSecond)
         if (got == 0)
             return true;
         copied += static_cast<uint64_t>(got);
-        waitForArrival(start, copied, bytesPerSecond);
+        waitForArrival(start, copied, pace.bytesPerSecond);
+        // A device unplugged mid-way sends nothing more.
+        const auto now = std::chrono::steady_clock::now();
+        if (pace.bytesPerSecond > 0 && pace.stillConnected && now - checked >= kConnectionCheckEvery) {
+            if (!pace.stillConnected())
+                return false;
+            checked = now;
+        }
         if (!writeAll(to, buffer, static_cast<std::size_t>(got)))
             return false;
     }
@@ -94,13 +105,19 @@ int openSource(const std::string &source)
     return from;
 }
 
-// Removes path only while it still is the file open as fd.
-void removeIfSame(const std::string &path, int fd)
+// Whether name in the folder open as dirFd still is the file open as fd, not
+// a file or link put in its place.
+bool stillNamed(int dirFd, const std::string &name, int fd)
 {
     struct stat mine, named;
-    if (::fstat(fd, &mine) == 0 && ::lstat(path.c_str(), &named) == 0 && mine.st_dev == named.st_dev
-        && mine.st_ino == named.st_ino)
-        ::unlink(path.c_str());
+    return ::fstat(fd, &mine) == 0 && ::fstatat(dirFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0
+        && mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
+}
+
+std::string lastName(const std::string &path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace
@@ -123,14 +140,14 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes)
 }
 
 bool copyFileAtomically(const std::string &source, const std::string &destination,
-                        bool replace, int delayMs, uint64_t bytesPerSecond,
+                        bool replace, int delayMs, const Pace &pace,
                         const std::string &stagingFolder, const std::function<bool()> &stillThere)
 {
     const int from = openSource(source);
     if (from < 0)
         return false;
     PendingFile file(folderOf(destination), kTemporaryPrefix, stagingFolder);
-    bool ok = file.isValid() && copyAll(from, file.fd(), bytesPerSecond);
+    bool ok = file.isValid() && copyAll(from, file.fd(), pace);
     if (ok) {
         sleepMilliseconds(delayMs);
         ok = (!stillThere || stillThere()) && file.publish(destination, replace) && file.close();
@@ -140,21 +157,28 @@ bool copyFileAtomically(const std::string &source, const std::string &destinatio
 }
 
 bool copyFileInPlace(const std::string &source, const std::string &destination, int delayMs,
-                     uint64_t bytesPerSecond, const std::function<bool()> &stillThere)
+                     const Pace &pace, const std::function<bool()> &stillThere)
 {
     const int from = openSource(source);
     if (from < 0)
         return false;
-    const int to = ::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    bool ok = to >= 0 && copyAll(from, to, bytesPerSecond) && ::fdatasync(to) == 0;
+    // Held, so whatever is renamed or linked above the folder meanwhile, the
+    // part is only ever looked at and removed where it was made.
+    const int dir = ::open(folderOf(destination).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const std::string name = lastName(destination);
+    const int to = dir < 0 || name.empty() ? -1
+        : ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    bool ok = to >= 0 && copyAll(from, to, pace) && ::fdatasync(to) == 0;
     if (ok)
         sleepMilliseconds(delayMs);
-    ok = ok && (!stillThere || stillThere());
+    ok = ok && (!stillThere || stillThere()) && stillNamed(dir, name, to);
     if (to >= 0) {
-        if (!ok)
-            removeIfSame(destination, to);
+        if (!ok && stillNamed(dir, name, to))
+            ::unlinkat(dir, name.c_str(), 0);
         ok = ::close(to) == 0 && ok;
     }
+    if (dir >= 0)
+        ::close(dir);
     ::close(from);
     return ok;
 }
