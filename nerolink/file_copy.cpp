@@ -94,9 +94,10 @@ bool copyAll(int from, int to, const Pace &pace)
 
 // Opens a regular file to read; a named pipe put in its place must not stall
 // the copy in open(). -1 for anything else.
-int openSource(const std::string &source)
+int openSource(const CopySource &source)
 {
-    const int from = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int from = ::open(source.path.c_str(),
+                            O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (source.mayBeLink ? 0 : O_NOFOLLOW));
     struct stat st;
     if (from >= 0 && (::fstat(from, &st) != 0 || !S_ISREG(st.st_mode))) {
         ::close(from);
@@ -139,7 +140,7 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes)
         && file.publish(path, true) && file.close();
 }
 
-bool copyFileAtomically(const std::string &source, const std::string &destination,
+bool copyFileAtomically(const CopySource &source, const std::string &destination,
                         bool replace, int delayMs, const Pace &pace,
                         const std::string &stagingFolder, const std::function<bool()> &stillThere)
 {
@@ -156,7 +157,7 @@ bool copyFileAtomically(const std::string &source, const std::string &destinatio
     return ok;
 }
 
-bool copyFileInPlace(const std::string &source, const std::string &destination, int delayMs,
+bool copyFileInPlace(const CopySource &source, const std::string &destination, int delayMs,
                      const Pace &pace, const std::function<bool()> &stillThere)
 {
     const int from = openSource(source);

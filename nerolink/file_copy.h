@@ -36,6 +36,15 @@ struct Pace {
     std::function<bool()> stillConnected;
 };
 
+// The regular file a copy reads. A player's own file is never a link: one put
+// in its place is refused, not followed to whatever it leads to.
+struct CopySource {
+    CopySource(std::string at, bool linkAllowed = true) : path(std::move(at)), mayBeLink(linkAllowed) {}
+    CopySource(const char *at) : CopySource(std::string(at)) {}
+    std::string path;
+    bool mayBeLink;
+};
+
 // Copies a regular file. Waits delayMs after the copy and before it takes its
 // name, so an operation can be slowed or interrupted at its most sensitive
 // point. pace paces the copy as a slow device would. Without replace an
@@ -44,7 +53,7 @@ struct Pace {
 // player's own) when that is on the destination's file system. When
 // stillThere says no just before the name is taken (the drive went away),
 // nothing is published and the copy fails.
-bool copyFileAtomically(const std::string &source, const std::string &destination,
+bool copyFileAtomically(const CopySource &source, const std::string &destination,
                         bool replace, int delayMs, const Pace &pace = {},
                         const std::string &stagingFolder = {},
                         const std::function<bool()> &stillThere = {});
@@ -57,7 +66,7 @@ bool copyFileAtomically(const std::string &source, const std::string &destinatio
 // stillThere then says no, or when the name no longer is the copy (another
 // file was put in its place); the part written is then removed, and only
 // while the name still is the copy.
-bool copyFileInPlace(const std::string &source, const std::string &destination, int delayMs,
+bool copyFileInPlace(const CopySource &source, const std::string &destination, int delayMs,
                      const Pace &pace, const std::function<bool()> &stillThere = {});
 
 void sleepMilliseconds(int ms);

@@ -85,7 +85,7 @@ bool MemoryStore::upload(const std::string &shortName, const std::string &pcPath
         return false;
     const auto slash = pcPath.rfind('/');
     sweepTemporaries(slash == std::string::npos ? "." : pcPath.substr(0, slash + 1));
-    const std::string source = folder_ + "/" + file->name;
+    const CopySource source(folder_ + "/" + file->name, false);
     const auto stillThere = [this] { return place_.stillThere(); };
     // A slow player's copy grows under its name where none is in the way, so
     // the caller can follow it; an existing file stays whole until replaced.
