@@ -63,7 +63,16 @@ void waitForArrival(std::chrono::steady_clock::time_point start, uint64_t bytes,
 // How often a paced copy asks whether its device is still connected.
 constexpr std::chrono::milliseconds kConnectionCheckEvery{250};
 
-bool copyAll(int from, int to, const Pace &pace)
+// How many bytes to read next: a chunk, but no more than an expected size
+// leaves, and then one, to find the end where it should be.
+std::size_t nextRead(std::size_t chunk, uint64_t copied, const std::optional<uint64_t> &expected)
+{
+    if (!expected || *expected <= copied)
+        return expected ? 1 : chunk;
+    return static_cast<std::size_t>(std::min<uint64_t>(chunk, *expected - copied));
+}
+
+bool copyAll(int from, int to, const Pace &pace, const std::optional<uint64_t> &expected = {})
 {
     char buffer[64 * 1024];
     const std::size_t chunk = chunkFor(pace.bytesPerSecond, sizeof buffer);
@@ -71,14 +80,16 @@ bool copyAll(int from, int to, const Pace &pace)
     auto checked = start;
     uint64_t copied = 0;
     for (;;) {
-        const ssize_t got = ::read(from, buffer, chunk);
+        const ssize_t got = ::read(from, buffer, nextRead(chunk, copied, expected));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             return false;
         if (got == 0)
-            return true;
+            return !expected || copied == *expected;
         copied += static_cast<uint64_t>(got);
+        if (expected && copied > *expected)
+            return false; // the file grew since it was checked
         waitForArrival(start, copied, pace.bytesPerSecond);
         // A device unplugged mid-way sends nothing more.
         const auto now = std::chrono::steady_clock::now();
@@ -148,7 +159,7 @@ bool copyFileAtomically(const CopySource &source, const std::string &destination
     if (from < 0)
         return false;
     PendingFile file(folderOf(destination), kTemporaryPrefix, stagingFolder);
-    bool ok = file.isValid() && copyAll(from, file.fd(), pace);
+    bool ok = file.isValid() && copyAll(from, file.fd(), pace, source.size);
     if (ok) {
         sleepMilliseconds(delayMs);
         ok = (!stillThere || stillThere()) && file.publish(destination, replace) && file.close();
@@ -169,7 +180,7 @@ bool copyFileInPlace(const CopySource &source, const std::string &destination, i
     const std::string name = lastName(destination);
     const int to = dir < 0 || name.empty() ? -1
         : ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    bool ok = to >= 0 && copyAll(from, to, pace) && ::fdatasync(to) == 0;
+    bool ok = to >= 0 && copyAll(from, to, pace, source.size) && ::fdatasync(to) == 0;
     if (ok)
         sleepMilliseconds(delayMs);
     ok = ok && (!stillThere || stillThere()) && stillNamed(dir, name, to);

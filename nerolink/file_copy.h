@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace nerolink {
@@ -37,12 +38,16 @@ struct Pace {
 };
 
 // The regular file a copy reads. A player's own file is never a link: one put
-// in its place is refused, not followed to whatever it leads to.
+// in its place is refused, not followed to whatever it leads to. When size is
+// known (checked against free space), the copy fails unless the file holds
+// exactly that many bytes, and never writes more.
 struct CopySource {
-    CopySource(std::string at, bool linkAllowed = true) : path(std::move(at)), mayBeLink(linkAllowed) {}
+    CopySource(std::string at, bool linkAllowed = true, std::optional<uint64_t> bytes = {})
+        : path(std::move(at)), mayBeLink(linkAllowed), size(bytes) {}
     CopySource(const char *at) : CopySource(std::string(at)) {}
     std::string path;
     bool mayBeLink;
+    std::optional<uint64_t> size;
 };
 
 // Copies a regular file. Waits delayMs after the copy and before it takes its

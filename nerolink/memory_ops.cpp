@@ -67,7 +67,8 @@ bool MemoryStore::download(const std::string &pcPath)
     if (::lstat(destination.c_str(), &existing) == 0)
         return false;
 
-    if (!copyFileAtomically(pcPath, destination, false, config_.delayMs, pace(), {},
+    const CopySource checked(pcPath, true, static_cast<uint64_t>(source.st_size));
+    if (!copyFileAtomically(checked, destination, false, config_.delayMs, pace(), {},
                             [this] { return place_.stillThere(); }))
         return false;
     files_.push_back({makeShortName(name, [this](const std::string &s) { return isTaken(s); }),

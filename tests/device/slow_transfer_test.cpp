@@ -124,3 +124,21 @@ TEST_F(SlowTransferTest, DetachingOrPullingTheCardStopsASlowTransferThreads)
         EXPECT_TRUE(folderEntries(player_ + "/card").empty()) << detach;
     }
 }
+
+// A file that grows on the PC while a slow download reads it: the player never
+// takes more than the size it checked against its free space, and a copy that
+// is not the file that was checked fails.
+TEST_F(SlowTransferTest, ADownloadTakesNoMoreThanTheSizeItCheckedThreads)
+{
+    makePlayer(10000);
+    setValue("Faults", "RateBytesPerSecond", "5000");
+    const std::string source = pcFile("grows.txt", std::string(6000, 'g'));
+    std::thread append([&] {
+        std::this_thread::sleep_for(milliseconds(300));
+        std::ofstream(source, std::ios::app) << std::string(50000, 'h');
+    });
+    EXPECT_EQ(dll_fn_download_file(source.c_str(), mtInternal), 0);
+    append.join();
+    EXPECT_TRUE(folderEntries(player_ + "/internal").empty());
+    EXPECT_EQ(refresh(mtInternal)->FreeBytes, 10000u);
+}
