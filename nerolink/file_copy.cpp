@@ -60,22 +60,44 @@ void waitForArrival(std::chrono::steady_clock::time_point start, uint64_t bytes,
                                   + std::chrono::nanoseconds(nanoseconds));
 }
 
-bool copyAll(int from, int to, uint64_t bytesPerSecond)
+// How often a paced copy asks whether its device is still connected.
+constexpr std::chrono::milliseconds kConnectionCheckEvery{250};
+
+// How many bytes to read next: a chunk, but no more than an expected size
+// leaves, and then one, to find the end where it should be.
+std::size_t nextRead(std::size_t chunk, uint64_t copied, const std::optional<uint64_t> &expected)
+{
+    if (!expected || *expected <= copied)
+        return expected ? 1 : chunk;
+    return static_cast<std::size_t>(std::min<uint64_t>(chunk, *expected - copied));
+}
+
+bool copyAll(int from, int to, const Pace &pace, const std::optional<uint64_t> &expected = {})
 {
     char buffer[64 * 1024];
-    const std::size_t chunk = chunkFor(bytesPerSecond, sizeof buffer);
+    const std::size_t chunk = chunkFor(pace.bytesPerSecond, sizeof buffer);
     const auto start = std::chrono::steady_clock::now();
+    auto checked = start;
     uint64_t copied = 0;
     for (;;) {
-        const ssize_t got = ::read(from, buffer, chunk);
+        const ssize_t got = ::read(from, buffer, nextRead(chunk, copied, expected));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             return false;
         if (got == 0)
-            return true;
+            return !expected || copied == *expected;
         copied += static_cast<uint64_t>(got);
-        waitForArrival(start, copied, bytesPerSecond);
+        if (expected && copied > *expected)
+            return false; // the file grew since it was checked
+        waitForArrival(start, copied, pace.bytesPerSecond);
+        // A device unplugged mid-way sends nothing more.
+        const auto now = std::chrono::steady_clock::now();
+        if (pace.bytesPerSecond > 0 && pace.stillConnected && now - checked >= kConnectionCheckEvery) {
+            if (!pace.stillConnected())
+                return false;
+            checked = now;
+        }
         if (!writeAll(to, buffer, static_cast<std::size_t>(got)))
             return false;
     }
@@ -83,9 +105,10 @@ bool copyAll(int from, int to, uint64_t bytesPerSecond)
 
 // Opens a regular file to read; a named pipe put in its place must not stall
 // the copy in open(). -1 for anything else.
-int openSource(const std::string &source)
+int openSource(const CopySource &source)
 {
-    const int from = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int from = ::open(source.path.c_str(),
+                            O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (source.mayBeLink ? 0 : O_NOFOLLOW));
     struct stat st;
     if (from >= 0 && (::fstat(from, &st) != 0 || !S_ISREG(st.st_mode))) {
         ::close(from);
@@ -94,13 +117,19 @@ int openSource(const std::string &source)
     return from;
 }
 
-// Removes path only while it still is the file open as fd.
-void removeIfSame(const std::string &path, int fd)
+// Whether name in the folder open as dirFd still is the file open as fd, not
+// a file or link put in its place.
+bool stillNamed(int dirFd, const std::string &name, int fd)
 {
     struct stat mine, named;
-    if (::fstat(fd, &mine) == 0 && ::lstat(path.c_str(), &named) == 0 && mine.st_dev == named.st_dev
-        && mine.st_ino == named.st_ino)
-        ::unlink(path.c_str());
+    return ::fstat(fd, &mine) == 0 && ::fstatat(dirFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0
+        && mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
+}
+
+std::string lastName(const std::string &path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace
@@ -122,15 +151,15 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes)
         && file.publish(path, true) && file.close();
 }
 
-bool copyFileAtomically(const std::string &source, const std::string &destination,
-                        bool replace, int delayMs, uint64_t bytesPerSecond,
+bool copyFileAtomically(const CopySource &source, const std::string &destination,
+                        bool replace, int delayMs, const Pace &pace,
                         const std::string &stagingFolder, const std::function<bool()> &stillThere)
 {
     const int from = openSource(source);
     if (from < 0)
         return false;
     PendingFile file(folderOf(destination), kTemporaryPrefix, stagingFolder);
-    bool ok = file.isValid() && copyAll(from, file.fd(), bytesPerSecond);
+    bool ok = file.isValid() && copyAll(from, file.fd(), pace, source.size);
     if (ok) {
         sleepMilliseconds(delayMs);
         ok = (!stillThere || stillThere()) && file.publish(destination, replace) && file.close();
@@ -139,22 +168,29 @@ bool copyFileAtomically(const std::string &source, const std::string &destinatio
     return ok;
 }
 
-bool copyFileInPlace(const std::string &source, const std::string &destination, int delayMs,
-                     uint64_t bytesPerSecond, const std::function<bool()> &stillThere)
+bool copyFileInPlace(const CopySource &source, const std::string &destination, int delayMs,
+                     const Pace &pace, const std::function<bool()> &stillThere)
 {
     const int from = openSource(source);
     if (from < 0)
         return false;
-    const int to = ::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    bool ok = to >= 0 && copyAll(from, to, bytesPerSecond) && ::fdatasync(to) == 0;
+    // Held, so whatever is renamed or linked above the folder meanwhile, the
+    // part is only ever looked at and removed where it was made.
+    const int dir = ::open(folderOf(destination).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const std::string name = lastName(destination);
+    const int to = dir < 0 || name.empty() ? -1
+        : ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    bool ok = to >= 0 && copyAll(from, to, pace, source.size) && ::fdatasync(to) == 0;
     if (ok)
         sleepMilliseconds(delayMs);
-    ok = ok && (!stillThere || stillThere());
+    ok = ok && (!stillThere || stillThere()) && stillNamed(dir, name, to);
     if (to >= 0) {
-        if (!ok)
-            removeIfSame(destination, to);
+        if (!ok && stillNamed(dir, name, to))
+            ::unlinkat(dir, name.c_str(), 0);
         ok = ::close(to) == 0 && ok;
     }
+    if (dir >= 0)
+        ::close(dir);
     ::close(from);
     return ok;
 }

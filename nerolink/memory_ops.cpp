@@ -34,6 +34,21 @@ bool MemoryStore::nameClashes(const std::string &name) const
     return clash;
 }
 
+// A slow transfer asks this as it goes: the settings and drives as they are
+// now, not as they were when the call began, so detaching the player or
+// pulling the card stops it.
+bool MemoryStore::stillConnected() const
+{
+    const auto now = loadPlayer(config_.playerFolder);
+    const bool card = &memory_ == &config_.card;
+    return now && now->attached && now->usable(card ? now->card : now->internal) && place_.stillThere();
+}
+
+Pace MemoryStore::pace() const
+{
+    return {config_.rateBytesPerSecond, [this] { return stillConnected(); }};
+}
+
 bool MemoryStore::download(const std::string &pcPath)
 {
     if (refusesWrites() || files_.size() >= static_cast<std::size_t>(kMaxPlayerFiles))
@@ -52,7 +67,8 @@ bool MemoryStore::download(const std::string &pcPath)
     if (::lstat(destination.c_str(), &existing) == 0)
         return false;
 
-    if (!copyFileAtomically(pcPath, destination, false, config_.delayMs, config_.rateBytesPerSecond, {},
+    const CopySource checked(pcPath, true, static_cast<uint64_t>(source.st_size));
+    if (!copyFileAtomically(checked, destination, false, config_.delayMs, pace(), {},
                             [this] { return place_.stillThere(); }))
         return false;
     files_.push_back({makeShortName(name, [this](const std::string &s) { return isTaken(s); }),
@@ -70,14 +86,14 @@ bool MemoryStore::upload(const std::string &shortName, const std::string &pcPath
         return false;
     const auto slash = pcPath.rfind('/');
     sweepTemporaries(slash == std::string::npos ? "." : pcPath.substr(0, slash + 1));
-    const std::string source = folder_ + "/" + file->name;
+    const CopySource source(folder_ + "/" + file->name, false);
     const auto stillThere = [this] { return place_.stillThere(); };
     // A slow player's copy grows under its name where none is in the way, so
     // the caller can follow it; an existing file stays whole until replaced.
     struct stat existing;
     if (config_.rateBytesPerSecond > 0 && ::lstat(pcPath.c_str(), &existing) != 0 && errno == ENOENT)
-        return copyFileInPlace(source, pcPath, config_.delayMs, config_.rateBytesPerSecond, stillThere);
-    return copyFileAtomically(source, pcPath, true, config_.delayMs, config_.rateBytesPerSecond,
+        return copyFileInPlace(source, pcPath, config_.delayMs, pace(), stillThere);
+    return copyFileAtomically(source, pcPath, true, config_.delayMs, pace(),
                               config_.playerFolder, stillThere);
 }
 

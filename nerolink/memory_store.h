@@ -7,6 +7,7 @@
 #pragma once
 
 #include "attached_player.h"
+#include "file_copy.h"
 #include "device/nerolink.h"
 #include "player_config.h"
 
@@ -62,6 +63,8 @@ private:
     bool isTaken(const std::string &shortName) const;
     void saveIndex() const;
     bool nameClashes(const std::string &name) const;
+    bool stillConnected() const;
+    Pace pace() const;
 
     const AttachedPlayer &player_;
     const PlayerConfig &config_;

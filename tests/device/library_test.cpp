@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <set>
 #include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -141,6 +142,36 @@ TEST_F(PlayerTest, UploadWritesThePlayerFileAndReplacesAnOldOne)
     EXPECT_EQ(dll_fn_upload_file(shortName.c_str(), pcPath("out").c_str(), mtCard), 0);
     EXPECT_EQ(dll_fn_upload_file(shortName.c_str(), pcPath("no/such/folder.VOC").c_str(), mtCard), 0);
     EXPECT_FALSE(fileExists(pcPath("other.VOC")));
+}
+
+// A player file swapped for a link to another user's private file between the
+// listing and the copy: an upload never copies what the link leads to.
+TEST_F(PlayerTest, AnUploadNeverFollowsALinkPutInThePlayerFilesPlaceThreads)
+{
+    makePlayer();
+    ASSERT_EQ(dll_fn_download_file(pcFile("NOTES.TXT", "notes").c_str(), mtInternal), 1);
+    const std::string secret = root_ + "/secret";
+    std::ofstream(secret) << "private key";
+    ASSERT_EQ(::chown(secret.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
+    fs::create_directories(memoryPath("internal", "aside")); // not a file: never listed
+    const std::string named = memoryPath("internal", "NOTES.TXT"), aside = memoryPath("internal", "aside/x");
+    fs::create_symlink(secret, aside);
+    std::atomic<bool> stop{false};
+    std::thread swapper([&] {
+        while (!stop)
+            ::renameat2(AT_FDCWD, named.c_str(), AT_FDCWD, aside.c_str(), RENAME_EXCHANGE);
+    });
+    int copied = 0, leaked = 0;
+    for (int i = 0; i < 400; ++i) {
+        const std::string copy = pcPath("copy" + std::to_string(i));
+        copied += dll_fn_upload_file("NOTES.TXT", copy.c_str(), mtInternal);
+        leaked += fileExists(copy) && readFile(copy) != "notes";
+    }
+    stop = true;
+    swapper.join();
+    EXPECT_GT(copied, 0);
+    EXPECT_EQ(leaked, 0) << "an upload copied the file a link leads to";
 }
 
 TEST_F(PlayerTest, ShortNamesWithPathPartsAreRefused)
