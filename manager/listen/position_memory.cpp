@@ -84,15 +84,20 @@ private:
     bool m_held = false;
 };
 
-// A passing file left by a crash is a plain file of the user's and may go;
-// anything else at its name is not ours to remove.
-bool passingFileIsFree(int folder)
+// Absent, or the user's entry (a plain file when plain is set).
+bool absentOrOwn(int folder, const std::string &name, bool plain)
 {
     struct stat st {};
-    const std::string passing = std::string(kFileName) + ".new";
-    if (!statAt(folder, passing, st))
+    if (!statAt(folder, name, st))
         return errno == ENOENT;
-    return S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
+    return st.st_uid == ::geteuid() && (!plain || S_ISREG(st.st_mode));
+}
+
+// A passing file left by a crash is a plain file of the user's and may go;
+// the file it replaces is the user's too. Anything else is not ours to remove.
+bool mayReplace(int folder)
+{
+    return absentOrOwn(folder, std::string(kFileName) + ".new", true) && absentOrOwn(folder, kFileName, false);
 }
 
 } // namespace
@@ -249,7 +254,7 @@ bool PositionMemory::writeFile(const std::vector<std::pair<QByteArray, std::int6
     for (auto line = lines.crbegin(); line != lines.crend(); ++line)
         text += *line;
     const SaveTurn turn(folder.get());
-    if (!passingFileIsFree(folder.get()))
+    if (!mayReplace(folder.get()))
         return false;
     return writeFileAt(folder.get(), kFileName, text.toStdString());
 }

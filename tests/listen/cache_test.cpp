@@ -260,6 +260,12 @@ TEST(PositionMemoryThreading, OnlyAStaleTemporaryOfTheUsersIsReplaced)
     EXPECT_EQ(::lstat(passing.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     EXPECT_EQ(PositionMemory(folder).recall("k1"), 100);
+    ASSERT_EQ(::unlink(passing.c_str()), 0);
+    const std::string positions = (folder + QStringLiteral("/positions")).toStdString();
+    ASSERT_EQ(::chown(positions.c_str(), 65534, 65534), 0);
+    PositionMemory(folder).remember("k4", 400);
+    ASSERT_EQ(::lstat(positions.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
 }
 
 // Two windows of the user's may save at once: one waits for the other, whose
