@@ -146,6 +146,54 @@ TEST(ListenCache, ALinkedOrOpenFolderIsNotUsedAndOnlyTheCachesOwnFilesAreTouched
     EXPECT_FALSE(cache.makeRoom(0));
 }
 
+// A finished copy takes its name only from nothing or from an older copy;
+// what someone else put there stays, and a recording named like a part file
+// is never confused with another's unfinished copy.
+TEST(ListenCache, AKeptCopyReplacesOnlyTheCachesOwnFile)
+{
+    QTemporaryDir dir;
+    const ListenCache cache(dir.filePath(QStringLiteral("cache")).toStdString(), 1000);
+    ASSERT_TRUE(cache.makeRoom(0));
+    const CachedRecording a{"A.VOC", mtInternal, 40}, named{"A.VOC.part", mtInternal, 40};
+    EXPECT_NE(cache.pathOf(named), cache.partPathOf(a));
+    makeFile(cache.pathOf(a), 40, 0);
+    makeFile(cache.partPathOf(a), 40, 0);
+    EXPECT_TRUE(cache.keep(a)); // over the older copy
+    ASSERT_EQ(::chown(cache.pathOf(a).c_str(), 65534, 65534), 0);
+    makeFile(cache.partPathOf(a), 40, 0);
+    EXPECT_FALSE(cache.keep(a));
+    struct stat st {};
+    ASSERT_EQ(::lstat(cache.pathOf(a).c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+}
+
+// Unfinished copies are removed from the held cache folder only, and only
+// the user's plain files: not a link's target, not another user's file.
+TEST(ListenCache, OnlyTheUsersOwnPartFilesAreDiscarded)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.filePath(QStringLiteral("cache")).toStdString();
+    const ListenCache cache(folder, 1000);
+    ASSERT_TRUE(cache.makeRoom(0));
+    const CachedRecording a{"A.VOC", mtInternal, 40}, b{"B.VOC", mtInternal, 40}, c{"C.VOC", mtCard, 40};
+    const QString outside = dir.filePath(QStringLiteral("outside.VOC"));
+    makeFile(outside.toStdString(), 40, 0);
+    makeFile(cache.partPathOf(a), 10, 0);
+    ASSERT_TRUE(QFile::link(outside, QString::fromStdString(cache.partPathOf(b))));
+    makeFile(cache.partPathOf(c), 10, 0);
+    ASSERT_EQ(::chown(cache.partPathOf(c).c_str(), 65534, 65534), 0);
+    cache.discardParts({cache.partPathOf(a), cache.partPathOf(b), cache.partPathOf(c)});
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(cache.partPathOf(a))));
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(cache.partPathOf(b))).isSymLink());
+    EXPECT_TRUE(QFile::exists(outside));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(cache.partPathOf(c))));
+
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0); // no longer a folder only the user writes in
+    makeFile(cache.partPathOf(a), 10, 0);
+    cache.discardParts({cache.partPathOf(a)});
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(cache.partPathOf(a))));
+}
+
 // Where recordings were left: the newest thousand, in one file a new start
 // reads back, whatever their names hold; lines that do not read are passed over.
 TEST(PositionMemoryThreading, TheNewestThousandAreKeptInOneFileThatANewStartReads)
