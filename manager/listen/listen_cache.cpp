@@ -12,6 +12,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <string_view>
@@ -109,15 +110,17 @@ ListenCache::ListenCache(std::string folder, std::uint64_t limit)
 }
 
 // The name keeps the recording's extension, which says how to decode it; a
-// name a folder cannot hold is replaced by its digest.
+// name a folder cannot hold, or one another copy's part file could have, is
+// replaced by its digest.
 std::string ListenCache::pathOf(const CachedRecording &r) const
 {
     const std::string memory = r.target == mtCard ? "card" : "internal";
     std::string name = memory + "-" + std::to_string(r.size) + "-" + r.name;
-    if (!isSafePlainName(r.name) || name.size() > 200) {
+    if (!isSafePlainName(r.name) || name.size() > 200 || name.ends_with(".part")) {
         const QByteArray digest =
             QCryptographicHash::hash(QByteArray::fromStdString(r.name), QCryptographicHash::Sha1).toHex();
-        name = memory + "-" + std::to_string(r.size) + "-" + digest.toStdString() + extractFileExt(r.name);
+        const std::string ext = extractFileExt(r.name);
+        name = memory + "-" + std::to_string(r.size) + "-" + digest.toStdString() + (ext == ".part" ? "" : ext);
     }
     return joinPath(m_folder, name);
 }
@@ -173,29 +176,31 @@ bool ListenCache::keep(const CachedRecording &r, bool copied) const
     struct stat st {};
     if (!dir || !ownFileAt(dir.get(), part, st))
         return false;
-    if (!copied || st.st_size != r.size) {
+    // It replaces an older copy, never what someone else put at its name.
+    const std::string name = extractFileName(pathOf(r));
+    struct stat old {};
+    const bool mayTake = ownFileAt(dir.get(), name, old) || (!statAt(dir.get(), name, old) && errno == ENOENT);
+    if (!copied || st.st_size != r.size || !mayTake) {
         ::unlinkat(dir.get(), part.c_str(), 0);
         return false;
     }
-    return ::renameat(dir.get(), part.c_str(), dir.get(), extractFileName(pathOf(r)).c_str()) == 0;
+    return ::renameat(dir.get(), part.c_str(), dir.get(), name.c_str()) == 0;
 }
 
 void ListenCache::discardParts(const std::set<std::string> &parts) const
 {
     if (parts.empty())
         return;
-    const int dir = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (dir < 0)
+    const UniqueFd dir = holdCacheFolder(m_folder, false);
+    if (!dir)
         return;
     for (const std::string &path : parts) {
         const std::string name = extractFileName(path);
         struct stat st {};
         if (joinPath(m_folder, name) == path && name.size() > 5 && name.ends_with(".part")
-            && ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
-            && st.st_uid == ::getuid())
-            ::unlinkat(dir, name.c_str(), 0);
+            && ownFileAt(dir.get(), name, st))
+            ::unlinkat(dir.get(), name.c_str(), 0);
     }
-    ::close(dir);
 }
 
 void CopyLedger::writing(const ListenCache &cache, const CachedRecording &r)

@@ -10,12 +10,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <map>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +52,52 @@ UniqueFd holdStateFolder(const QString &folder, bool create)
     if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && ::fchmod(held.get(), st.st_mode & 0755) != 0)
         return UniqueFd();
     return held;
+}
+
+// Another window of the user's saving into the same folder is let finish
+// first, so that neither takes the other's passing file; one that does not
+// finish within seconds (or someone else holding the folder) is not waited for.
+class SaveTurn {
+public:
+    explicit SaveTurn(int folder) : m_folder(folder)
+    {
+        for (int tries = 0; tries < 100; ++tries) {
+            if (::flock(m_folder, LOCK_EX | LOCK_NB) == 0) {
+                m_held = true;
+                return;
+            }
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    ~SaveTurn()
+    {
+        if (m_held)
+            ::flock(m_folder, LOCK_UN);
+    }
+    SaveTurn(const SaveTurn &) = delete;
+    SaveTurn &operator=(const SaveTurn &) = delete;
+
+private:
+    int m_folder;
+    bool m_held = false;
+};
+
+// Absent, or the user's entry (a plain file when plain is set).
+bool absentOrOwn(int folder, const std::string &name, bool plain)
+{
+    struct stat st {};
+    if (!statAt(folder, name, st))
+        return errno == ENOENT;
+    return st.st_uid == ::geteuid() && (!plain || S_ISREG(st.st_mode));
+}
+
+// A passing file left by a crash is a plain file of the user's and may go;
+// the file it replaces is the user's too. Anything else is not ours to remove.
+bool mayReplace(int folder)
+{
+    return absentOrOwn(folder, std::string(kFileName) + ".new", true) && absentOrOwn(folder, kFileName, false);
 }
 
 } // namespace
@@ -105,20 +155,22 @@ void PositionMemory::load()
     std::string bytes;
     if (!folder || !readOwnFileAt(folder.get(), kFileName, kMaxFileBytes, bytes))
         return;
-    // "<ms> <key, percent-encoded>" a line, oldest first; what does not read so is passed over.
-    for (const QByteArray &raw : QByteArray::fromStdString(bytes).split('\n')) {
-        const QByteArray line = raw.trimmed();
+    // "<ms> <key, percent-encoded>" a line, oldest first; what does not read so
+    // is passed over. The newest line of a key counts, read in one pass.
+    const QList<QByteArray> lines = QByteArray::fromStdString(bytes).split('\n');
+    QSet<QByteArray> seen;
+    for (auto raw = lines.crbegin(); raw != lines.crend() && m_entries.size() < kLimit; ++raw) {
+        const QByteArray line = raw->trimmed();
         const qsizetype space = line.indexOf(' ');
         bool ok = false;
         const qint64 ms = space > 0 ? line.left(space).toLongLong(&ok) : 0;
-        if (!ok || ms <= 0)
-            continue;
-        const QByteArray key = QByteArray::fromPercentEncoding(line.mid(space + 1));
-        std::erase_if(m_entries, [&](const auto &e) { return e.first == key; });
-        m_entries.emplace_back(key, ms);
+        QByteArray key = ok && ms > 0 ? QByteArray::fromPercentEncoding(line.mid(space + 1)) : QByteArray();
+        if (ok && ms > 0 && !seen.contains(key)) {
+            seen.insert(key);
+            m_entries.emplace_back(std::move(key), ms);
+        }
     }
-    if (m_entries.size() > kLimit)
-        m_entries.erase(m_entries.begin(), m_entries.end() - std::ptrdiff_t(kLimit));
+    std::reverse(m_entries.begin(), m_entries.end());
 }
 
 std::int64_t PositionMemory::recall(const QByteArray &key)
@@ -187,8 +239,22 @@ bool PositionMemory::writeFile(const std::vector<std::pair<QByteArray, std::int6
     const UniqueFd folder = holdStateFolder(m_folder, true);
     if (!folder)
         return false;
+    // The newest lines that a new start will read back, oldest first.
+    std::vector<QByteArray> lines;
+    std::size_t bytes = 0;
+    for (auto e = entries.crbegin(); e != entries.crend(); ++e) {
+        QByteArray line = QByteArray::number(qint64(e->second)) + ' ' + e->first.toPercentEncoding() + '\n';
+        if (bytes + std::size_t(line.size()) > kMaxFileBytes)
+            continue;
+        bytes += std::size_t(line.size());
+        lines.push_back(std::move(line));
+    }
     QByteArray text;
-    for (const auto &[key, ms] : entries)
-        text += QByteArray::number(qint64(ms)) + ' ' + key.toPercentEncoding() + '\n';
+    text.reserve(qsizetype(bytes));
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line)
+        text += *line;
+    const SaveTurn turn(folder.get());
+    if (!mayReplace(folder.get()))
+        return false;
     return writeFileAt(folder.get(), kFileName, text.toStdString());
 }

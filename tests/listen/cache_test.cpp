@@ -18,8 +18,10 @@
 
 #include <chrono>
 #include <future>
+#include <thread>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -144,6 +146,46 @@ TEST(ListenCache, ALinkedOrOpenFolderIsNotUsedAndOnlyTheCachesOwnFilesAreTouched
     EXPECT_FALSE(cache.makeRoom(0));
 }
 
+// A finished copy takes its name only from nothing or from an older copy;
+// what someone else put there stays, and a recording named like a part file
+// is never confused with another's unfinished copy.
+TEST(ListenCache, AKeptCopyReplacesOnlyTheCachesOwnFile)
+{
+    QTemporaryDir dir;
+    const ListenCache cache(dir.filePath(QStringLiteral("cache")).toStdString(), 1000);
+    ASSERT_TRUE(cache.makeRoom(0));
+    const CachedRecording a{"A.VOC", mtInternal, 40}, named{"A.VOC.part", mtInternal, 40};
+    EXPECT_NE(cache.pathOf(named), cache.partPathOf(a));
+    makeFile(cache.pathOf(a), 40, 0);
+    makeFile(cache.partPathOf(a), 40, 0);
+    EXPECT_TRUE(cache.keep(a)); // over the older copy
+    ASSERT_EQ(::chown(cache.pathOf(a).c_str(), 65534, 65534), 0);
+    makeFile(cache.partPathOf(a), 40, 0);
+    EXPECT_FALSE(cache.keep(a));
+    struct stat st {};
+    ASSERT_EQ(::lstat(cache.pathOf(a).c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+}
+
+// Unfinished copies are removed from the held cache folder only, never
+// from one that others may write in (a name there may change under us).
+TEST(ListenCache, PartFilesAreDiscardedOnlyFromThePrivateFolder)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.filePath(QStringLiteral("cache")).toStdString();
+    const ListenCache cache(folder, 1000);
+    ASSERT_TRUE(cache.makeRoom(0));
+    const CachedRecording a{"A.VOC", mtInternal, 40};
+    makeFile(cache.partPathOf(a), 10, 0);
+    cache.discardParts({cache.partPathOf(a)});
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(cache.partPathOf(a))));
+
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0); // no longer a folder only the user writes in
+    makeFile(cache.partPathOf(a), 10, 0);
+    cache.discardParts({cache.partPathOf(a)});
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(cache.partPathOf(a))));
+}
+
 // Where recordings were left: the newest thousand, in one file a new start
 // reads back, whatever their names hold; lines that do not read are passed over.
 TEST(PositionMemoryThreading, TheNewestThousandAreKeptInOneFileThatANewStartReads)
@@ -229,4 +271,102 @@ TEST(PositionMemoryThreading, APipeOrALinkAtThePositionsFileIsNeitherWaitedOnNor
         memory.remember("k3", 900);
     }
     EXPECT_TRUE(QDir(target).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+// A passing file left at positions.new is taken over only when it is a plain
+// file of the user's, as a crash leaves it; another user's file there, or at
+// positions itself, stays as it was, and the save waits for a better moment.
+TEST(PositionMemoryThreading, OnlyAStaleTemporaryOfTheUsersIsReplaced)
+{
+    QTemporaryDir state;
+    const QString folder = state.filePath(QStringLiteral("tovixman"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const std::string passing = (folder + QStringLiteral("/positions.new")).toStdString();
+    makeFile(passing, 10, 0); // a crash between writing and renaming
+    PositionMemory(folder).remember("k1", 100);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(passing)));
+    EXPECT_EQ(PositionMemory(folder).recall("k1"), 100);
+
+    makeFile(passing, 10, 0);
+    ASSERT_EQ(::chown(passing.c_str(), 65534, 65534), 0);
+    PositionMemory(folder).remember("k2", 200);
+    struct stat st {};
+    ASSERT_EQ(::lstat(passing.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_size, 10);
+    EXPECT_EQ(PositionMemory(folder).recall("k1"), 100);
+    ASSERT_EQ(::unlink(passing.c_str()), 0);
+    const std::string positions = (folder + QStringLiteral("/positions")).toStdString();
+    ASSERT_EQ(::chown(positions.c_str(), 65534, 65534), 0);
+    PositionMemory(folder).remember("k4", 400);
+    ASSERT_EQ(::lstat(positions.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+}
+
+// Two windows of the user's may save at once: one waits for the other, whose
+// passing file is neither removed nor taken for its own.
+TEST(PositionMemoryThreading, ASaveUnderWayElsewhereIsWaitedForNotDisplaced)
+{
+    QTemporaryDir state;
+    const QString folder = state.filePath(QStringLiteral("tovixman"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QByteArray path = QFile::encodeName(folder);
+    const int other = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0); // the other window is between writing and renaming
+    const std::string passing = (folder + QStringLiteral("/positions.new")).toStdString();
+    QFile theirs(QString::fromStdString(passing));
+    ASSERT_TRUE(theirs.open(QIODevice::WriteOnly) && theirs.write("500 theirs\n") == 11);
+    theirs.close();
+    {
+        PositionMemory memory(folder);
+        memory.remember("mine", 900);
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        EXPECT_EQ(::renameat(other, "positions.new", other, "positions"), 0);
+        ::close(other);
+    }
+    PositionMemory again(folder);
+    EXPECT_EQ(again.recall("mine"), 900);
+    EXPECT_EQ(again.recall("theirs"), 0); // the later save is whole
+}
+
+// Long names cannot make the file one that a new start refuses to read: the
+// oldest entries, or one too long to keep, give way.
+TEST(PositionMemoryThreading, LongNamesNeverMakeTheFileTooBigToReadBack)
+{
+    QTemporaryDir state;
+    const QString folder = state.filePath(QStringLiteral("tovixman"));
+    {
+        PositionMemory memory(folder);
+        memory.remember("small", 5);
+        for (int i = 0; i < 5; ++i)
+            memory.remember(QByteArray(1 << 20, char('a' + i)), 10 + i);
+        memory.remember("last", 9);
+    }
+    PositionMemory again(folder);
+    EXPECT_EQ(again.recall("last"), 9);
+    EXPECT_EQ(again.recall("small"), 5);
+    EXPECT_EQ(again.recall(QByteArray(1 << 20, 'e')), 14);
+    EXPECT_LE(QFileInfo(folder + QStringLiteral("/positions")).size(), 4 << 20);
+}
+
+// A file of many short lines, as junk or an older program may leave, is read
+// in one pass: recalling does not keep the listening thread for minutes.
+TEST(PositionMemoryThreading, AFileOfManyLinesIsReadQuickly)
+{
+    QTemporaryDir state;
+    const QString folder = state.filePath(QStringLiteral("tovixman"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QByteArray text;
+    for (int i = 0; i < 100000; ++i)
+        text += QByteArray::number(i + 1) + " k" + QByteArray::number(i) + '\n';
+    QFile file(folder + QStringLiteral("/positions"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    PositionMemory memory(folder);
+    auto recalled = std::async(std::launch::async, [&] { return memory.recall("k99999"); });
+    ASSERT_EQ(recalled.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_EQ(recalled.get(), 100000);
+    EXPECT_EQ(memory.recall("k98999"), 0); // only the newest thousand are kept
+    EXPECT_EQ(memory.recall("k99000"), 99001);
 }
