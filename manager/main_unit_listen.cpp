@@ -37,6 +37,8 @@
 namespace {
 
 const char kListen[] = "Listen";
+// A queue line's text without the copy's percentage.
+constexpr int kPlainLineRole = Qt::UserRole + 1;
 constexpr qint64 kStepMs = 5000;
 constexpr int kOverviewBuckets = 800;
 
@@ -137,9 +139,16 @@ void TForm_TovixMan::connectListenCommands()
     connect(s, &ListenSession::opened, this, [this](const QString &path, const QString &name, qint64 length) {
         FListenPath = path;
         FListenName = name;
+        if (!FListenWanted.isEmpty() && (path == FListenWanted || path == FListenWanted + QLatin1String(".part")))
+            FListenWanted.clear();
         PlayBar_Listen->setRecording(name, length);
+        PlayBar_Listen->setCopyProgress(-1, false);
         setStatusText(3, QStringLiteral("Listening to %1").arg(name));
-        startLoudnessScan(path);
+        // A copy still being made is overviewed once it is whole.
+        if (path.endsWith(QLatin1String(".part")))
+            stopLoudnessScan();
+        else
+            startLoudnessScan(path);
     });
     connect(s, &ListenSession::openFailed, this, [this](const QString &, const QString &name, const QString &why) {
         FListenPath.clear();
@@ -164,9 +173,17 @@ void TForm_TovixMan::connectListenCommands()
         setStatusText(3, text);
     });
     connect(s, &ListenSession::cacheChecked, this, &TForm_TovixMan::listenCacheChecked);
-    connect(s, &ListenSession::copyKept, this, [this](const QString &path, const QString &name, bool kept) {
-        if (kept && path == FListenWanted)
-            listenToFile(path, name);
+    connect(s, &ListenSession::copyKept, this, [this](const QString &path, const QString &, bool kept) {
+        if (kept && FListenPath == path + QLatin1String(".part")) {
+            FListenPath = path;
+            startLoudnessScan(path);
+        }
+    });
+    connect(s, &ListenSession::copyProgress, this, &TForm_TovixMan::showListenCopyProgress);
+    connect(s, &ListenSession::closed, this, [this] {
+        FListenPath.clear();
+        PlayBar_Listen->setRecording(QString(), 0);
+        PlayBar_Listen->setCopyProgress(-1, false);
     });
     connect(s, &ListenSession::notice, this, [this](const QString &text) { setStatusText(3, text); });
     connect(PlayBar_Listen, &PlayBar::volumeRequested, this, &TForm_TovixMan::setListenVolume);
@@ -302,6 +319,10 @@ void TForm_TovixMan::listenCacheChecked(const QString &name, const QString &path
                  PromptIcon::Warning, PromptButtons::Ok);
         return;
     }
+    // Played as soon as its copy has begun to arrive.
+    const CachedRecording recording{file.displayName, file.target, file.size};
+    QMetaObject::invokeMethod(FListenSession, [s = FListenSession, recording, name = file.caption,
+                                               key = FListenWantedKey] { s->follow(recording, name, key); });
     // Asked again while its copy is in the queue: that copy will do.
     for (int row = 0; row < CheckList_CopyProgress->count(); ++row)
         if (pcPath == queueJobOf(CheckList_CopyProgress->item(row))->PcPath)
@@ -331,9 +352,30 @@ void TForm_TovixMan::listenCopyCompleted(const TCopyJob &job, int32_t result)
         return;
     const CachedRecording recording{copy->second.displayName, copy->second.target, copy->second.size};
     FListenCopies.erase(copy);
+    showListenCopyProgress(QString::fromLocal8Bit(part), -1, false); // its line says what it did, not how far
     QMetaObject::invokeMethod(FListenSession, [s = FListenSession, recording, copied = result != 0] {
         s->keepCopy(recording, copied);
     });
+}
+
+// The copy's line in the queue and, while it plays, the play bar say how
+// much of it has arrived.
+void TForm_TovixMan::showListenCopyProgress(const QString &part, int percent, bool waiting)
+{
+    const QByteArray pcPath = part.toLocal8Bit();
+    for (int row = 0; row < CheckList_CopyProgress->count(); ++row) {
+        QListWidgetItem *line = CheckList_CopyProgress->item(row);
+        if (pcPath != queueJobOf(line)->PcPath)
+            continue;
+        QVariant plain = line->data(kPlainLineRole);
+        if (!plain.isValid()) {
+            plain = line->text();
+            line->setData(kPlainLineRole, plain);
+        }
+        line->setText(percent < 0 ? plain.toString() : QStringLiteral("%1 (%2%)").arg(plain.toString()).arg(percent));
+    }
+    if (percent < 0 || FListenPath == part)
+        PlayBar_Listen->setCopyProgress(percent, waiting);
 }
 
 void TForm_TovixMan::listenMemoryChanged(int32_t target)
@@ -346,6 +388,13 @@ void TForm_TovixMan::listenJobCompleted(int32_t kind)
 {
     if (isDownloadKind(kind) || isRemoveKind(kind) || isFormatKind(kind))
         listenMemoryChanged(kindTarget(kind));
+}
+
+void TForm_TovixMan::stopLoudnessScan()
+{
+    if (FLoudnessCancel)
+        FLoudnessCancel->store(true);
+    FLoudnessCancel.reset();
 }
 
 void TForm_TovixMan::startLoudnessScan(const QString &path)
@@ -400,4 +449,18 @@ void TForm_TovixMan::endListening()
             orderedAfter(gone);
     }
     FListenSession = nullptr;
+}
+
+bool TForm_TovixMan::endDuringListenCopy()
+{
+    if (!FJobRunning || FJobDone || !isListenKind(FCurrentJob.Kind) || !FWorker || FWorker->isFinished())
+        return false;
+    hide();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    writeSettings();
+    endListening();
+    if (const QString folder = positionStateFolder(); !folder.isEmpty())
+        PositionMemory::of(folder)->flush();
+    FQuitWithoutWaiting();
+    return true;
 }

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +32,7 @@ constexpr int kFeedIntervalMs = 10;
 constexpr int kTicksPerPosition = 10;
 constexpr int kRetireMs = 2000;
 constexpr int kEndWaitMs = 2000;
+constexpr int kCopyWatchMs = 100;
 
 QThread *g_thread = nullptr;
 QObject *g_context = nullptr; // lives on the listening thread
@@ -124,6 +126,9 @@ ListenSession::ListenSession()
     m_timer->setTimerType(Qt::PreciseTimer);
     m_timer->setInterval(kFeedIntervalMs);
     connect(m_timer, &QTimer::timeout, this, &ListenSession::feed);
+    m_copyTimer = new QTimer(this);
+    m_copyTimer->setInterval(kCopyWatchMs);
+    connect(m_copyTimer, &QTimer::timeout, this, &ListenSession::watchCopy);
     moveToThread(listenThread());
     // Made here, used there: Qt's hand-over of the calls orders that, unseen by ThreadSanitizer.
     orderedBefore(this);
@@ -172,15 +177,28 @@ qint64 ListenSession::msOf(std::int64_t frame) const
 void ListenSession::open(const QString &path, const QString &name, bool startPlaying, const QByteArray &key)
 {
     orderedAfter(this);
+    // Something else is wanted now: a copy being made no longer plays by itself.
+    if (m_follow)
+        m_follow->play = false;
+    if (load(path, name, key, 0) && startPlaying)
+        play();
+}
+
+// A file still being written (growingTo, the bytes it will hold) that can
+// not be read yet says nothing: it is tried again once more has arrived.
+bool ListenSession::load(const QString &path, const QString &name, const QByteArray &key, std::int64_t growingTo)
+{
     rememberWhereLeft();
     stopSink();
     setState(Stopped);
+    m_seekPending = -1;
     m_path = path;
     m_name = name;
-    m_open = m_decoder.open(path.toLocal8Bit().toStdString());
+    m_open = m_decoder.open(path.toLocal8Bit().toStdString(), growingTo);
     if (!m_open) {
-        emit openFailed(path, name, QString::fromStdString(m_decoder.error()));
-        return;
+        if (growingTo <= 0)
+            emit openFailed(path, name, QString::fromStdString(m_decoder.error()));
+        return false;
     }
     m_tempo.configure(m_decoder.sampleRate(), m_decoder.channels());
     m_tempo.setTempo(m_speed);
@@ -191,8 +209,7 @@ void ListenSession::open(const QString &path, const QString &name, bool startPla
     seekFrame(resume < m_decoder.length() ? resume : 0);
     emit opened(path, name, msOf(m_decoder.length()));
     reportPosition();
-    if (startPlaying)
-        play();
+    return true;
 }
 
 void ListenSession::play()
@@ -226,6 +243,8 @@ void ListenSession::pause(qint64 rewindMs)
 void ListenSession::stop()
 {
     orderedAfter(this);
+    if (m_follow)
+        m_follow->play = false;
     const bool playing = m_state == Playing;
     stopSink();
     if (m_open) {
@@ -285,6 +304,10 @@ void ListenSession::seekFrame(std::int64_t frame)
     m_flushed = false;
     m_base = m_decoder.position();
     m_sentSource = 0;
+    // Not copied yet: playing waits there until it has arrived.
+    m_seekPending = m_decoder.growing() && m_decoder.position() < m_decoder.length()
+            && m_decoder.position() + m_decoder.sampleRate() / 4 > m_decoder.arrivedFrames()
+        ? m_decoder.position() : -1;
 }
 
 // What is being heard: what the sink was given, less what it still holds.
@@ -379,6 +402,8 @@ void ListenSession::feed()
 {
     if (!m_sink || !m_io)
         return;
+    if (m_seekPending >= 0 && !seekArrived())
+        return;
     const int channels = m_decoder.channels();
     const std::size_t bytesPerFrame = 2 * std::size_t(channels);
     std::size_t room = std::size_t(std::max<qsizetype>(m_sink->bytesFree(), 0)) / bytesPerFrame;
@@ -388,6 +413,8 @@ void ListenSession::feed()
             const std::size_t got = m_decoder.read(m_pcm.data(), kDecodeFrames);
             if (got > 0) {
                 m_tempo.put(m_pcm.data(), got);
+            } else if (m_decoder.waiting()) {
+                break; // what follows is still being copied
             } else if (m_decoder.cutShort()) {
                 return endEarly();
             } else {
@@ -459,7 +486,10 @@ void ListenSession::keepCopy(const CachedRecording &recording, bool copied)
     m_copies.written(cache, recording, kept);
     if (kept)
         cache.makeRoom(0, m_copies.beingWritten());
-    emit copyKept(QString::fromLocal8Bit(cache.pathOf(recording)), QString::fromLocal8Bit(recording.name), kept);
+    const QString path = QString::fromLocal8Bit(cache.pathOf(recording));
+    if (m_follow && m_follow->part == QString::fromLocal8Bit(cache.partPathOf(recording)))
+        settleCopy(path, kept);
+    emit copyKept(path, QString::fromLocal8Bit(recording.name), kept);
 }
 
 void ListenSession::forgetCopies(std::int32_t target)

@@ -182,9 +182,22 @@ void PlayBar::setVolume(double volume)
     Slider_Volume->setToolTip(QStringLiteral("Volume: %1%").arg(percent));
 }
 
+void PlayBar::setCopyProgress(int percent, bool waiting)
+{
+    m_copyPercent = percent;
+    m_copyWaiting = percent >= 0 && waiting;
+    showTime();
+}
+
 void PlayBar::showTime()
 {
-    Label_Time->setText(playTimeText(m_position, m_paused) + QStringLiteral(" / ") + playTimeText(m_length));
+    if (m_copyWaiting) {
+        Label_Time->setText(tr("Copying... %1%").arg(m_copyPercent));
+        return;
+    }
+    const QString position = playTimeText(m_position, m_paused), length = playTimeText(m_length);
+    Label_Time->setText(m_copyPercent >= 0 ? tr("%1 / %2 (%3% copied)").arg(position, length).arg(m_copyPercent)
+                                           : QStringLiteral("%1 / %2").arg(position, length));
 }
 
 // A press on the groove goes where it was pressed, rather than a page on;

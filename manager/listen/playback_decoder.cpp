@@ -55,7 +55,7 @@ int openPlainFile(const std::string &path, std::string &error)
 
 } // namespace
 
-bool PlaybackDecoder::open(const std::string &path)
+bool PlaybackDecoder::open(const std::string &path, std::int64_t growingTo)
 {
     m_source.reset();
     m_error.clear();
@@ -67,18 +67,18 @@ bool PlaybackDecoder::open(const std::string &path)
     if (fd < 0)
         return false;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size == 0) {
+    if (::fstat(fd, &st) == 0 && st.st_size == 0 && growingTo <= 0) {
         ::close(fd);
         m_error = "it holds no sound";
         return false;
     }
     const QString ext = QString::fromStdString(extractFileExt(path)).toLower();
     if (ext == QLatin1String(".voc"))
-        m_source = openVoiceSource(fd, m_error);
+        m_source = openVoiceSource(fd, m_error, std::max<std::int64_t>(growingTo, 0));
     else if (ext == QLatin1String(".wav"))
-        m_source = openWaveSource(fd, m_error);
+        m_source = openWaveSource(fd, m_error, std::max<std::int64_t>(growingTo, 0));
     else
-        m_source = openMpegSource(fd, m_error);
+        m_source = openMpegSource(fd, m_error, std::max<std::int64_t>(growingTo, 0));
     if (m_source && m_source->length <= 0) {
         m_source.reset();
         m_error = "it holds no sound";
@@ -99,8 +99,26 @@ std::size_t PlaybackDecoder::read(std::int16_t *out, std::size_t maxFrames)
     return m_source ? m_source->read(out, maxFrames) : 0;
 }
 
+bool PlaybackDecoder::growing() const { return m_source && m_source->expected > 0; }
+bool PlaybackDecoder::waiting() const { return m_source && m_source->waiting; }
+std::int64_t PlaybackDecoder::arrivedFrames() const { return m_source ? m_source->arrivedFrames() : 0; }
+
+void PlaybackDecoder::settle(bool whole)
+{
+    if (m_source) {
+        m_source->settle(whole);
+        m_source->waiting = false;
+        m_source->position = std::min(m_source->position, m_source->length);
+    }
+}
+
 void PlaybackDecoder::seek(std::int64_t frame)
 {
     if (m_source)
         m_source->seek(std::clamp<std::int64_t>(frame, 0, m_source->length));
+}
+
+void PlaybackDecoder::close()
+{
+    m_source.reset();
 }
