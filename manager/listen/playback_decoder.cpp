@@ -59,7 +59,9 @@ bool PlaybackDecoder::open(const std::string &path, std::int64_t growingTo)
 {
     m_source.reset();
     m_error.clear();
-    if (!isListenableName(path)) {
+    // A copy still being written is named for what it will be.
+    const std::string named = growingTo > 0 && path.ends_with(".part") ? path.substr(0, path.size() - 5) : path;
+    if (!isListenableName(named)) {
         m_error = "only voice recordings, wave files and MP3 files can be played";
         return false;
     }
@@ -72,7 +74,7 @@ bool PlaybackDecoder::open(const std::string &path, std::int64_t growingTo)
         m_error = "it holds no sound";
         return false;
     }
-    const QString ext = QString::fromStdString(extractFileExt(path)).toLower();
+    const QString ext = QString::fromStdString(extractFileExt(named)).toLower();
     if (ext == QLatin1String(".voc"))
         m_source = openVoiceSource(fd, m_error, std::max<std::int64_t>(growingTo, 0));
     else if (ext == QLatin1String(".wav"))
