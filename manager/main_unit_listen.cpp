@@ -22,6 +22,7 @@
 #include "queue/tsan_order.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QApplication>
 #include <QListWidget>
@@ -62,7 +63,9 @@ double parseVolume(const std::string &text)
 QString lostSecondsText(std::int64_t ms)
 {
     const std::int64_t seconds = (ms + 999) / 1000;
-    return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
+    const char *context = "TForm_TovixMan";
+    return seconds == 1 ? QCoreApplication::translate(context, "%n second", nullptr, int(seconds))
+                        : QCoreApplication::translate(context, "%n seconds", nullptr, int(seconds));
 }
 
 } // namespace
@@ -70,22 +73,22 @@ QString lostSecondsText(std::int64_t ms)
 void TForm_TovixMan::createListenMenu()
 {
     const auto add = [this](const char *caption, QKeySequence keys) {
-        auto *a = new QAction(QString::fromLatin1(caption), this);
+        auto *a = new QAction(tr(caption), this);
         a->setShortcut(keys);
         return a;
     };
-    MainMenu_PlayPause = add("&Play / Pause", Qt::Key_F9);
-    MainMenu_Stop = add("&Stop", Qt::Key_F4);
-    MainMenu_Back = add("&Back 5 seconds", Qt::Key_F7);
-    MainMenu_Forward = add("&Forward 5 seconds", Qt::Key_F8);
-    MainMenu_Slower = add("S&lower by 0.1x", Qt::CTRL | Qt::Key_F7);
-    MainMenu_Faster = add("&Faster by 0.1x", Qt::CTRL | Qt::Key_F8);
-    MainMenu_GoTo = add("&Go to time...", Qt::CTRL | Qt::Key_G);
-    MainMenu_RewindOnPause = new QAction(QStringLiteral("&Rewind 2 seconds on pause"), this);
+    MainMenu_PlayPause = add(QT_TR_NOOP("&Play / Pause"), Qt::Key_F9);
+    MainMenu_Stop = add(QT_TR_NOOP("&Stop"), Qt::Key_F4);
+    MainMenu_Back = add(QT_TR_NOOP("&Back 5 seconds"), Qt::Key_F7);
+    MainMenu_Forward = add(QT_TR_NOOP("&Forward 5 seconds"), Qt::Key_F8);
+    MainMenu_Slower = add(QT_TR_NOOP("S&lower by 0.1x"), Qt::CTRL | Qt::Key_F7);
+    MainMenu_Faster = add(QT_TR_NOOP("&Faster by 0.1x"), Qt::CTRL | Qt::Key_F8);
+    MainMenu_GoTo = add(QT_TR_NOOP("&Go to time..."), Qt::CTRL | Qt::Key_G);
+    MainMenu_RewindOnPause = new QAction(tr("&Rewind 2 seconds on pause"), this);
     MainMenu_RewindOnPause->setCheckable(true);
     MainMenu_RewindOnPause->setChecked(true);
 
-    Menu_Listen = menuBar()->addMenu(QStringLiteral("&Listen"));
+    Menu_Listen = menuBar()->addMenu(tr("&Listen"));
     Menu_Listen->addActions({MainMenu_PlayPause, MainMenu_Stop});
     Menu_Listen->addSeparator();
     Menu_Listen->addActions({MainMenu_Back, MainMenu_Forward, MainMenu_GoTo});
@@ -99,7 +102,7 @@ void TForm_TovixMan::createListenMenu()
 void TForm_TovixMan::createPlayBar()
 {
     PlayBar_Listen = new ::PlayBar;
-    PlayBar_Listen->setAccessibleName(QStringLiteral("Play bar"));
+    PlayBar_Listen->setAccessibleName(tr("Play bar"));
     PlayBar_Listen->setActions(MainMenu_PlayPause, MainMenu_Stop, MainMenu_Back, MainMenu_Forward,
                                MainMenu_Slower, MainMenu_Faster);
 }
@@ -143,7 +146,7 @@ void TForm_TovixMan::connectListenCommands()
             FListenWanted.clear();
         PlayBar_Listen->setRecording(name, length);
         PlayBar_Listen->setCopyProgress(-1, false);
-        setStatusText(3, QStringLiteral("Listening to %1").arg(name));
+        setStatusText(3, tr("Listening to %1").arg(name));
         // A copy still being made is overviewed once it is whole.
         if (path.endsWith(QLatin1String(".part")))
             stopLoudnessScan();
@@ -153,7 +156,7 @@ void TForm_TovixMan::connectListenCommands()
     connect(s, &ListenSession::openFailed, this, [this](const QString &, const QString &name, const QString &why) {
         FListenPath.clear();
         PlayBar_Listen->setRecording(QString(), 0);
-        ownedBox(this, QStringLiteral("Can not play %1: %2.").arg(name, why), PromptIcon::Warning,
+        ownedBox(this, tr("Can not play %1: %2.").arg(name, why), PromptIcon::Warning,
                  PromptButtons::Ok);
     });
     connect(s, &ListenSession::positionChanged, PlayBar_Listen, &PlayBar::setPosition);
@@ -164,7 +167,7 @@ void TForm_TovixMan::connectListenCommands()
         // Sound plays again: what was said of the output is past.
         if (state == ListenSession::Playing && !FListenFault.isEmpty()) {
             if (statusText(3) == FListenFault)
-                setStatusText(3, QStringLiteral("Listening to %1").arg(FListenName));
+                setStatusText(3, tr("Listening to %1").arg(FListenName));
             FListenFault.clear();
         }
     });
@@ -235,7 +238,7 @@ void TForm_TovixMan::MainMenu_PlayPauseClick()
     if (listenToSelection(true))
         return;
     if (FListenPath.isEmpty())
-        showPlainMessage(QStringLiteral("Please select a recording to listen to"));
+        showPlainMessage(tr("Please select a recording to listen to"));
     else
         QMetaObject::invokeMethod(s, [s] { s->play(); });
 }
@@ -280,7 +283,7 @@ void TForm_TovixMan::listenToPlayerFile(const PlayerFilePick &file)
 {
     if (!isListenableName(file.displayName)) {
         ownedBox(this,
-                 QStringLiteral("Can not play %1: only voice recordings, wave files and MP3 files can be played.")
+                 tr("Can not play %1: only voice recordings, wave files and MP3 files can be played.")
                      .arg(file.caption),
                  PromptIcon::Warning, PromptButtons::Ok);
         return;
@@ -314,8 +317,8 @@ void TForm_TovixMan::listenCacheChecked(const QString &name, const QString &path
     }
     const QByteArray pcPath = path.toLocal8Bit();
     if (!refusal.isEmpty() || pcPath.size() >= kPcPathSize) {
-        ownedBox(this, QStringLiteral("Can not play %1: %2.")
-                           .arg(file.caption, refusal.isEmpty() ? QStringLiteral("the cache folder's path is too long") : refusal),
+        ownedBox(this, tr("Can not play %1: %2.")
+                           .arg(file.caption, refusal.isEmpty() ? tr("the cache folder's path is too long") : refusal),
                  PromptIcon::Warning, PromptButtons::Ok);
         return;
     }
@@ -334,8 +337,8 @@ void TForm_TovixMan::listenCacheChecked(const QString &name, const QString &path
     job->Kind = file.target == mtCard ? jkListenCard : jkListenInternal;
     std::memcpy(job->PcPath, pcPath.constData(), std::size_t(pcPath.size()));
     std::strncpy(job->PlayerName, file.shortName.c_str(), kPlayerNameSize - 1);
-    appendQueueLine(QStringLiteral("Listen \"%1\" in %2").arg(file.caption,
-                        file.target == mtCard ? QStringLiteral("Memory Card") : QStringLiteral("Internal Memory")),
+    appendQueueLine(tr("Listen \"%1\" in %2").arg(file.caption,
+                        file.target == mtCard ? tr("Memory Card") : tr("Internal Memory")),
                     job);
     showQueuePanel();
     FListenCopies.emplace_back(pcPath.toStdString(), file);
@@ -414,7 +417,7 @@ void TForm_TovixMan::startLoudnessScan(const QString &path)
                 return;
             PlayBar_Listen->Overview->setPeaks(std::move(peaks));
             if (lostMs > 0)
-                setStatusText(3, QStringLiteral("Listening to %1; %2 could not be played")
+                setStatusText(3, tr("Listening to %1; %2 could not be played")
                                      .arg(PlayBar_Listen->Label_Name->text(), lostSecondsText(lostMs)));
         });
     });

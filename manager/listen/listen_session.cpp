@@ -349,7 +349,7 @@ bool ListenSession::startSink()
                 stopSink();
                 setState(Paused);
                 soundServerLost();
-                emit outputFailed(QStringLiteral("Sound output stopped: the sound server went away."));
+                emit outputFailed(tr("Sound output stopped: the sound server went away."));
             } else if (sink->state() == QAudio::IdleState && m_flushed && m_tempo.ready() == 0) {
                 finish();
             }
@@ -360,7 +360,7 @@ bool ListenSession::startSink()
     if (!m_io || m_sink->error() != QAudio::NoError) {
         stopSink();
         soundServerLost();
-        emit outputFailed(QStringLiteral("No sound output: the sound server can not be reached."));
+        emit outputFailed(tr("No sound output: the sound server can not be reached."));
         return false;
     }
     m_ticks = 0;
@@ -456,7 +456,7 @@ void ListenSession::finish()
 void ListenSession::endEarly()
 {
     finish();
-    emit notice(QStringLiteral("Playing %1 ended early: the file became shorter while it played.").arg(m_name));
+    emit notice(tr("Playing %1 ended early: the file became shorter while it played.").arg(m_name));
 }
 
 void ListenSession::lookUp(const CachedRecording &recording)
@@ -467,10 +467,10 @@ void ListenSession::lookUp(const CachedRecording &recording)
     if (m_copies.holds(cache, recording)) {
         emit cacheChecked(name, QString::fromLocal8Bit(cache.pathOf(recording)), true, {});
     } else if (recording.size < 0 || std::uint64_t(recording.size) > kListenCacheLimit) {
-        emit cacheChecked(name, {}, false, QStringLiteral("it is larger than the listening cache (256 MiB)"));
+        emit cacheChecked(name, {}, false, tr("it is larger than the listening cache (256 MiB)"));
     } else if (!cache.makeRoom(std::uint64_t(recording.size), m_copies.beingWritten())) {
         emit cacheChecked(name, {}, false,
-                          QStringLiteral("the listening cache %1 can not be written")
+                          tr("the listening cache %1 can not be written")
                               .arg(QString::fromLocal8Bit(cache.folder())));
     } else {
         m_copies.writing(cache, recording);
