@@ -473,6 +473,10 @@ void ListenSession::lookUp(const CachedRecording &recording)
                           tr("the listening cache %1 can not be written")
                               .arg(QString::fromLocal8Bit(cache.folder())));
     } else {
+        // A part file this window is not writing is a leftover: played while
+        // the new copy arrives, it would sound as what it held.
+        if (!m_copies.beingWritten().count(cache.partPathOf(recording)))
+            cache.discardParts({cache.partPathOf(recording)});
         m_copies.writing(cache, recording);
         emit cacheChecked(name, QString::fromLocal8Bit(cache.partPathOf(recording)), false, {});
     }

@@ -190,8 +190,14 @@ TEST_F(ListenQueueThreading, ARecordingFromASlowPlayerIsLoadedWhileItsCopyIsStil
     fake::setUploadRate(20000);
     const QString path = QString::fromStdString(ListenCache(listenCacheFolder()).pathOf(
         {"Meeting.VOC", mtInternal, int64_t(longer.size())}));
+    // What an earlier copy left under that name is not taken for the new one.
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    QFile stale(path + QStringLiteral(".part"));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly) && stale.write(QByteArray::fromStdString(tone)) > 0);
+    stale.close();
     w->MainMenu_PlayPauseClick();
     ASSERT_TRUE(waitFor([&] { return lines().size() == 1; }));
+    EXPECT_FALSE(stale.exists());
     w->Timer_TransferTimer();
     ASSERT_TRUE(waitFor([&] { return w->FListenPath == path + QStringLiteral(".part"); }));
     EXPECT_LT(fake::uploadedBytes(), int64_t(longer.size()));
