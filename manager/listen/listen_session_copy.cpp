@@ -97,3 +97,46 @@ void ListenSession::settleCopy(const QString &path, bool kept)
         play();
     }
 }
+
+void ListenSession::lookUp(const CachedRecording &recording)
+{
+    orderedAfter(this);
+    const ListenCache cache(listenCacheFolder());
+    const QString name = QString::fromLocal8Bit(recording.name);
+    if (m_copies.holds(cache, recording)) {
+        emit cacheChecked(name, QString::fromLocal8Bit(cache.pathOf(recording)), true, {});
+    } else if (recording.size < 0 || std::uint64_t(recording.size) > kListenCacheLimit) {
+        emit cacheChecked(name, {}, false, tr("it is larger than the listening cache (256 MiB)"));
+    } else if (!cache.makeRoom(std::uint64_t(recording.size), m_copies.beingWritten())) {
+        emit cacheChecked(name, {}, false,
+                          tr("the listening cache %1 can not be written")
+                              .arg(QString::fromLocal8Bit(cache.folder())));
+    } else {
+        // A part file this window is not writing is a leftover: played while
+        // the new copy arrives, it would sound as what it held.
+        if (!m_copies.beingWritten().count(cache.partPathOf(recording)))
+            cache.discardParts({cache.partPathOf(recording)});
+        m_copies.writing(cache, recording);
+        emit cacheChecked(name, QString::fromLocal8Bit(cache.partPathOf(recording)), false, {});
+    }
+}
+
+void ListenSession::keepCopy(const CachedRecording &recording, bool copied)
+{
+    orderedAfter(this);
+    const ListenCache cache(listenCacheFolder());
+    const bool kept = cache.keep(recording, copied);
+    m_copies.written(cache, recording, kept);
+    if (kept)
+        cache.makeRoom(0, m_copies.beingWritten());
+    const QString path = QString::fromLocal8Bit(cache.pathOf(recording));
+    if (m_follow && m_follow->part == QString::fromLocal8Bit(cache.partPathOf(recording)))
+        settleCopy(path, kept);
+    emit copyKept(path, QString::fromLocal8Bit(recording.name), kept);
+}
+
+void ListenSession::forgetCopies(std::int32_t target)
+{
+    orderedAfter(this);
+    m_copies.forget(target);
+}
