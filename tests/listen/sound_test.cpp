@@ -142,6 +142,10 @@ protected:
     void TearDown() override
     {
         fake::setUploadRate(0); // what is left arrives at once
+        // Ended on its thread while this one waits, so the two are ordered.
+        if (ListenSession *s = session.release()) {
+            EXPECT_TRUE(runOnListenThread(s, [s] { delete s; }));
+        }
         w.reset();
         fake::reset();
         qunsetenv("XDG_CACHE_HOME");
