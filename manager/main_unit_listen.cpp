@@ -61,9 +61,8 @@ double parseVolume(const std::string &text)
 QString lostSecondsText(std::int64_t ms)
 {
     const std::int64_t seconds = (ms + 999) / 1000;
-    const char *context = "TForm_TovixMan";
-    return seconds == 1 ? QCoreApplication::translate(context, "%n second", nullptr, int(seconds))
-                        : QCoreApplication::translate(context, "%n seconds", nullptr, int(seconds));
+    return seconds == 1 ? QCoreApplication::translate("TForm_TovixMan", "%n second", nullptr, int(seconds))
+                        : QCoreApplication::translate("TForm_TovixMan", "%n seconds", nullptr, int(seconds));
 }
 
 } // namespace
