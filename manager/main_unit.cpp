@@ -141,7 +141,8 @@ void TForm_TovixMan::FormClose()
         delete queueJobOf(line);
         delete line;
     }
-    waitForRunningJob();
+    if (!endDuringListenCopy())
+        waitForRunningJob();
 }
 
 void TForm_TovixMan::FormDestroy()

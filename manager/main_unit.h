@@ -449,6 +449,11 @@ private:
     // Any finished job: one that changed a memory makes its copies stale.
     void listenJobCompleted(int32_t kind);
     void startLoudnessScan(const QString &path);
+    void stopLoudnessScan();
+    void showListenCopyProgress(const QString &part, int percent, bool waiting);
+    // Closing while a listen copy runs: that copy is the cache's own, so the
+    // program ends without waiting for it, its part file removed.
+    bool endDuringListenCopy();
     void setListenSpeed(double speed);
     void setListenVolume(double volume);
     void connectMpris(); // main_unit_mpris.cpp

@@ -22,6 +22,7 @@
 #include "queue/tsan_order.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QApplication>
 #include <QListWidget>
@@ -60,7 +61,8 @@ double parseVolume(const std::string &text)
 QString lostSecondsText(std::int64_t ms)
 {
     const std::int64_t seconds = (ms + 999) / 1000;
-    return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
+    return seconds == 1 ? QCoreApplication::translate("TForm_TovixMan", "%n second", nullptr, int(seconds))
+                        : QCoreApplication::translate("TForm_TovixMan", "%n seconds", nullptr, int(seconds));
 }
 
 } // namespace
@@ -68,22 +70,22 @@ QString lostSecondsText(std::int64_t ms)
 void TForm_TovixMan::createListenMenu()
 {
     const auto add = [this](const char *caption, QKeySequence keys) {
-        auto *a = new QAction(QString::fromLatin1(caption), this);
+        auto *a = new QAction(tr(caption), this);
         a->setShortcut(keys);
         return a;
     };
-    MainMenu_PlayPause = add("&Play / Pause", Qt::Key_F9);
-    MainMenu_Stop = add("&Stop", Qt::Key_F4);
-    MainMenu_Back = add("&Back 5 seconds", Qt::Key_F7);
-    MainMenu_Forward = add("&Forward 5 seconds", Qt::Key_F8);
-    MainMenu_Slower = add("S&lower by 0.1x", Qt::CTRL | Qt::Key_F7);
-    MainMenu_Faster = add("&Faster by 0.1x", Qt::CTRL | Qt::Key_F8);
-    MainMenu_GoTo = add("&Go to time...", Qt::CTRL | Qt::Key_G);
-    MainMenu_RewindOnPause = new QAction(QStringLiteral("&Rewind 2 seconds on pause"), this);
+    MainMenu_PlayPause = add(QT_TR_NOOP("&Play / Pause"), Qt::Key_F9);
+    MainMenu_Stop = add(QT_TR_NOOP("&Stop"), Qt::Key_F4);
+    MainMenu_Back = add(QT_TR_NOOP("&Back 5 seconds"), Qt::Key_F7);
+    MainMenu_Forward = add(QT_TR_NOOP("&Forward 5 seconds"), Qt::Key_F8);
+    MainMenu_Slower = add(QT_TR_NOOP("S&lower by 0.1x"), Qt::CTRL | Qt::Key_F7);
+    MainMenu_Faster = add(QT_TR_NOOP("&Faster by 0.1x"), Qt::CTRL | Qt::Key_F8);
+    MainMenu_GoTo = add(QT_TR_NOOP("&Go to time..."), Qt::CTRL | Qt::Key_G);
+    MainMenu_RewindOnPause = new QAction(tr("&Rewind 2 seconds on pause"), this);
     MainMenu_RewindOnPause->setCheckable(true);
     MainMenu_RewindOnPause->setChecked(true);
 
-    Menu_Listen = menuBar()->addMenu(QStringLiteral("&Listen"));
+    Menu_Listen = menuBar()->addMenu(tr("&Listen"));
     Menu_Listen->addActions({MainMenu_PlayPause, MainMenu_Stop});
     Menu_Listen->addSeparator();
     Menu_Listen->addActions({MainMenu_Back, MainMenu_Forward, MainMenu_GoTo});
@@ -97,7 +99,7 @@ void TForm_TovixMan::createListenMenu()
 void TForm_TovixMan::createPlayBar()
 {
     PlayBar_Listen = new ::PlayBar;
-    PlayBar_Listen->setAccessibleName(QStringLiteral("Play bar"));
+    PlayBar_Listen->setAccessibleName(tr("Play bar"));
     PlayBar_Listen->setActions(MainMenu_PlayPause, MainMenu_Stop, MainMenu_Back, MainMenu_Forward,
                                MainMenu_Slower, MainMenu_Faster);
 }
@@ -137,14 +139,21 @@ void TForm_TovixMan::connectListenCommands()
     connect(s, &ListenSession::opened, this, [this](const QString &path, const QString &name, qint64 length) {
         FListenPath = path;
         FListenName = name;
+        if (!FListenWanted.isEmpty() && (path == FListenWanted || path == FListenWanted + QLatin1String(".part")))
+            FListenWanted.clear();
         PlayBar_Listen->setRecording(name, length);
-        setStatusText(3, QStringLiteral("Listening to %1").arg(name));
-        startLoudnessScan(path);
+        PlayBar_Listen->setCopyProgress(-1, false);
+        setStatusText(3, tr("Listening to %1").arg(name));
+        // A copy still being made is overviewed once it is whole.
+        if (path.endsWith(QLatin1String(".part")))
+            stopLoudnessScan();
+        else
+            startLoudnessScan(path);
     });
     connect(s, &ListenSession::openFailed, this, [this](const QString &, const QString &name, const QString &why) {
         FListenPath.clear();
         PlayBar_Listen->setRecording(QString(), 0);
-        ownedBox(this, QStringLiteral("Can not play %1: %2.").arg(name, why), PromptIcon::Warning,
+        ownedBox(this, tr("Can not play %1: %2.").arg(name, why), PromptIcon::Warning,
                  PromptButtons::Ok);
     });
     connect(s, &ListenSession::positionChanged, PlayBar_Listen, &PlayBar::setPosition);
@@ -155,7 +164,7 @@ void TForm_TovixMan::connectListenCommands()
         // Sound plays again: what was said of the output is past.
         if (state == ListenSession::Playing && !FListenFault.isEmpty()) {
             if (statusText(3) == FListenFault)
-                setStatusText(3, QStringLiteral("Listening to %1").arg(FListenName));
+                setStatusText(3, tr("Listening to %1").arg(FListenName));
             FListenFault.clear();
         }
     });
@@ -164,9 +173,17 @@ void TForm_TovixMan::connectListenCommands()
         setStatusText(3, text);
     });
     connect(s, &ListenSession::cacheChecked, this, &TForm_TovixMan::listenCacheChecked);
-    connect(s, &ListenSession::copyKept, this, [this](const QString &path, const QString &name, bool kept) {
-        if (kept && path == FListenWanted)
-            listenToFile(path, name);
+    connect(s, &ListenSession::copyKept, this, [this](const QString &path, const QString &, bool kept) {
+        if (kept && FListenPath == path + QLatin1String(".part")) {
+            FListenPath = path;
+            startLoudnessScan(path);
+        }
+    });
+    connect(s, &ListenSession::copyProgress, this, &TForm_TovixMan::showListenCopyProgress);
+    connect(s, &ListenSession::closed, this, [this] {
+        FListenPath.clear();
+        PlayBar_Listen->setRecording(QString(), 0);
+        PlayBar_Listen->setCopyProgress(-1, false);
     });
     connect(s, &ListenSession::notice, this, [this](const QString &text) { setStatusText(3, text); });
     connect(PlayBar_Listen, &PlayBar::volumeRequested, this, &TForm_TovixMan::setListenVolume);
@@ -218,7 +235,7 @@ void TForm_TovixMan::MainMenu_PlayPauseClick()
     if (listenToSelection(true))
         return;
     if (FListenPath.isEmpty())
-        showPlainMessage(QStringLiteral("Please select a recording to listen to"));
+        showPlainMessage(tr("Please select a recording to listen to"));
     else
         QMetaObject::invokeMethod(s, [s] { s->play(); });
 }
@@ -257,97 +274,11 @@ void TForm_TovixMan::setListenSpeed(double speed)
     QMetaObject::invokeMethod(FListenSession, [s = FListenSession, v = FListenSpeed] { s->setSpeed(v); });
 }
 
-// The cache is looked at on the listening thread; the answer comes back to
-// listenCacheChecked.
-void TForm_TovixMan::listenToPlayerFile(const PlayerFilePick &file)
+void TForm_TovixMan::stopLoudnessScan()
 {
-    if (!isListenableName(file.displayName)) {
-        ownedBox(this,
-                 QStringLiteral("Can not play %1: only voice recordings, wave files and MP3 files can be played.")
-                     .arg(file.caption),
-                 PromptIcon::Warning, PromptButtons::Ok);
-        return;
-    }
-    const CachedRecording recording{file.displayName, file.target, file.size};
-    FListenWanted = QString::fromLocal8Bit(ListenCache(listenCacheFolder()).pathOf(recording));
-    FListenWantedKey = PositionMemory::recordingKey(file.target, file.displayName, file.size);
-    FListenCopies.erase(std::remove_if(FListenCopies.begin(), FListenCopies.end(),
-                                       [](const auto &c) { return c.first.empty(); }),
-                        FListenCopies.end());
-    FListenCopies.emplace_back(std::string(), file);
-    QMetaObject::invokeMethod(FListenSession, [s = FListenSession, recording] { s->lookUp(recording); });
-}
-
-void TForm_TovixMan::listenCacheChecked(const QString &name, const QString &path, bool present,
-                                        const QString &refusal)
-{
-    const auto waiting = std::find_if(FListenCopies.begin(), FListenCopies.end(), [&](const auto &c) {
-        return c.first.empty() && c.second.displayName == name.toLocal8Bit().toStdString();
-    });
-    if (waiting == FListenCopies.end())
-        return;
-    const PlayerFilePick file = waiting->second;
-    FListenCopies.erase(waiting);
-    if (present) {
-        if (path != FListenPath)
-            return listenToFile(path, file.caption);
-        FListenWanted.clear();
-        QMetaObject::invokeMethod(FListenSession, [s = FListenSession] { s->play(); });
-        return;
-    }
-    const QByteArray pcPath = path.toLocal8Bit();
-    if (!refusal.isEmpty() || pcPath.size() >= kPcPathSize) {
-        ownedBox(this, QStringLiteral("Can not play %1: %2.")
-                           .arg(file.caption, refusal.isEmpty() ? QStringLiteral("the cache folder's path is too long") : refusal),
-                 PromptIcon::Warning, PromptButtons::Ok);
-        return;
-    }
-    // Asked again while its copy is in the queue: that copy will do.
-    for (int row = 0; row < CheckList_CopyProgress->count(); ++row)
-        if (pcPath == queueJobOf(CheckList_CopyProgress->item(row))->PcPath)
-            return;
-    if (refuseListenCopy(file))
-        return;
-    FListenCopies.erase(std::remove_if(FListenCopies.begin(), FListenCopies.end(),
-                                       [&](const auto &c) { return c.first == pcPath.toStdString(); }),
-                        FListenCopies.end());
-    auto *job = new TCopyJob;
-    job->Kind = file.target == mtCard ? jkListenCard : jkListenInternal;
-    std::memcpy(job->PcPath, pcPath.constData(), std::size_t(pcPath.size()));
-    std::strncpy(job->PlayerName, file.shortName.c_str(), kPlayerNameSize - 1);
-    appendQueueLine(QStringLiteral("Listen \"%1\" in %2").arg(file.caption,
-                        file.target == mtCard ? QStringLiteral("Memory Card") : QStringLiteral("Internal Memory")),
-                    job);
-    showQueuePanel();
-    FListenCopies.emplace_back(pcPath.toStdString(), file);
-}
-
-// From the queue's completion: the copy is checked and kept on the listening
-// thread, and played when it is still the recording asked for.
-void TForm_TovixMan::listenCopyCompleted(const TCopyJob &job, int32_t result)
-{
-    const std::string part(job.PcPath, strnlen(job.PcPath, sizeof job.PcPath));
-    const auto copy = std::find_if(FListenCopies.begin(), FListenCopies.end(),
-                                   [&](const auto &c) { return c.first == part; });
-    if (copy == FListenCopies.end())
-        return;
-    const CachedRecording recording{copy->second.displayName, copy->second.target, copy->second.size};
-    FListenCopies.erase(copy);
-    QMetaObject::invokeMethod(FListenSession, [s = FListenSession, recording, copied = result != 0] {
-        s->keepCopy(recording, copied);
-    });
-}
-
-void TForm_TovixMan::listenMemoryChanged(int32_t target)
-{
-    if (FListenSession)
-        QMetaObject::invokeMethod(FListenSession, [s = FListenSession, target] { s->forgetCopies(target); });
-}
-
-void TForm_TovixMan::listenJobCompleted(int32_t kind)
-{
-    if (isDownloadKind(kind) || isRemoveKind(kind) || isFormatKind(kind))
-        listenMemoryChanged(kindTarget(kind));
+    if (FLoudnessCancel)
+        FLoudnessCancel->store(true);
+    FLoudnessCancel.reset();
 }
 
 void TForm_TovixMan::startLoudnessScan(const QString &path)
@@ -367,7 +298,7 @@ void TForm_TovixMan::startLoudnessScan(const QString &path)
                 return;
             PlayBar_Listen->Overview->setPeaks(std::move(peaks));
             if (lostMs > 0)
-                setStatusText(3, QStringLiteral("Listening to %1; %2 could not be played")
+                setStatusText(3, tr("Listening to %1; %2 could not be played")
                                      .arg(PlayBar_Listen->Label_Name->text(), lostSecondsText(lostMs)));
         });
     });

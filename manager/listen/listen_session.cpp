@@ -22,6 +22,7 @@
 #include <vector>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +32,7 @@ constexpr int kFeedIntervalMs = 10;
 constexpr int kTicksPerPosition = 10;
 constexpr int kRetireMs = 2000;
 constexpr int kEndWaitMs = 2000;
+constexpr int kCopyWatchMs = 100;
 
 QThread *g_thread = nullptr;
 QObject *g_context = nullptr; // lives on the listening thread
@@ -133,6 +135,9 @@ ListenSession::ListenSession()
     m_timer->setTimerType(Qt::PreciseTimer);
     m_timer->setInterval(kFeedIntervalMs);
     connect(m_timer, &QTimer::timeout, this, &ListenSession::feed);
+    m_copyTimer = new QTimer(this);
+    m_copyTimer->setInterval(kCopyWatchMs);
+    connect(m_copyTimer, &QTimer::timeout, this, &ListenSession::watchCopy);
     moveToThread(listenThread());
     // Made here, used there: Qt's hand-over of the calls orders that, unseen by ThreadSanitizer.
     orderedBefore(this);
@@ -181,15 +186,28 @@ qint64 ListenSession::msOf(std::int64_t frame) const
 void ListenSession::open(const QString &path, const QString &name, bool startPlaying, const QByteArray &key)
 {
     orderedAfter(this);
+    // Something else is wanted now: a copy being made no longer plays by itself.
+    if (m_follow)
+        m_follow->play = false;
+    if (load(path, name, key, 0) && startPlaying)
+        play();
+}
+
+// A file still being written (growingTo, the bytes it will hold) that can
+// not be read yet says nothing: it is tried again once more has arrived.
+bool ListenSession::load(const QString &path, const QString &name, const QByteArray &key, std::int64_t growingTo)
+{
     rememberWhereLeft();
     stopSink();
     setState(Stopped);
+    m_seekPending = -1;
     m_path = path;
     m_name = name;
-    m_open = m_decoder.open(path.toLocal8Bit().toStdString());
+    m_open = m_decoder.open(path.toLocal8Bit().toStdString(), growingTo);
     if (!m_open) {
-        emit openFailed(path, name, QString::fromStdString(m_decoder.error()));
-        return;
+        if (growingTo <= 0)
+            emit openFailed(path, name, QString::fromStdString(m_decoder.error()));
+        return false;
     }
     m_tempo.configure(m_decoder.sampleRate(), m_decoder.channels());
     m_tempo.setTempo(m_speed);
@@ -200,8 +218,7 @@ void ListenSession::open(const QString &path, const QString &name, bool startPla
     seekFrame(resume < m_decoder.length() ? resume : 0);
     emit opened(path, name, msOf(m_decoder.length()));
     reportPosition();
-    if (startPlaying)
-        play();
+    return true;
 }
 
 void ListenSession::play()
@@ -235,6 +252,8 @@ void ListenSession::pause(qint64 rewindMs)
 void ListenSession::stop()
 {
     orderedAfter(this);
+    if (m_follow)
+        m_follow->play = false;
     const bool playing = m_state == Playing;
     stopSink();
     if (m_open) {
@@ -294,6 +313,10 @@ void ListenSession::seekFrame(std::int64_t frame)
     m_flushed = false;
     m_base = m_decoder.position();
     m_sentSource = 0;
+    // Not copied yet: playing waits there until it has arrived.
+    m_seekPending = m_decoder.growing() && m_decoder.position() < m_decoder.length()
+            && m_decoder.position() + m_decoder.sampleRate() / 4 > m_decoder.arrivedFrames()
+        ? m_decoder.position() : -1;
 }
 
 // What is being heard: what the sink was given, less what it still holds.
@@ -335,7 +358,7 @@ bool ListenSession::startSink()
                 stopSink();
                 setState(Paused);
                 soundServerLost();
-                emit outputFailed(QStringLiteral("Sound output stopped: the sound server went away."));
+                emit outputFailed(tr("Sound output stopped: the sound server went away."));
             } else if (sink->state() == QAudio::IdleState && m_flushed && m_tempo.ready() == 0) {
                 finish();
             }
@@ -346,7 +369,7 @@ bool ListenSession::startSink()
     if (!m_io || m_sink->error() != QAudio::NoError) {
         stopSink();
         soundServerLost();
-        emit outputFailed(QStringLiteral("No sound output: the sound server can not be reached."));
+        emit outputFailed(tr("No sound output: the sound server can not be reached."));
         return false;
     }
     m_ticks = 0;
@@ -388,6 +411,8 @@ void ListenSession::feed()
 {
     if (!m_sink || !m_io)
         return;
+    if (m_seekPending >= 0 && !seekArrived())
+        return;
     const int channels = m_decoder.channels();
     const std::size_t bytesPerFrame = 2 * std::size_t(channels);
     std::size_t room = std::size_t(std::max<qsizetype>(m_sink->bytesFree(), 0)) / bytesPerFrame;
@@ -397,6 +422,8 @@ void ListenSession::feed()
             const std::size_t got = m_decoder.read(m_pcm.data(), kDecodeFrames);
             if (got > 0) {
                 m_tempo.put(m_pcm.data(), got);
+            } else if (m_decoder.waiting()) {
+                break; // what follows is still being copied
             } else if (m_decoder.cutShort()) {
                 return endEarly();
             } else {
@@ -438,41 +465,5 @@ void ListenSession::finish()
 void ListenSession::endEarly()
 {
     finish();
-    emit notice(QStringLiteral("Playing %1 ended early: the file became shorter while it played.").arg(m_name));
-}
-
-void ListenSession::lookUp(const CachedRecording &recording)
-{
-    orderedAfter(this);
-    const ListenCache cache(listenCacheFolder());
-    const QString name = QString::fromLocal8Bit(recording.name);
-    if (m_copies.holds(cache, recording)) {
-        emit cacheChecked(name, QString::fromLocal8Bit(cache.pathOf(recording)), true, {});
-    } else if (recording.size < 0 || std::uint64_t(recording.size) > kListenCacheLimit) {
-        emit cacheChecked(name, {}, false, QStringLiteral("it is larger than the listening cache (256 MiB)"));
-    } else if (!cache.makeRoom(std::uint64_t(recording.size), m_copies.beingWritten())) {
-        emit cacheChecked(name, {}, false,
-                          QStringLiteral("the listening cache %1 can not be written")
-                              .arg(QString::fromLocal8Bit(cache.folder())));
-    } else {
-        m_copies.writing(cache, recording);
-        emit cacheChecked(name, QString::fromLocal8Bit(cache.partPathOf(recording)), false, {});
-    }
-}
-
-void ListenSession::keepCopy(const CachedRecording &recording, bool copied)
-{
-    orderedAfter(this);
-    const ListenCache cache(listenCacheFolder());
-    const bool kept = cache.keep(recording, copied);
-    m_copies.written(cache, recording, kept);
-    if (kept)
-        cache.makeRoom(0, m_copies.beingWritten());
-    emit copyKept(QString::fromLocal8Bit(cache.pathOf(recording)), QString::fromLocal8Bit(recording.name), kept);
-}
-
-void ListenSession::forgetCopies(std::int32_t target)
-{
-    orderedAfter(this);
-    m_copies.forget(target);
+    emit notice(tr("Playing %1 ended early: the file became shorter while it played.").arg(m_name));
 }

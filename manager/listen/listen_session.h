@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class SoundSink;
@@ -59,6 +60,10 @@ public:
     // What is given back of a position kept while playing (as a pause does).
     void setRewind(qint64 ms);
     void lookUp(const CachedRecording &recording);
+    // The recording's copy is being made: it plays (from where it was
+    // left) as soon as its first seconds have arrived, the rest following
+    // behind, unless something else was played or it was stopped meanwhile.
+    void follow(const CachedRecording &recording, const QString &name, const QByteArray &key);
     void keepCopy(const CachedRecording &recording, bool copied);
     // The player went away, or a memory of it changed (mtInternal, mtCard,
     // 0 for both): the copies made from it are not played again.
@@ -67,6 +72,9 @@ public:
     // How much sound the server holds ahead of what is heard: enough to ride
     // out a busy machine, while a seek or a pause starts the sink anew.
     static constexpr int kBufferMs = 400;
+    // What of a copy must have arrived before it plays: a few seconds of
+    // the slowest recordings, the header of any.
+    static constexpr std::int64_t kStartBytes = 32 * 1024;
 
 signals:
     void opened(const QString &path, const QString &name, qint64 lengthMs);
@@ -82,6 +90,12 @@ signals:
     // to copy to), or refused (why).
     void cacheChecked(const QString &name, const QString &path, bool present, const QString &refusal);
     void copyKept(const QString &path, const QString &name, bool kept);
+    // How much of the copy being made (part, the path the device writes)
+    // has arrived, -1 once it is done; waiting while playing is held up
+    // until what it needs has arrived.
+    void copyProgress(const QString &part, int percent, bool waiting);
+    // What was loaded is gone: its copy failed.
+    void closed();
 
 private:
     void feed();
@@ -97,6 +111,10 @@ private:
     void reportPosition();
     void rememberPosition(std::int64_t frame);
     void rememberWhereLeft();
+    bool load(const QString &path, const QString &name, const QByteArray &key, std::int64_t growingTo);
+    void watchCopy();
+    bool seekArrived();
+    void settleCopy(const QString &path, bool kept);
 
     PlaybackDecoder m_decoder;
     TempoStretcher m_tempo;
@@ -120,4 +138,19 @@ private:
     std::shared_ptr<PositionMemory> m_positions;
     QByteArray m_key;
     qint64 m_rewindMs = 0;
+
+    // The copy being made that is to be played.
+    struct Followed {
+        CachedRecording recording;
+        QString part;
+        QString name;
+        QByteArray key;
+        bool play = true;          // not yet superseded by another recording or a stop
+        std::int64_t tried = -1;   // bytes it held when opening it last failed
+    };
+    std::optional<Followed> m_follow;
+    QTimer *m_copyTimer = nullptr;
+    int m_copyPercent = -1;
+    bool m_copyWaiting = false;
+    std::int64_t m_seekPending = -1; // a frame gone to before it arrived, gone to again once it has
 };

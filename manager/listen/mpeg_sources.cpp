@@ -70,6 +70,21 @@ public:
     bool start(std::string &error);
     std::size_t read(std::int16_t *out, std::size_t maxFrames) override;
     void seek(std::int64_t frame) override;
+    std::int64_t arrivedFrames() const override
+    {
+        if (expected == 0)
+            return length;
+        return std::min(length, heldBytes(m_fd) / std::int64_t(m_frameLength) * std::int64_t(kVoiceSamples));
+    }
+    void settle(bool whole) override
+    {
+        const bool growing = expected > 0;
+        expected = 0;
+        if (growing && !whole)
+            length = arrivedFrames();
+        else if (growing)
+            remapWhole();
+    }
 
 private:
     enum class Frame { Decoded, Damaged, Missing };
@@ -81,6 +96,11 @@ private:
         std::int64_t count;
     };
     void mapFrames(std::int64_t size);
+    void remapWhole()
+    {
+        mapFrames(heldBytes(m_fd));
+        m_damaged.resize(std::size_t(length / std::int64_t(kVoiceSamples)), false);
+    }
     void addFrames(std::int64_t offset, std::int64_t count);
     Frame decodeFrame(std::int64_t index, std::int16_t *pcm);
 
@@ -142,6 +162,9 @@ bool VoiceSource::start(std::string &error)
     m_frame.resize(m_frameLength);
     rate = int(mode->sampleRate);
     mapFrames(st.st_size);
+    // A copy still arriving is as long as the recording it will be.
+    if (expected > 0)
+        length = std::max(length, expected / std::int64_t(m_frameLength) * std::int64_t(kVoiceSamples));
     m_damaged.assign(std::size_t(length / std::int64_t(kVoiceSamples)), false);
     seek(0);
     return true;
@@ -240,6 +263,10 @@ std::size_t VoiceSource::read(std::int16_t *out, std::size_t maxFrames)
             if (position >= length)
                 break;
             const Frame frame = decodeFrame(index, m_pcm.data());
+            // Not written yet: it comes later.
+            waiting = frame == Frame::Missing && expected > 0;
+            if (waiting)
+                break;
             if (frame == Frame::Missing) {
                 length = position;
                 cutShort = true;
@@ -346,25 +373,131 @@ private:
     off_t m_size = 0;
 };
 
+// An MP3 file still being written: its bytes are fed to libmpg123 as they
+// arrive, and its length is reckoned from the bytes it will hold until its
+// end is reached.
+class GrowingMpegSource : public PlaybackDecoder::Source {
+public:
+    GrowingMpegSource(int fd, mpg123_handle *h) : m_fd(fd), m_h(h) {}
+    ~GrowingMpegSource() override
+    {
+        mpg123_delete(m_h);
+        ::close(m_fd);
+    }
+
+    bool start(std::string &error)
+    {
+        long r = 0;
+        int ch = 0, enc = 0;
+        int result = MPG123_ERR;
+        if (m_h && mpg123_open_feed(m_h) == MPG123_OK && mpg123_set_filesize(m_h, off_t(expected)) == MPG123_OK) {
+            // The format is known once a whole frame has been fed.
+            while ((result = mpg123_getformat(m_h, &r, &ch, &enc)) == MPG123_NEED_MORE && feedMore()) {
+            }
+        }
+        if (result != MPG123_OK || r <= 0 || mpg123_length(m_h) <= 0) {
+            error = QCoreApplication::translate("PlaybackDecoder", "it is not an MP3 file").toStdString();
+            return false;
+        }
+        rate = int(r);
+        channels = ch;
+        length = mpg123_length(m_h);
+        return true;
+    }
+
+    std::size_t read(std::int16_t *out, std::size_t maxFrames) override
+    {
+        const std::size_t bytesPerFrame = 2 * std::size_t(channels);
+        std::size_t done = 0;
+        waiting = false;
+        while (done < maxFrames * bytesPerFrame) {
+            size_t got = 0;
+            const int result = mpg123_read(m_h, reinterpret_cast<unsigned char *>(out) + done,
+                                           maxFrames * bytesPerFrame - done, &got);
+            done += got;
+            if (result == MPG123_NEED_MORE && feedMore())
+                continue;
+            waiting = result == MPG123_NEED_MORE && expected > 0;
+            if ((result != MPG123_OK && result != MPG123_NEW_FORMAT) || (got == 0 && result == MPG123_OK))
+                break;
+        }
+        const std::size_t frames = done / bytesPerFrame;
+        position += std::int64_t(frames);
+        length = std::max(length, position);
+        // Whole and read to its end: the reckoned length gives way to the real one.
+        if (frames == 0 && !waiting)
+            length = position;
+        return frames;
+    }
+
+    void seek(std::int64_t frame) override
+    {
+        off_t input = 0;
+        const off_t at = mpg123_feedseek(m_h, off_t(frame), SEEK_SET, &input);
+        if (at >= 0 && input >= 0) {
+            position = at;
+            m_fed = input;
+        }
+        length = std::max(length, position);
+    }
+
+    std::int64_t arrivedFrames() const override
+    {
+        if (expected == 0)
+            return length;
+        return std::min(length, std::int64_t(double(length) * double(heldBytes(m_fd)) / double(expected)));
+    }
+
+    void settle(bool whole) override
+    {
+        if (expected > 0 && !whole)
+            length = arrivedFrames();
+        expected = 0;
+    }
+
+private:
+    bool feedMore()
+    {
+        std::array<unsigned char, 16384> chunk{};
+        const ssize_t got = ::pread(m_fd, chunk.data(), chunk.size(), m_fed);
+        if (got <= 0)
+            return false;
+        m_fed += got;
+        return mpg123_feed(m_h, chunk.data(), size_t(got)) == MPG123_OK;
+    }
+
+    int m_fd;
+    mpg123_handle *m_h;
+    off_t m_fed = 0; // bytes of the file given to libmpg123
+};
+
 } // namespace
 
-std::unique_ptr<PlaybackDecoder::Source> openVoiceSource(int fd, std::string &error)
+std::unique_ptr<PlaybackDecoder::Source> openVoiceSource(int fd, std::string &error, std::int64_t expected)
 {
     constexpr long flags = MPG123_QUIET | MPG123_NO_READAHEAD | MPG123_NO_FRANKENSTEIN
                          | MPG123_IGNORE_INFOFRAME | MPG123_NO_RESYNC;
     auto source = std::make_unique<VoiceSource>(fd, newHandle(flags, MPG123_MONO));
+    source->expected = expected;
     if (!source->start(error))
         return nullptr;
     return source;
 }
 
-std::unique_ptr<PlaybackDecoder::Source> openMpegSource(int fd, std::string &error)
+std::unique_ptr<PlaybackDecoder::Source> openMpegSource(int fd, std::string &error, std::int64_t expected)
 {
     mpg123_handle *h = newHandle(MPG123_QUIET, MPG123_MONO | MPG123_STEREO);
     // Damage of any length is skipped to the next good frame, not taken as the end.
     if (h && mpg123_param(h, MPG123_RESYNC_LIMIT, -1, 0) != MPG123_OK) {
         mpg123_delete(h);
         h = nullptr;
+    }
+    if (expected > 0) {
+        auto growing = std::make_unique<GrowingMpegSource>(fd, h);
+        growing->expected = expected;
+        if (!growing->start(error))
+            return nullptr;
+        return growing;
     }
     auto source = std::make_unique<MpegSource>(fd, h);
     if (!source->start(error))

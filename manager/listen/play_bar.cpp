@@ -52,25 +52,25 @@ PlayBar::PlayBar(QWidget *parent) : QWidget(parent)
     const auto button = [&](const char *name) {
         auto *b = new QToolButton(this);
         b->setAutoRaise(true);
-        b->setAccessibleName(QString::fromLatin1(name));
+        b->setAccessibleName(tr(name));
         row->addWidget(b);
         return b;
     };
-    Button_PlayPause = button("Play or pause");
-    Button_Stop = button("Stop");
-    Button_Back = button("Back 5 seconds");
-    Button_Forward = button("Forward 5 seconds");
-    Button_Slower = button("Slower");
-    Button_Faster = button("Faster");
+    Button_PlayPause = button(QT_TR_NOOP("Play or pause"));
+    Button_Stop = button(QT_TR_NOOP("Stop"));
+    Button_Back = button(QT_TR_NOOP("Back 5 seconds"));
+    Button_Forward = button(QT_TR_NOOP("Forward 5 seconds"));
+    Button_Slower = button(QT_TR_NOOP("Slower"));
+    Button_Faster = button(QT_TR_NOOP("Faster"));
 
     Label_Speed = new QLabel(this);
-    Label_Speed->setAccessibleName(QStringLiteral("Speed"));
+    Label_Speed->setAccessibleName(tr("Speed"));
     Label_Speed->setMinimumWidth(Label_Speed->fontMetrics().horizontalAdvance(QStringLiteral("0.0x ")));
     row->addWidget(Label_Speed);
 
     Label_Name = new QLabel(this);
     Label_Name->setTextFormat(Qt::PlainText);
-    Label_Name->setAccessibleName(QStringLiteral("Recording"));
+    Label_Name->setAccessibleName(tr("Recording"));
     Label_Name->setMinimumWidth(60);
     Label_Name->setMaximumWidth(220);
     row->addWidget(Label_Name);
@@ -78,9 +78,9 @@ PlayBar::PlayBar(QWidget *parent) : QWidget(parent)
     auto *track = new QVBoxLayout;
     track->setSpacing(0);
     Overview = new LoudnessOverview(this);
-    Overview->setAccessibleName(QStringLiteral("Loudness overview"));
+    Overview->setAccessibleName(tr("Loudness overview"));
     Slider_Position = new QSlider(Qt::Horizontal, this);
-    Slider_Position->setAccessibleName(QStringLiteral("Position"));
+    Slider_Position->setAccessibleName(tr("Position"));
     Slider_Position->setRange(0, 0);
     Slider_Position->setPageStep(5000);
     Slider_Position->setSingleStep(1000);
@@ -90,17 +90,17 @@ PlayBar::PlayBar(QWidget *parent) : QWidget(parent)
     row->addLayout(track, 1);
 
     Label_Time = new QLabel(this);
-    Label_Time->setAccessibleName(QStringLiteral("Position and length"));
+    Label_Time->setAccessibleName(tr("Position and length"));
     row->addWidget(Label_Time);
 
     Slider_Volume = new QSlider(Qt::Horizontal, this);
-    Slider_Volume->setAccessibleName(QStringLiteral("Volume"));
+    Slider_Volume->setAccessibleName(tr("Volume"));
     Slider_Volume->setRange(0, 100);
     Slider_Volume->setSingleStep(5);
     Slider_Volume->setPageStep(10);
     Slider_Volume->setFixedWidth(80);
     Slider_Volume->setValue(100);
-    Slider_Volume->setToolTip(QStringLiteral("Volume: 100%"));
+    Slider_Volume->setToolTip(tr("Volume: %1%").arg(100));
     row->addWidget(Slider_Volume);
 
     connect(Overview, &LoudnessOverview::clickedAt, this,
@@ -112,7 +112,7 @@ PlayBar::PlayBar(QWidget *parent) : QWidget(parent)
             emit seekRequested(Slider_Position->sliderPosition());
     });
     connect(Slider_Volume, &QSlider::valueChanged, this, [this](int percent) {
-        Slider_Volume->setToolTip(QStringLiteral("Volume: %1%").arg(percent));
+        Slider_Volume->setToolTip(tr("Volume: %1%").arg(percent));
         emit volumeRequested(percent / 100.0);
     });
     setRecording(QString(), 0);
@@ -179,12 +179,25 @@ void PlayBar::setVolume(double volume)
     const int percent = int(std::lround(std::clamp(volume, 0.0, 1.0) * 100));
     const QSignalBlocker quiet(Slider_Volume);
     Slider_Volume->setValue(percent);
-    Slider_Volume->setToolTip(QStringLiteral("Volume: %1%").arg(percent));
+    Slider_Volume->setToolTip(tr("Volume: %1%").arg(percent));
+}
+
+void PlayBar::setCopyProgress(int percent, bool waiting)
+{
+    m_copyPercent = percent;
+    m_copyWaiting = percent >= 0 && waiting;
+    showTime();
 }
 
 void PlayBar::showTime()
 {
-    Label_Time->setText(playTimeText(m_position, m_paused) + QStringLiteral(" / ") + playTimeText(m_length));
+    if (m_copyWaiting) {
+        Label_Time->setText(tr("Copying... %1%").arg(m_copyPercent));
+        return;
+    }
+    const QString position = playTimeText(m_position, m_paused), length = playTimeText(m_length);
+    Label_Time->setText(m_copyPercent >= 0 ? tr("%1 / %2 (%3% copied)").arg(position, length).arg(m_copyPercent)
+                                           : QStringLiteral("%1 / %2").arg(position, length));
 }
 
 // A press on the groove goes where it was pressed, rather than a page on;

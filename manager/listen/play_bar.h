@@ -38,6 +38,9 @@ public:
     void setPaused(bool paused);
     // Shows the volume (0 to 1) without asking for it again.
     void setVolume(double volume);
+    // How much of the recording's copy has arrived while it plays (-1 when
+    // none is being made); waiting, playing is held up until more has.
+    void setCopyProgress(int percent, bool waiting);
     qint64 length() const { return m_length; }
     qint64 position() const { return m_position; }
 
@@ -68,4 +71,6 @@ private:
     qint64 m_length = 0;
     qint64 m_position = 0;
     bool m_paused = false;
+    int m_copyPercent = -1;
+    bool m_copyWaiting = false;
 };

@@ -56,11 +56,13 @@ int openPlainFile(const std::string &path, std::string &error)
 
 } // namespace
 
-bool PlaybackDecoder::open(const std::string &path)
+bool PlaybackDecoder::open(const std::string &path, std::int64_t growingTo)
 {
     m_source.reset();
     m_error.clear();
-    if (!isListenableName(path)) {
+    // A copy still being written is named for what it will be.
+    const std::string named = growingTo > 0 && path.ends_with(".part") ? path.substr(0, path.size() - 5) : path;
+    if (!isListenableName(named)) {
         m_error = QCoreApplication::translate("PlaybackDecoder",
                                               "only voice recordings, wave files and MP3 files can be played")
                       .toStdString();
@@ -70,18 +72,18 @@ bool PlaybackDecoder::open(const std::string &path)
     if (fd < 0)
         return false;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size == 0) {
+    if (::fstat(fd, &st) == 0 && st.st_size == 0 && growingTo <= 0) {
         ::close(fd);
         m_error = QCoreApplication::translate("PlaybackDecoder", "it holds no sound").toStdString();
         return false;
     }
-    const QString ext = QString::fromStdString(extractFileExt(path)).toLower();
+    const QString ext = QString::fromStdString(extractFileExt(named)).toLower();
     if (ext == QLatin1String(".voc"))
-        m_source = openVoiceSource(fd, m_error);
+        m_source = openVoiceSource(fd, m_error, std::max<std::int64_t>(growingTo, 0));
     else if (ext == QLatin1String(".wav"))
-        m_source = openWaveSource(fd, m_error);
+        m_source = openWaveSource(fd, m_error, std::max<std::int64_t>(growingTo, 0));
     else
-        m_source = openMpegSource(fd, m_error);
+        m_source = openMpegSource(fd, m_error, std::max<std::int64_t>(growingTo, 0));
     if (m_source && m_source->length <= 0) {
         m_source.reset();
         m_error = QCoreApplication::translate("PlaybackDecoder", "it holds no sound").toStdString();
@@ -102,8 +104,26 @@ std::size_t PlaybackDecoder::read(std::int16_t *out, std::size_t maxFrames)
     return m_source ? m_source->read(out, maxFrames) : 0;
 }
 
+bool PlaybackDecoder::growing() const { return m_source && m_source->expected > 0; }
+bool PlaybackDecoder::waiting() const { return m_source && m_source->waiting; }
+std::int64_t PlaybackDecoder::arrivedFrames() const { return m_source ? m_source->arrivedFrames() : 0; }
+
+void PlaybackDecoder::settle(bool whole)
+{
+    if (m_source) {
+        m_source->settle(whole);
+        m_source->waiting = false;
+        m_source->position = std::min(m_source->position, m_source->length);
+    }
+}
+
 void PlaybackDecoder::seek(std::int64_t frame)
 {
     if (m_source)
         m_source->seek(std::clamp<std::int64_t>(frame, 0, m_source->length));
+}
+
+void PlaybackDecoder::close()
+{
+    m_source.reset();
 }

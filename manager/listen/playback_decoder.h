@@ -20,9 +20,13 @@ public:
     PlaybackDecoder &operator=(const PlaybackDecoder &) = delete;
 
     // False when the file cannot be played; error() then says why, in words
-    // that follow the file's name in a message.
-    bool open(const std::string &path);
+    // that follow the file's name in a message. A file still being written
+    // is opened with the bytes it will hold (growingTo): it is as long as
+    // they make, and reading waits where the bytes not yet written begin.
+    bool open(const std::string &path, std::int64_t growingTo = 0);
     const std::string &error() const { return m_error; }
+    // Lets go of the file.
+    void close();
 
     int sampleRate() const;
     int channels() const;
@@ -39,6 +43,16 @@ public:
     // True once the file was found to hold less than it did when opened: it
     // was cut short while being read, and read() then ended early.
     bool cutShort() const;
+    // The file is still being written.
+    bool growing() const;
+    // The last read gave nothing because the bytes that follow have not
+    // arrived yet: it is worth reading again later.
+    bool waiting() const;
+    // Sample frames that can be read now (the length once the file is whole).
+    std::int64_t arrivedFrames() const;
+    // The file stops growing: whole, it holds all its bytes; else it ends at
+    // what arrived.
+    void settle(bool whole);
     // Goes to the voice or MPEG frame that holds frame (clamped to the length).
     void seek(std::int64_t frame);
 

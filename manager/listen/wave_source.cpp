@@ -3,7 +3,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 // PCM wave files: 16-bit samples, one or two channels. A file cut short
-// plays what it holds.
+// plays what it holds; one still being written is as long as its header
+// says, up to the bytes it will hold.
 #include "listen/playback_sources.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,20 @@ public:
     bool parse(std::string &error);
     std::size_t read(std::int16_t *out, std::size_t maxFrames) override;
     void seek(std::int64_t frame) override { position = frame; }
+    std::int64_t arrivedFrames() const override
+    {
+        if (expected == 0)
+            return length;
+        const std::int64_t held = (heldBytes(m_fd) - m_dataOffset) / (2 * channels);
+        return std::clamp<std::int64_t>(held, 0, length);
+    }
+    void settle(bool whole) override
+    {
+        const bool growing = expected > 0;
+        expected = 0;
+        if (growing && !whole)
+            length = arrivedFrames();
+    }
 
 private:
     int m_fd;
@@ -37,9 +52,9 @@ private:
 bool WaveSource::parse(std::string &error)
 {
     error = QCoreApplication::translate("PlaybackDecoder", "it is not a PCM wave file with 16-bit samples").toStdString();
-    struct stat st {};
+    const std::int64_t fileSize = expected > 0 ? expected : heldBytes(m_fd);
     std::array<unsigned char, 12> riff{};
-    if (::fstat(m_fd, &st) != 0 || ::pread(m_fd, riff.data(), 12, 0) != 12
+    if (::pread(m_fd, riff.data(), 12, 0) != 12
         || std::memcmp(riff.data(), "RIFF", 4) != 0 || std::memcmp(riff.data() + 8, "WAVE", 4) != 0)
         return false;
     bool haveFormat = false;
@@ -59,7 +74,7 @@ bool WaveSource::parse(std::string &error)
             haveFormat = true;
         } else if (std::memcmp(chunk.data(), "data", 4) == 0 && haveFormat) {
             m_dataOffset = offset + 8;
-            const std::int64_t held = std::min<std::int64_t>(size, st.st_size - m_dataOffset);
+            const std::int64_t held = std::min<std::int64_t>(size, fileSize - m_dataOffset);
             length = std::max<std::int64_t>(held, 0) / (2 * channels);
             error.clear();
             return true;
@@ -77,7 +92,8 @@ std::size_t WaveSource::read(std::int16_t *out, std::size_t maxFrames)
     const std::size_t bytesPerFrame = 2 * std::size_t(channels);
     const ssize_t got = ::pread(m_fd, out, frames * bytesPerFrame, m_dataOffset + position * std::int64_t(bytesPerFrame));
     const std::size_t whole = got > 0 ? std::size_t(got) / bytesPerFrame : 0;
-    if (whole == 0) {
+    waiting = whole == 0 && expected > 0 && got >= 0;
+    if (whole == 0 && !waiting) {
         length = position; // the file shrank or failed: it ends here
         cutShort = true;
     }
@@ -87,9 +103,10 @@ std::size_t WaveSource::read(std::int16_t *out, std::size_t maxFrames)
 
 } // namespace
 
-std::unique_ptr<PlaybackDecoder::Source> openWaveSource(int fd, std::string &error)
+std::unique_ptr<PlaybackDecoder::Source> openWaveSource(int fd, std::string &error, std::int64_t expected)
 {
     auto source = std::make_unique<WaveSource>(fd);
+    source->expected = expected;
     if (!source->parse(error))
         return nullptr;
     return source;

@@ -11,6 +11,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QProcess>
@@ -170,6 +171,49 @@ TEST_F(QueueEndToEnd, DownloadUploadRemoveFormat)
         asked << r.text;
     EXPECT_EQ(asked, QStringList({QStringLiteral("Do you really want to remove selected files ?"),
                                   QStringLiteral("Do you really want to format ?")}));
+}
+
+// A slow stand-in player: F9 on a long recording loads it from its copy
+// while the copy is still arriving, and ending the program then does not
+// wait for the copy and leaves no part file in the cache.
+TEST_F(QueueEndToEnd, ASlowPlayersRecordingLoadsWhileCopyingAndClosingThenLeavesNoPartFile)
+{
+    QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
+    qputenv("PULSE_SERVER", "unix:/nonexistent/tovix-test/native");
+    QFile voice(QStringLiteral(TOVIX_TEST_DATA "/voice_mode2.VOC"));
+    ASSERT_TRUE(voice.open(QIODevice::ReadOnly));
+    const QByteArray long_ = voice.readAll().repeated(24); // about 1 MB
+    QFile recording(root.filePath(QStringLiteral("from/Long.VOC")));
+    ASSERT_TRUE(recording.open(QIODevice::WriteOnly) && recording.write(long_) == long_.size());
+    recording.close();
+    showPcFolder(QStringLiteral("from"));
+    w->FolderView->setItemSelected(0, true);
+    w->TabControl_PlayerFiles->setCurrentWidget(w->Tab_InternalFiles);
+    w->MainMenu_DownloadToPlayer->trigger();
+    ASSERT_TRUE(queueDone());
+    ASSERT_EQ(QProcess::execute(QStringLiteral(TOVIX_PLAYER_COMMAND), {QStringLiteral("rate"), QStringLiteral("400000")}), 0);
+
+    selectInternal(QStringLiteral("Long.VOC"));
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->FileList_Internal->setFocus();
+    w->MainMenu_PlayPauseClick();
+    ASSERT_TRUE(until([&] { return w->FListenPath.endsWith(QStringLiteral(".part")); }, 5000));
+    EXPECT_LT(QFileInfo(w->FListenPath).size(), long_.size());
+    const QString part = w->FListenPath;
+
+    int quits = 0;
+    w->FQuitWithoutWaiting = [&] { ++quits; };
+    QElapsedTimer closing;
+    closing.start();
+    w->close();
+    EXPECT_LT(closing.elapsed(), 1500);
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(QFile::exists(part));
+    w.reset();
+    EXPECT_TRUE(QDir(cache.path() + QStringLiteral("/tovixman")).entryList(QDir::Files).isEmpty());
+    qunsetenv("XDG_CACHE_HOME");
 }
 
 } // namespace

@@ -241,3 +241,45 @@ TEST(TempoChange, AToneKeepsItsPitchAndScalesItsLength)
         EXPECT_NEAR(m.seconds, original.seconds / speed, 0.02 * original.seconds / speed) << speed;
     }
 }
+
+// A copy still arriving: each kind of file is as long as its whole from the
+// start, a read at what has arrived waits rather than ending, and once the
+// rest is there it decodes exactly as the whole file does.
+TEST(PlaybackDecoding, AFileStillArrivingWaitsAtItsEndAndThenDecodesAsTheWholeFile)
+{
+    QTemporaryDir dir;
+    QByteArray wave = waveFile(1, 16, QByteArray(16000 * 3, '\x11'), 16000 * 3);
+    const std::pair<const char *, QByteArray> files[] = {
+        {"tone.VOC", readFile(kTone)},
+        {"clip.mp3", readFile(std::string(TOVIX_TEST_DATA) + "/mpeg2_stereo.mp3")},
+        {"memo.wav", wave},
+    };
+    for (const auto &[name, bytes] : files) {
+        SCOPED_TRACE(name);
+        PlaybackDecoder whole;
+        ASSERT_TRUE(whole.open(writeFile(dir, name, bytes)));
+        const std::vector<std::int16_t> expected = decodeAll(whole);
+
+        const std::string part = std::string(dir.filePath(QString::fromLatin1(name)).toStdString()) + ".part";
+        writeFile(dir, (std::string(name) + ".part").c_str(), bytes.left(bytes.size() / 3));
+        PlaybackDecoder growing;
+        ASSERT_TRUE(growing.open(part, bytes.size())) << growing.error();
+        EXPECT_TRUE(growing.growing());
+        EXPECT_NEAR(double(growing.length()), double(whole.length()), whole.length() * 0.02);
+        EXPECT_LT(growing.arrivedFrames(), growing.length() / 2);
+        std::vector<std::int16_t> got = decodeAll(growing);
+        EXPECT_TRUE(growing.waiting());
+        EXPECT_FALSE(growing.cutShort());
+        EXPECT_LT(got.size(), expected.size() / 2);
+
+        QFile f(QString::fromStdString(part));
+        ASSERT_TRUE(f.open(QIODevice::Append) && f.write(bytes.mid(bytes.size() / 3)) == bytes.size() - bytes.size() / 3);
+        f.close();
+        growing.settle(true);
+        const std::vector<std::int16_t> rest = decodeAll(growing);
+        got.insert(got.end(), rest.begin(), rest.end());
+        EXPECT_FALSE(growing.waiting());
+        EXPECT_EQ(growing.position(), growing.length());
+        EXPECT_TRUE(got == expected) << got.size() << " of " << expected.size();
+    }
+}

@@ -19,6 +19,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +88,73 @@ void writeWave(const QString &path, int seconds)
 }
 
 class ListenSpeeds : public ListenSound, public ::testing::WithParamInterface<double> {};
+
+// A 1 kHz tone of that many seconds, 8 kHz mono.
+QByteArray toneWave(int seconds)
+{
+    QByteArray wave("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0data\0\0\0\0", 44);
+    for (int i = 0; i < 8000 * seconds; ++i) {
+        const qint16 v = qint16(8000 * std::sin(i * 2 * M_PI / 8));
+        wave.append(reinterpret_cast<const char *>(&v), 2);
+    }
+    const quint32 dataBytes = quint32(wave.size() - 44);
+    std::memcpy(wave.data() + 40, &dataBytes, 4);
+    return wave;
+}
+
+// The window on a slow player holding a recording: F9 on it copies it into
+// the cache at the player's rate.
+class GrowingSoundThreading : public ListenSound {
+protected:
+    void startWindow(const QByteArray &recording, std::int64_t bytesPerSecond)
+    {
+        // The sound output finds this test's server before the play that counts.
+        QSignalSpy failed(session.get(), &ListenSession::outputFailed);
+        bool playing = false;
+        QObject here;
+        QObject::connect(session.get(), &ListenSession::stateChanged, &here,
+                         [&](int st) { playing = playing || st == ListenSession::Playing; });
+        for (int i = 0; i < 3 && !playing; ++i) {
+            call([](ListenSession *s) { s->open(kTone, QStringLiteral("tone"), true); });
+            waitUntil([&] { return playing || failed.size() > i; }, 5000);
+        }
+        call([](ListenSession *s) { s->stop(); });
+        ASSERT_TRUE(playing);
+        qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
+        fake::reset();
+        fake::setUploadContent(recording.toStdString());
+        fake::setUploadRate(bytesPerSecond);
+        TMemoryInfo internal = fake::makeMemory(8000000, 2000000);
+        fake::addFile(internal, fake::makeEntry("Dictation.wav", "DICTAT~1.WAV", uint32_t(recording.size()), true));
+        fake::setMemory(mtInternal, internal);
+        fake::setMemory(mtCard, fake::makeMemory(0, 0));
+        fake::setVersion(1);
+        w = std::make_unique<TForm_TovixMan>(settings.filePath(QStringLiteral("settings.ini")));
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        ASSERT_TRUE(waitUntil([&] { return w->FileList_Internal->topLevelItemCount() == 1; }, 5000));
+        w->TabControl_PlayerFiles->setCurrentIndex(1);
+        w->FileList_Internal->topLevelItem(0)->setSelected(true);
+        w->FileList_Internal->setFocus();
+    }
+
+    void TearDown() override
+    {
+        fake::setUploadRate(0); // what is left arrives at once
+        // Ended on its thread while this one waits, so the two are ordered.
+        if (ListenSession *s = session.release()) {
+            EXPECT_TRUE(runOnListenThread(s, [s] { delete s; }));
+        }
+        w.reset();
+        fake::reset();
+        qunsetenv("XDG_CACHE_HOME");
+        ListenSound::TearDown();
+    }
+
+    QTemporaryDir settings, cache;
+    std::unique_ptr<TForm_TovixMan> w;
+};
 
 } // namespace
 
@@ -344,4 +413,47 @@ TEST_F(ListenSound, PlayAfterTheSoundServerCameBackIsHeardAndTheStatusIsCleared)
     EXPECT_NEAR(m.hertz, 1000, 20);
     EXPECT_GT(m.seconds, 1.5); // what was left of the tone
     EXPECT_TRUE(w->statusText(3).contains(QStringLiteral("Tone.voc"))) << w->statusText(3).toStdString();
+}
+
+// Heard once its first second has arrived, long before the copy is done,
+// and to its very end as the rest follows.
+TEST_F(GrowingSoundThreading, ARecordingFromASlowPlayerIsHeardBeforeItsCopyEndsAndToItsEnd)
+{
+    const QByteArray recording = toneWave(6);
+    startWindow(recording, 32000); // 3 s to copy
+    ASSERT_TRUE(pulse.startRecording());
+    w->MainMenu_PlayPauseClick();
+    ASSERT_TRUE(waitUntil([&] { return w->FListenState == ListenSession::Playing; }, 10000))
+        << w->FListenPath.toStdString() << "|" << w->FListenFault.toStdString() << "|" << fake::uploadedBytes();
+    EXPECT_LT(fake::uploadedBytes(), recording.size() * 2 / 3);
+    ASSERT_TRUE(waitUntil([&] { return w->FListenState == ListenSession::Stopped; }, 20000));
+    QTest::qWait(200);
+    const ToneMeasure m = measureTone(pulse.takeRecording(), PrivatePulse::kRecordRate);
+    EXPECT_NEAR(m.hertz, 1000, 20);
+    EXPECT_NEAR(m.seconds, 6.0, 0.15);
+    EXPECT_EQ(w->FListenPath.endsWith(QStringLiteral(".part")), false);
+}
+
+// A place not copied yet is waited for, saying how far the copy is, and
+// then played from there.
+TEST_F(GrowingSoundThreading, ASeekPastWhatHasArrivedWaitsWithTheCopysPercentageThenPlaysFromThere)
+{
+    startWindow(toneWave(20), 40000); // 8 s to copy
+    w->MainMenu_PlayPauseClick();
+    ASSERT_TRUE(waitUntil([&] { return w->FListenState == ListenSession::Playing; }, 10000))
+        << w->FListenPath.toStdString() << "|" << w->statusText(3).toStdString() << "|" << fake::uploadedBytes();
+    QLabel *time = w->PlayBar_Listen->Label_Time;
+    emit w->PlayBar_Listen->seekRequested(17000);
+    ASSERT_TRUE(waitUntil([&] { return time->text().startsWith(QStringLiteral("Copying... ")); }, 3000))
+        << time->text().toStdString();
+    EXPECT_TRUE(time->text().endsWith(QLatin1Char('%')));
+    EXPECT_LT(fake::uploadedBytes(), 17 * 16000);
+    ASSERT_TRUE(pulse.startRecording());
+    ASSERT_TRUE(waitUntil([&] { return w->PlayBar_Listen->position() > 17500; }, 15000));
+    EXPECT_FALSE(time->text().startsWith(QStringLiteral("Copying")));
+    EXPECT_EQ(w->FListenState, int(ListenSession::Playing));
+    ASSERT_TRUE(waitUntil([&] { return w->FListenState == ListenSession::Stopped; }, 10000));
+    QTest::qWait(200);
+    const ToneMeasure m = measureTone(pulse.takeRecording(), PrivatePulse::kRecordRate);
+    EXPECT_NEAR(m.seconds, 3.0, 0.5); // from 0:17 to the end
 }

@@ -6,6 +6,7 @@
 
 #include "device/records.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -30,6 +31,8 @@ struct State {
     int32_t operationResult = 1;
     int operationDelayMs = 0;
     std::optional<std::string> uploadContent;
+    int64_t uploadRate = 0;
+    int64_t uploaded = 0;
     std::function<void(const Call &)> hook;
 
     bool hold = false;
@@ -104,8 +107,25 @@ int32_t runOperation(const Call &call)
         --s.heldNow;
     }
     if (call.function == "dll_fn_upload_file" && s.uploadContent) {
+        const std::string bytes = *s.uploadContent;
+        s.uploaded = 0;
         std::ofstream out(call.arg2, std::ios::binary | std::ios::trunc);
-        out.write(s.uploadContent->data(), static_cast<std::streamsize>(s.uploadContent->size()));
+        const auto start = std::chrono::steady_clock::now();
+        while (s.uploaded < int64_t(bytes.size())) {
+            // In pieces of a fiftieth of a second, each once its time has come.
+            const int64_t rate = s.uploadRate;
+            const int64_t piece = rate > 0 ? std::max<int64_t>(rate / 50, 1) : int64_t(bytes.size());
+            const int64_t n = std::min<int64_t>(piece, int64_t(bytes.size()) - s.uploaded);
+            if (rate > 0) {
+                const auto due = start + std::chrono::microseconds((s.uploaded + n) * 1000000 / rate);
+                s.changed.wait_until(lock, due, [&] { return s.uploadRate != rate; });
+                if (s.uploadRate != rate)
+                    continue;
+            }
+            out.write(bytes.data() + s.uploaded, static_cast<std::streamsize>(n));
+            out.flush();
+            s.uploaded += n;
+        }
     }
     const auto hook = s.hook;
     const int32_t result = s.operationResult;
@@ -134,12 +154,29 @@ void reset()
     s.operationResult = 1;
     s.operationDelayMs = 0;
     s.uploadContent.reset();
+    s.uploadRate = 0;
+    s.uploaded = 0;
     s.hook = nullptr;
     s.hold = false;
     s.releases = 0;
     s.calls.clear();
     s.maxInside = s.inside;
     s.changed.notify_all();
+}
+
+void setUploadRate(int64_t bytesPerSecond)
+{
+    State &s = state();
+    std::lock_guard lock(s.mutex);
+    s.uploadRate = std::max<int64_t>(bytesPerSecond, 0);
+    s.changed.notify_all();
+}
+
+int64_t uploadedBytes()
+{
+    State &s = state();
+    std::lock_guard lock(s.mutex);
+    return s.uploaded;
 }
 
 void setVersion(int32_t result, const std::string &versionText)

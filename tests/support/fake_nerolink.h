@@ -38,6 +38,10 @@ void setRefreshResult(int32_t target, int32_t result);   // default 1
 void setOperationResult(int32_t result);                 // download/upload/delete/format, default 1
 void setOperationDelayMs(int ms);                        // sleep inside each of the four operations
 void setUploadContent(std::optional<std::string> bytes); // when set, upload writes these bytes to pcPath
+// A slow player: the upload's bytes arrive at pcPath at this rate (0, the
+// default, writes them at once); reset() lets a copy under way finish at once.
+void setUploadRate(int64_t bytesPerSecond);
+int64_t uploadedBytes(); // what the current or last upload has written so far
 
 // Runs inside each of the four operations after the delay and the gate, before
 // it returns; for tests that want an operation to change the records.
