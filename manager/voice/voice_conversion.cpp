@@ -96,9 +96,9 @@ bool openVoice(const std::string &voicePath, bool followLink, OpenedVoice &voice
 // file read goes, looked at in its held folder right before.
 void removeConvertedVoice(const OpenedVoice &voice, const std::string &voicePath, VoiceConversionUi &ui)
 {
-    if (voice.proven && removeHeldIf(voice.entry, voice.named))
-        return;
-    if (!voice.proven || errno == ESTALE)
+    struct stat now {};
+    if (voice.proven ? !removeHeldIf(voice.entry, voice.named) && errno == ESTALE
+                     : statHeld(voice.entry, now))
         ui.replacedVoiceKept(voicePath);
 }
 
