@@ -58,9 +58,15 @@ bool lockExclusive(int fd)
 
 UniqueFd openExclusiveRead(const std::string &path, bool followLink)
 {
+    return openExclusiveReadAt(AT_FDCWD, path, followLink);
+}
+
+UniqueFd openExclusiveReadAt(int dirFd, const std::string &name, bool followLink)
+{
     // O_NONBLOCK keeps a FIFO of that name from stalling the open; it is
     // refused below anyway, and regular files ignore the flag.
-    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (followLink ? 0 : O_NOFOLLOW)));
+    UniqueFd file(::openat(dirFd, name.c_str(),
+                           O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (followLink ? 0 : O_NOFOLLOW)));
     if (!file)
         return {};
     struct stat st {};

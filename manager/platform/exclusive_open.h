@@ -46,6 +46,8 @@ bool lockExclusive(int fd);
 // opener that locks. Invalid when the file is missing, not a regular file,
 // unreadable, or locked elsewhere.
 UniqueFd openExclusiveRead(const std::string &path, bool followLink = true);
+// The same for the entry name of the open folder dirFd.
+UniqueFd openExclusiveReadAt(int dirFd, const std::string &name, bool followLink = true);
 
 // Creates the file, or empties an existing one, for reading and writing,
 // locked as above. A file locked elsewhere is refused and left untouched.

@@ -5,6 +5,7 @@
 #include "platform/trash.h"
 
 #include "platform/exclusive_open.h"
+#include "platform/held_entry.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -122,10 +123,15 @@ bool writeAll(int fd, const QByteArray &bytes)
     return true;
 }
 
-// Moves path to files/name unless that name is taken (EEXIST then).
-bool renameInto(const QByteArray &path, int filesFd, const QByteArray &name)
+// Moves the held entry to files/name unless that name is taken (EEXIST then),
+// and only while it is still the entry checked (ESTALE else): a link goes as
+// itself, and a folder renamed above it changes nothing.
+bool renameInto(const HeldEntry &entry, const struct stat &checked, int filesFd, const QByteArray &name)
 {
-    if (::renameat2(AT_FDCWD, path.constData(), filesFd, name.constData(), RENAME_NOREPLACE) == 0)
+    if (!stillHeld(entry, checked))
+        return false;
+    const int from = entry.folder.get();
+    if (::renameat2(from, entry.name.c_str(), filesFd, name.constData(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno != EINVAL && errno != ENOSYS)
         return false;
@@ -134,14 +140,14 @@ bool renameInto(const QByteArray &path, int filesFd, const QByteArray &name)
         errno = EEXIST;
         return false;
     }
-    return ::renameat(AT_FDCWD, path.constData(), filesFd, name.constData()) == 0;
+    return ::renameat(from, entry.name.c_str(), filesFd, name.constData()) == 0;
 }
 
 // The info file is made first, under a name no other entry has; the entry
 // follows under the same name, and without it the info file goes again.
-bool moveInto(const QByteArray &path, const TrashPlace &place)
+bool moveInto(const HeldEntry &entry, const struct stat &checked, const TrashPlace &place)
 {
-    const QByteArray base = path.mid(path.lastIndexOf('/') + 1).left(kMaxTrashName);
+    const QByteArray base = QByteArray::fromStdString(entry.name).left(kMaxTrashName);
     const QByteArray info = "[Trash Info]\nPath=" + place.pathInInfo.toPercentEncoding("/")
         + "\nDeletionDate="
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + '\n';
@@ -155,7 +161,7 @@ bool moveInto(const QByteArray &path, const TrashPlace &place)
         if (!infoFd)
             return false;
         const bool written = writeAll(infoFd.get(), info) && infoFd.close();
-        if (written && renameInto(path, place.files.get(), name))
+        if (written && renameInto(entry, checked, place.files.get(), name))
             return true;
         const int error = written ? errno : EIO;
         ::unlinkat(place.info.get(), infoName.constData(), 0);
@@ -172,12 +178,14 @@ bool moveToTrash(const QByteArray &givenPath)
     QByteArray path = givenPath;
     while (path.size() > 1 && path.endsWith('/'))
         path.chop(1);
+    HeldEntry entry;
     struct stat st {};
-    if (!path.startsWith('/') || path == "/" || path.contains('\0') || ::lstat(path.constData(), &st) != 0)
+    if (!path.startsWith('/') || path == "/" || path.contains('\0') || !holdEntry(path.toStdString(), entry)
+        || !statHeld(entry, st))
         return false;
     TrashPlace place;
     if (homeTrash(st.st_dev, path, place))
-        return moveInto(path, place);
+        return moveInto(entry, st, place);
     place = {};
-    return topTrash(st.st_dev, path, place) && moveInto(path, place);
+    return topTrash(st.st_dev, path, place) && moveInto(entry, st, place);
 }

@@ -6,6 +6,7 @@
 
 #include "fileops/unique_name.h"
 #include "platform/exclusive_open.h"
+#include "platform/held_entry.h"
 #include "platform/paths.h"
 #include "queue/import_memory.h"
 
@@ -55,13 +56,14 @@ std::string digestOf(int fd)
     }
 }
 
-// Only what this import made goes: path must still name the file open as fd.
+// Only what this import made goes: path's name, in its held folder, must
+// still be the file open as fd.
 void removeIfStill(int fd, const std::string &path)
 {
-    struct stat held {}, named {};
-    if (::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev
-        && held.st_ino == named.st_ino)
-        ::unlink(path.c_str());
+    HeldEntry entry;
+    struct stat made {};
+    if (::fstat(fd, &made) == 0 && holdEntry(path, entry))
+        removeHeldIf(entry, made);
 }
 
 bool sameBytes(int a, int b)
@@ -91,14 +93,20 @@ bool ownedAndGuarded(int fd)
 
 // The new wave file holds exactly what the older one does: the same
 // recording, so the new one goes again. Sizes that differ settle it at once.
-bool sameAsOlder(const std::string &newWave, const std::string &olderWave)
+// The new one is the very file the conversion wrote (written), read and
+// removed through its held folder; while it cannot go, it stays the arrival.
+bool sameAsOlder(const std::string &newWave, const struct stat &written, const std::string &olderWave)
 {
-    UniqueFd made(::open(newWave.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    UniqueFd older(::open(olderWave.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-    if (!made || !older || !ownedAndGuarded(older.get()) || !sameBytes(made.get(), older.get()))
+    HeldEntry entry;
+    if (!holdEntry(newWave, entry))
         return false;
-    removeIfStill(made.get(), newWave);
-    return true;
+    UniqueFd made(::openat(entry.folder.get(), entry.name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    UniqueFd older(::open(olderWave.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat opened {};
+    if (!made || !older || ::fstat(made.get(), &opened) != 0 || !sameIdentity(opened, written)
+        || !ownedAndGuarded(older.get()) || !sameBytes(made.get(), older.get()))
+        return false;
+    return removeHeldIf(entry, written);
 }
 
 // "NAME (2).wav" and on, as the PC pane names a copy.
@@ -146,12 +154,14 @@ ConvertOutcome arriveImported(const ImportTicket &ticket, ImportMemory &memory, 
     ConvertOptions options;
     options.refuseLink = true;
     options.wavePath = taken ? freeWavePath(wave) : wave;
+    struct stat written {};
+    options.written = &written;
     const ConvertOutcome outcome = convertVoiceFile(ticket.voicePath, ui, options);
     if (outcome != ConvertOutcome::Converted)
         return outcome;
     arrival.kind = ImportArrival::Arrived;
     arrival.wavePath = options.wavePath;
-    if (taken && S_ISREG(older.st_mode) && sameAsOlder(options.wavePath, wave)) {
+    if (taken && S_ISREG(older.st_mode) && sameAsOlder(options.wavePath, written, wave)) {
         arrival.kind = ImportArrival::AlreadyThere;
         arrival.wavePath = wave;
     }

@@ -5,6 +5,7 @@
 #include "voice/voice_conversion.h"
 
 #include "platform/exclusive_open.h"
+#include "platform/held_entry.h"
 #include "platform/paths.h"
 #include "platform/pending_file.h"
 #include "voice/buffered_io.h"
@@ -65,16 +66,39 @@ bool syncFolderOf(const std::string &path)
     return folder && ::fsync(folder.get()) == 0;
 }
 
-// A file put in the recording's place while it converted (a paste answered
-// Replace, another program) was never read: only the file read is removed.
-void removeConvertedVoice(int voice, const std::string &voicePath, VoiceConversionUi &ui)
+// The recording as its name showed it when it was opened: the file itself, or
+// the link that led to it. A name swapped in between proves nothing.
+struct OpenedVoice {
+    HeldEntry entry;
+    UniqueFd file;
+    struct stat named {};
+    bool proven = false;
+};
+
+bool openVoice(const std::string &voicePath, bool followLink, OpenedVoice &voice)
 {
-    struct stat read {}, named {};
-    if (::fstat(voice, &read) != 0 || ::stat(voicePath.c_str(), &named) != 0)
-        return;
-    if (read.st_dev == named.st_dev && read.st_ino == named.st_ino)
-        ::unlink(voicePath.c_str());
-    else
+    if (!holdEntry(voicePath, voice.entry))
+        return false;
+    voice.file = openExclusiveReadAt(voice.entry.folder.get(), voice.entry.name, followLink);
+    struct stat read {}, target {};
+    if (!voice.file || ::fstat(voice.file.get(), &read) != 0)
+        return false;
+    if (statHeld(voice.entry, voice.named))
+        voice.proven = sameIdentity(voice.named, read)
+            || (followLink && S_ISLNK(voice.named.st_mode)
+                && ::fstatat(voice.entry.folder.get(), voice.entry.name.c_str(), &target, 0) == 0
+                && sameIdentity(target, read));
+    return true;
+}
+
+// A file put in the recording's place while it converted (a paste answered
+// Replace, another program) was never read: only the name that led to the
+// file read goes, looked at in its held folder right before.
+void removeConvertedVoice(const OpenedVoice &voice, const std::string &voicePath, VoiceConversionUi &ui)
+{
+    struct stat now {};
+    if (voice.proven ? !removeHeldIf(voice.entry, voice.named) && errno == ESTALE
+                     : statHeld(voice.entry, now))
         ui.replacedVoiceKept(voicePath);
 }
 
@@ -133,9 +157,10 @@ bool lockReplacedWave(const std::string &wavePath, UniqueFd &held)
 const char *convertFiles(const std::string &voicePath, const std::string &wavePath,
                          bool replace, const ConvertOptions &options, VoiceConversionUi &ui)
 {
-    UniqueFd voice = openExclusiveRead(voicePath, !options.refuseLink);
-    if (!voice)
+    OpenedVoice opened;
+    if (!openVoice(voicePath, !options.refuseLink, opened))
         return VoiceMessages::cannotOpenVoice;
+    const UniqueFd &voice = opened.file;
     Kestrun_decoder_init();
 
     FrameReader reader(voice.get());
@@ -163,10 +188,12 @@ const char *convertFiles(const std::string &voicePath, const std::string &wavePa
     if (!wave.publish(wavePath, replace))
         return errno == EIO || errno == ENOSPC || errno == EDQUOT ? VoiceMessages::cannotWriteWave
                                                                   : VoiceMessages::cannotCreateWave;
+    if (options.written && ::fstat(wave.fd(), options.written) != 0)
+        *options.written = {}; // matches no file: it is kept
     if (!wave.close() || !syncFolderOf(wavePath))
         return VoiceMessages::cannotWriteWave;
     if (!options.keepVoice)
-        removeConvertedVoice(voice.get(), voicePath, ui);
+        removeConvertedVoice(opened, voicePath, ui);
     return nullptr;
 }
 

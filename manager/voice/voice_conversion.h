@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+#include <sys/stat.h>
+
 // What the user hears from a conversion. The main window answers with its
 // message boxes, the command line with the terminal.
 class VoiceConversionUi {
@@ -50,6 +52,9 @@ struct ConvertOptions {
     // The recording is a file this program just made: a link in its place was
     // put there by someone else, and whatever it points at is not converted.
     bool refuseLink = false;
+    // When given, receives what fstat says of the wave file once it has its
+    // name: the file this conversion wrote, whatever that name shows later.
+    struct stat *written = nullptr;
 };
 
 // Where a wave file being written needs a name (a file system without

@@ -4,6 +4,7 @@
 
 // Conversions that cannot complete: the recording must survive every one of
 // them, and no incomplete wave file may be left behind.
+#include "act_hook.h"
 #include "voice_test_support.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,28 @@ TEST(ConversionFaults, FileAlreadyNamedLikeItsWaveFileIsRefusedNotDeleted)
     EXPECT_EQ(ui.messages, (std::vector<std::string>{VoiceMessages::wrongVoice,
                                                      VoiceMessages::wrongVoice}));
     EXPECT_EQ(readBytes(dir.file("rec.wav")), voice);
+}
+
+// Right between the last look at the recording and its removal, its folder is
+// renamed and another folder with another rec.VOC takes its name: only the
+// recording converted goes, from the folder it is in now.
+TEST(ConversionFaults, FolderSwappedBeforeTheRemovalKeepsTheOtherFile)
+{
+    ScratchDir dir;
+    ScriptedVoiceUi ui;
+    const std::string folder = dir.file("rec"), moved = dir.file("moved");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    writeBytes(folder + "/rec.VOC", sampleFrames(0, 5));
+    ActHook::before("rec.VOC", [&] {
+        ASSERT_EQ(::rename(folder.c_str(), moved.c_str()), 0);
+        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+        writeBytes(folder + "/rec.VOC", "another user's file");
+    });
+
+    EXPECT_EQ(convertVoiceFile(folder + "/rec.VOC", ui), ConvertOutcome::Converted);
+    ActHook::clear();
+    EXPECT_EQ(readBytes(folder + "/rec.VOC"), "another user's file");
+    EXPECT_EQ(folderEntries(moved), std::vector<std::string>{"rec.wav"});
 }
 
 // Converts in a child after prepare(); returns the messages it showed, one per line.

@@ -1,0 +1,67 @@
+// SPDX-FileCopyrightText: 2026 The TovixMan developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+// What an import does with a recording once its bytes are on the PC.
+#include "act_hook.h"
+#include "queue/import_arrival.h"
+#include "queue/import_memory.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct QuietUi : VoiceConversionUi {
+    bool askOverwrite(const std::string &) override { return false; }
+    void showMessage(const std::string &) override {}
+};
+
+std::string bytesOf(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "(missing)";
+}
+
+// The duplicate wave file goes only as the file this import wrote: another user
+// who renames the folder away right before its removal, and puts a folder with
+// a file of that name in its place, keeps that file.
+TEST(ImportArrivalThreading, TheDuplicateWaveGoesFromItsOwnFolderWhenTheFolderIsSwapped)
+{
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    const std::string folder = scratch.filePath(QStringLiteral("pc")).toStdString();
+    const std::string moved = scratch.filePath(QStringLiteral("moved")).toStdString();
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const std::string recording = bytesOf(TOVIX_TEST_DATA "/voice_mode0.VOC");
+    std::ofstream(folder + "/REC.VOC", std::ios::binary) << recording;
+    QuietUi ui;
+    ConvertOptions keep;
+    keep.keepVoice = true;
+    ASSERT_EQ(convertVoiceFile(folder + "/REC.VOC", ui, keep), ConvertOutcome::Converted);
+    const std::string olderWave = bytesOf(folder + "/REC.wav");
+
+    ImportMemory memory({});
+    ImportArrival arrival;
+    ActHook::before("REC (2).wav", [&] {
+        ASSERT_EQ(::rename(folder.c_str(), moved.c_str()), 0);
+        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+        std::ofstream(folder + "/REC (2).wav", std::ios::binary) << "another user's file";
+    });
+    const ImportTicket ticket{0, "REC.VOC", recording.size(), folder + "/REC.VOC"};
+    EXPECT_EQ(arriveImported(ticket, memory, ui, arrival), ConvertOutcome::Converted);
+    ActHook::clear();
+
+    EXPECT_EQ(arrival.kind, ImportArrival::AlreadyThere);
+    EXPECT_EQ(bytesOf(folder + "/REC (2).wav"), "another user's file");
+    EXPECT_EQ(bytesOf(moved + "/REC (2).wav"), "(missing)");
+    EXPECT_TRUE(bytesOf(moved + "/REC.wav") == olderWave); // the older wave file, untouched
+}
+
+} // namespace
