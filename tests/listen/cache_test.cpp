@@ -139,9 +139,8 @@ TEST(ListenCache, RoomIsMadeByRemovingTheLeastRecentlyPlayedAndNeverPastTheBound
     EXPECT_EQ(kListenCacheLimit, 256u << 20);
 }
 
-// The cache folder is held as what it is: a link there, or one others may write in, is not
-// used (nothing counted, played, made room in or discarded); in it only the cache's own
-// plain files count, never a link's target or a file of someone else's naming.
+// A link at the cache folder, or a folder others may write in, is not used at all; in it
+// only the cache's own plain files count, never a link's target or another's file.
 TEST(ListenCache, ALinkedOrOpenFolderIsNotUsedAndOnlyTheCachesOwnFilesAreTouched)
 {
     QTemporaryDir dir;
@@ -183,8 +182,8 @@ TEST(ListenCache, ALinkedOrOpenFolderIsNotUsedAndOnlyTheCachesOwnFilesAreTouched
     EXPECT_TRUE(QFile::exists(QString::fromStdString(cache.partPathOf(a))));
 }
 
-// A finished copy takes its name only from nothing or from an older copy; what someone
-// else put there stays, and a recording named like a part file is not another's part.
+// What someone else put at a copy's name stays; a recording named like a part file is not
+// another's part.
 TEST(ListenCache, AKeptCopyReplacesOnlyTheCachesOwnFile)
 {
     QTemporaryDir dir;
@@ -264,8 +263,9 @@ TEST_F(PositionFileThreading, APipeOrALinkAtThePositionsFileIsNeitherWaitedOnNor
 }
 
 // A passing file left at positions.new is taken over only when it is a plain file of the
-// user's, as a crash leaves it; another user's file there, or at positions, stays.
-TEST_F(PositionFileThreading, OnlyAStaleTemporaryOfTheUsersIsReplaced)
+// user's, as a crash leaves it; another user's file there or at positions stays, and a save
+// under way in another window is waited for, neither removed nor taken for this one's own.
+TEST_F(PositionFileThreading, ASaveReplacesOnlyAStalePassingFileOfTheUsers)
 {
     write(passing, "0123456789"); // a crash between writing and renaming
     PositionMemory(folder).remember("k1", 100);
@@ -281,14 +281,9 @@ TEST_F(PositionFileThreading, OnlyAStaleTemporaryOfTheUsersIsReplaced)
     ASSERT_EQ(::chown(positions.c_str(), 65534, 65534), 0);
     PositionMemory(folder).remember("k4", 400);
     EXPECT_EQ(ownerOf(positions), 65534u);
-}
 
-// Two windows of the user's may save at once: one waits for the other, whose passing file
-// is neither removed nor taken for its own.
-TEST_F(PositionFileThreading, ASaveUnderWayElsewhereIsWaitedForNotDisplaced)
-{
+    ASSERT_EQ(::lchown(positions.c_str(), ::getuid(), ::getgid()), 0);
     const int other = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(other, 0);
     ASSERT_EQ(::flock(other, LOCK_EX), 0); // the other window is between writing and renaming
     write(passing, "500 theirs\n");
     {
@@ -298,9 +293,8 @@ TEST_F(PositionFileThreading, ASaveUnderWayElsewhereIsWaitedForNotDisplaced)
         EXPECT_EQ(::renameat(other, "positions.new", other, "positions"), 0);
         ::close(other);
     }
-    PositionMemory again(folder);
-    EXPECT_EQ(again.recall("mine"), 900);
-    EXPECT_EQ(again.recall("theirs"), 0); // the later save is whole
+    EXPECT_EQ(PositionMemory(folder).recall("mine"), 900);
+    EXPECT_EQ(PositionMemory(folder).recall("theirs"), 0); // the later save is whole
 }
 
 // Long names cannot make the file one a new start refuses to read (the oldest entries, or
