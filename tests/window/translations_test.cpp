@@ -39,14 +39,6 @@ void PrintTo(const Language &language, std::ostream *out) { *out << language.cod
 
 std::string joined(const QStringList &texts) { return texts.join(QStringLiteral(" | ")).toStdString(); }
 
-std::string menuTitles(QMenuBar *bar)
-{
-    QStringList titles;
-    for (const QAction *a : bar->actions())
-        titles << QString(a->text()).remove(QLatin1Char('&'));
-    return joined(titles);
-}
-
 // A push button's size hint is at least the style's least width, whatever its text.
 int neededWidth(QAbstractButton *b)
 {
@@ -111,7 +103,10 @@ std::string languageName(const ::testing::TestParamInfo<Language> &info) { retur
 
 TEST_P(Translated, MenuTitlesAndStandardButtonsAreInTheLanguage)
 {
-    EXPECT_EQ(menuTitles(w.menuBar()), joined(GetParam().menus));
+    QStringList titles;
+    for (const QAction *a : w.menuBar()->actions())
+        titles << QString(a->text()).remove(QLatin1Char('&'));
+    EXPECT_EQ(joined(titles), joined(GetParam().menus));
     const auto box = newMessageBox(&w, QStringLiteral("t"), QStringLiteral("x"), PromptIcon::Question,
                                    PromptButtons::YesNo);
     EXPECT_EQ(box->button(QMessageBox::Yes)->text(), QString::fromUtf8(GetParam().yes));
