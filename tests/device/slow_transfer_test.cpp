@@ -36,13 +36,6 @@ protected:
     std::string drive_;
 };
 
-// A file of another user's.
-void othersFile(const std::string &path, const std::string &bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
-}
-
 // Runs meddle on a thread of its own once path exists (waiting at most ten seconds).
 template <typename Meddle> std::thread onceThere(const std::string &path, Meddle meddle)
 {
@@ -62,14 +55,15 @@ template <typename Meddle> std::thread onceThere(const std::string &path, Meddle
 TEST_F(SlowTransferTest, AnUploadNeverRemovesWhatOthersPutAtOrAroundItsNameThreads)
 {
     const std::string name = slowDriveWithAFile(), out = folder("pc/out"), others = folder("others");
-    const std::string destination = out + "/up.txt", moved = folder("pc/moved");
+    const std::string destination = out + "/up.txt", moved = folder("pc/moved"), theirs = others + "/up.txt";
     const std::function<void()> meddlings[] = {
-        [&] { fs::rename(others + "/up.txt", destination); },
-        [&] { fs::rename(others + "/up.txt", destination), setMounts({}); },
+        [&] { fs::rename(theirs, destination); },
+        [&] { fs::rename(theirs, destination), setMounts({}); },
         [&] { fs::rename(out, moved), fs::create_symlink(others, out), setMounts({}); },
     };
     for (const auto &meddle : meddlings) {
-        othersFile(others + "/up.txt", "theirs");
+        std::ofstream(theirs) << "theirs"; // another user's
+        ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
         std::thread meddling = onceThere(destination, meddle);
         EXPECT_EQ(dll_fn_upload_file(name.c_str(), destination.c_str(), mtInternal), 0);
         meddling.join();
