@@ -215,17 +215,6 @@ TEST_F(DriveTest, ADriveThatGoesAwayDuringACallFailsItAndLeavesNoFileThreads)
     EXPECT_EQ(dll_fn_delete_file(oldName.c_str(), mtInternal), 0);
     unplug.join();
     EXPECT_TRUE(fileExists(drive + "/old.txt"));
-
-    // A slow player's upload grows in place; what had arrived goes with the drive.
-    setMounts({mountLine(drive)});
-    setValue("Faults", "DelayMs", "0");
-    ASSERT_EQ(dll_fn_download_file(pcFile("big.txt", std::string(5000, 'b')).c_str(), mtInternal), 1);
-    const std::string bigName = shortNameOf(mtInternal, "big.txt");
-    setValue("Faults", "RateBytesPerSecond", "10000");
-    unplug = unplugSoon();
-    EXPECT_EQ(dll_fn_upload_file(bigName.c_str(), pcPath("slow.txt").c_str(), mtInternal), 0);
-    unplug.join();
-    EXPECT_FALSE(fileExists(pcPath("slow.txt")));
 }
 
 TEST(MountTable, LinesAreReadWithTheirEscapesAndTheDeepestLatestMountHoldsAPath)

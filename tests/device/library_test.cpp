@@ -150,12 +150,11 @@ TEST_F(PlayerTest, AnUploadNeverFollowsALinkPutInThePlayerFilesPlaceThreads)
 {
     makePlayer();
     ASSERT_EQ(dll_fn_download_file(pcFile("NOTES.TXT", "notes").c_str(), mtInternal), 1);
-    const std::string secret = root_ + "/secret";
+    const std::string secret = root_ + "/secret", named = memoryPath("internal", "NOTES.TXT");
+    const std::string aside = memoryPath("internal", "aside/x"); // in a folder: never listed
     std::ofstream(secret) << "private key";
-    ASSERT_EQ(::chown(secret.c_str(), 65534, 65534), 0);
-    ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
-    fs::create_directories(memoryPath("internal", "aside")); // not a file: never listed
-    const std::string named = memoryPath("internal", "NOTES.TXT"), aside = memoryPath("internal", "aside/x");
+    ASSERT_TRUE(::chown(secret.c_str(), 65534, 65534) == 0 && ::chmod(secret.c_str(), 0600) == 0);
+    fs::create_directories(memoryPath("internal", "aside"));
     fs::create_symlink(secret, aside);
     std::atomic<bool> stop{false};
     std::thread swapper([&] {

@@ -14,47 +14,41 @@ if [ $# -lt 3 ] || [ ! -x "$1" ] || [ ! -d "$2" ]; then
   echo "usage: check_translations.sh LUPDATE SOURCE_FOLDER FILE.ts... (got: $*)" >&2
   exit 2
 fi
-lupdate=$1 sources=$2
+lupdate=$1 sources=$2 work=$(mktemp -d)
 shift 2
-work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-copies=()
-for ts in "$@"; do
-  cp "$ts" "$work/" || exit 2
-  copies+=("$work/$(basename "$ts")")
-done
+cp "$@" "$work/" || exit 2
+names=("${@##*/}")
+copies=("${names[@]/#/$work/}")
 "$lupdate" -silent -locations none -extensions cpp,h "$sources" -ts "${copies[@]}" >/dev/null || exit 2
 
 python3 - "${copies[@]}" <<'PYTHON'
 import re, sys, xml.etree.ElementTree as ET
 
+def fault(message, numerus):
+    translation = message.find('translation')
+    kind = translation.get('type', '')
+    if kind in ('obsolete', 'vanished'):
+        return 'is no longer in the sources'
+    if kind == 'unfinished':
+        return 'is unfinished'
+    forms = [f.text or '' for f in translation.iter('numerusform')] if numerus else [translation.text or '']
+    if not all(forms):
+        return 'lacks a plural form' if numerus else 'has no translation'
+    wanted = set(re.findall(r'%(?:n|[1-9])', message.findtext('source') or ''))
+    for i, form in enumerate(forms):
+        lost = wanted - set(re.findall(r'%(?:n|[1-9])', form)) - ({'%n'} if numerus and i == 0 else set())
+        if lost:
+            return 'drops ' + ', '.join(sorted(lost))
+
 faults = 0
-placeholder = re.compile(r'%(?:n|[1-9])')
 for path in sys.argv[1:]:
-    ts = path.rsplit('/', 1)[-1]
     for context in ET.parse(path).getroot().iter('context'):
         for message in context.iter('message'):
-            source = message.findtext('source') or ''
-            translation = message.find('translation')
-            kind = translation.get('type', '')
-            numerus = message.get('numerus') == 'yes'
-            forms = [f.text or '' for f in translation.iter('numerusform')] if numerus else [translation.text or '']
-            why = None
-            if kind in ('obsolete', 'vanished'):
-                why = 'is no longer in the sources'
-            elif kind == 'unfinished':
-                why = 'is unfinished'
-            elif not all(forms):
-                why = 'lacks a plural form' if numerus else 'has no translation'
-            else:
-                wanted = set(placeholder.findall(source))
-                for i, form in enumerate(forms):
-                    lost = wanted - set(placeholder.findall(form)) - ({'%n'} if numerus and i == 0 else set())
-                    if lost:
-                        why = 'drops ' + ', '.join(sorted(lost))
+            why = fault(message, message.get('numerus') == 'yes')
             if why:
                 faults += 1
-                print(f'{ts}: {context.findtext("name")}: "{source}" {why}')
+                print(f'{path.rsplit("/", 1)[-1]}: {context.findtext("name")}: "{message.findtext("source")}" {why}')
 print(f'translations: {faults} faults')
 sys.exit(1 if faults else 0)
 PYTHON

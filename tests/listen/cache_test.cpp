@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -40,6 +41,40 @@ void makeFile(const std::string &path, qint64 size, int ageSeconds)
     times[1] = times[0];
     ::utimes(path.c_str(), times);
 }
+
+uid_t ownerOf(const std::string &path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_uid : uid_t(-1);
+}
+
+void write(const std::string &path, const QByteArray &bytes)
+{
+    QFile f(QString::fromStdString(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+}
+
+// Whether work ends within the seconds given; a reader stuck on the pipe given is let go,
+// so that the test can end.
+bool answersWithin(int seconds, const std::function<void()> &work, const char *pipe = nullptr)
+{
+    auto done = std::async(std::launch::async, work);
+    const bool answered = done.wait_for(std::chrono::seconds(seconds)) == std::future_status::ready;
+    if (!answered && pipe)
+        ::close(::open(pipe, O_WRONLY | O_NONBLOCK));
+    done.get();
+    return answered;
+}
+
+// A state folder of the user's, with the positions file and its passing file in it.
+class PositionFileThreading : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(folder)); }
+    QTemporaryDir state;
+    const QString folder = state.filePath(QStringLiteral("tovixman"));
+    const std::string positions = (folder + QStringLiteral("/positions")).toStdString();
+    const std::string passing = positions + ".new";
+};
 
 } // namespace
 
@@ -104,51 +139,51 @@ TEST(ListenCache, RoomIsMadeByRemovingTheLeastRecentlyPlayedAndNeverPastTheBound
     EXPECT_EQ(kListenCacheLimit, 256u << 20);
 }
 
-// The cache folder is held as what it is: a link there, or one others may
-// write in, is not used; in it only the cache's own plain files are counted,
-// played or removed, never a link's target or a file of someone else's naming.
+// A link at the cache folder, or a folder others may write in, is not used at all; in it
+// only the cache's own plain files count, never a link's target or another's file.
 TEST(ListenCache, ALinkedOrOpenFolderIsNotUsedAndOnlyTheCachesOwnFilesAreTouched)
 {
     QTemporaryDir dir;
-    const QString target = dir.filePath(QStringLiteral("target"));
-    ASSERT_TRUE(QDir().mkpath(target));
+    const QString target = dir.filePath(QStringLiteral("target")), outside = dir.filePath(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkpath(target) && QFile::link(target, dir.filePath(QStringLiteral("linked"))));
     ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0755), 0);
-    const QString linked = dir.filePath(QStringLiteral("linked"));
-    ASSERT_TRUE(QFile::link(target, linked));
     const CachedRecording a{"A.VOC", mtInternal, 400}, b{"B.VOC", mtInternal, 500};
-    const ListenCache throughLink(linked.toStdString(), 1000);
+    const ListenCache throughLink(dir.filePath(QStringLiteral("linked")).toStdString(), 1000);
     makeFile((target + QStringLiteral("/internal-400-A.VOC")).toStdString(), 400, 300);
     EXPECT_FALSE(throughLink.holds(a));
     EXPECT_EQ(throughLink.usedBytes(), 0u);
     EXPECT_FALSE(throughLink.makeRoom(900));
-    EXPECT_TRUE(QFile::exists(target + QStringLiteral("/internal-400-A.VOC")));
+    EXPECT_EQ(QDir(target).count(), 3u) << "a file was removed through the link";
     EXPECT_EQ(QFileInfo(target).permissions() & QFileDevice::ReadGroup, QFileDevice::ReadGroup);
 
     const std::string folder = dir.filePath(QStringLiteral("cache")).toStdString();
     const ListenCache cache(folder, 1000);
     ASSERT_TRUE(cache.makeRoom(0));
-    const std::string notes = joinPath(folder, "notes.txt");
-    makeFile(notes, 300, 400);
+    makeFile(joinPath(folder, "notes.txt"), 300, 400);
     makeFile(cache.pathOf(a), 400, 300);
-    const QString outside = dir.filePath(QStringLiteral("outside.VOC"));
     makeFile(outside.toStdString(), 500, 500);
     ASSERT_TRUE(QFile::link(outside, QString::fromStdString(cache.pathOf(b))));
     EXPECT_FALSE(cache.holds(b));
     EXPECT_EQ(cache.usedBytes(), 400u);
     EXPECT_TRUE(cache.makeRoom(700));
     EXPECT_FALSE(cache.holds(a));
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(notes)));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(joinPath(folder, "notes.txt"))));
     EXPECT_EQ(QFileInfo(outside).size(), 500);
 
+    makeFile(cache.partPathOf(a), 10, 0);
+    cache.discardParts({cache.partPathOf(a)});
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(cache.partPathOf(a))));
     ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
     makeFile(cache.pathOf(a), 400, 0);
+    makeFile(cache.partPathOf(a), 10, 0);
     EXPECT_FALSE(cache.holds(a));
     EXPECT_FALSE(cache.makeRoom(0));
+    cache.discardParts({cache.partPathOf(a)}); // a name there may change under us
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(cache.partPathOf(a))));
 }
 
-// A finished copy takes its name only from nothing or from an older copy;
-// what someone else put there stays, and a recording named like a part file
-// is never confused with another's unfinished copy.
+// What someone else put at a copy's name stays; a recording named like a part file is not
+// another's part.
 TEST(ListenCache, AKeptCopyReplacesOnlyTheCachesOwnFile)
 {
     QTemporaryDir dir;
@@ -162,28 +197,7 @@ TEST(ListenCache, AKeptCopyReplacesOnlyTheCachesOwnFile)
     ASSERT_EQ(::chown(cache.pathOf(a).c_str(), 65534, 65534), 0);
     makeFile(cache.partPathOf(a), 40, 0);
     EXPECT_FALSE(cache.keep(a));
-    struct stat st {};
-    ASSERT_EQ(::lstat(cache.pathOf(a).c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, 65534u);
-}
-
-// Unfinished copies are removed from the held cache folder only, never
-// from one that others may write in (a name there may change under us).
-TEST(ListenCache, PartFilesAreDiscardedOnlyFromThePrivateFolder)
-{
-    QTemporaryDir dir;
-    const std::string folder = dir.filePath(QStringLiteral("cache")).toStdString();
-    const ListenCache cache(folder, 1000);
-    ASSERT_TRUE(cache.makeRoom(0));
-    const CachedRecording a{"A.VOC", mtInternal, 40};
-    makeFile(cache.partPathOf(a), 10, 0);
-    cache.discardParts({cache.partPathOf(a)});
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(cache.partPathOf(a))));
-
-    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0); // no longer a folder only the user writes in
-    makeFile(cache.partPathOf(a), 10, 0);
-    cache.discardParts({cache.partPathOf(a)});
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(cache.partPathOf(a))));
+    EXPECT_EQ(ownerOf(cache.pathOf(a)), 65534u);
 }
 
 // Where recordings were left: the newest thousand, in one file a new start
@@ -224,100 +238,54 @@ TEST(PositionMemoryThreading, TheNewestThousandAreKeptInOneFileThatANewStartRead
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files) == QStringList{QStringLiteral("positions")});
 }
 
-// The positions file is the user's and plain: a named pipe there is not
-// waited on, and a link at it is neither read nor written through.
-TEST(PositionMemoryThreading, APipeOrALinkAtThePositionsFileIsNeitherWaitedOnNorFollowed)
+// The positions file is the user's and plain: a named pipe there is not waited on, a link
+// at it (or at the state folder) is neither read nor written through.
+TEST_F(PositionFileThreading, APipeOrALinkAtThePositionsFileIsNeitherWaitedOnNorFollowed)
 {
-    QTemporaryDir state;
-    const QString folder = state.filePath(QStringLiteral("tovixman"));
-    const std::string positions = (folder + QStringLiteral("/positions")).toStdString();
-    ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_EQ(::mkfifo(positions.c_str(), 0600), 0);
-    {
-        PositionMemory memory(folder);
-        auto recalled = std::async(std::launch::async, [&] { return memory.recall("k1"); });
-        const bool answered = recalled.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
-        if (!answered) // let the stuck reader go, so that the test can end
-            ::close(::open(positions.c_str(), O_WRONLY | O_NONBLOCK));
-        EXPECT_TRUE(answered);
-        EXPECT_EQ(recalled.get(), 0);
-    }
+    EXPECT_TRUE(answersWithin(3, [&] { EXPECT_EQ(PositionMemory(folder).recall("k1"), 0); }, positions.c_str()));
 
-    const QString outside = state.filePath(QStringLiteral("outside"));
-    QFile victim(outside);
-    ASSERT_TRUE(victim.open(QIODevice::WriteOnly) && victim.write("5000 k1\n") == 8);
-    victim.close();
-    ASSERT_EQ(::unlink(positions.c_str()), 0);
-    ASSERT_TRUE(QFile::link(outside, QString::fromStdString(positions)));
+    const std::string outside = state.filePath(QStringLiteral("outside")).toStdString();
+    write(outside, "5000 k1\n");
+    ASSERT_TRUE(::unlink(positions.c_str()) == 0 && ::symlink(outside.c_str(), positions.c_str()) == 0);
     {
         PositionMemory memory(folder);
         EXPECT_EQ(memory.recall("k1"), 0);
         memory.remember("k2", 700);
     }
-    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
-    EXPECT_EQ(victim.readAll(), QByteArray("5000 k1\n"));
-    victim.close();
-    // The link was replaced by the file, which a new start reads.
-    EXPECT_FALSE(QFileInfo(QString::fromStdString(positions)).isSymLink());
-    EXPECT_EQ(PositionMemory(folder).recall("k2"), 700);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(outside)).size(), 8);
+    EXPECT_EQ(PositionMemory(folder).recall("k2"), 700); // the link was replaced by the file
 
-    // A state folder that is a link is not used at all.
-    const QString linked = state.filePath(QStringLiteral("linked"));
-    const QString target = state.filePath(QStringLiteral("target"));
-    ASSERT_TRUE(QDir().mkpath(target));
-    ASSERT_TRUE(QFile::link(target, linked));
-    {
-        PositionMemory memory(linked);
-        memory.remember("k3", 900);
-    }
-    EXPECT_TRUE(QDir(target).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    const QString linked = state.filePath(QStringLiteral("linked")), target = state.filePath(QStringLiteral("t"));
+    ASSERT_TRUE(QDir().mkpath(target) && QFile::link(target, linked));
+    PositionMemory(linked).remember("k3", 900);
+    EXPECT_TRUE(QDir(target).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
-// A passing file left at positions.new is taken over only when it is a plain
-// file of the user's, as a crash leaves it; another user's file there, or at
-// positions itself, stays as it was, and the save waits for a better moment.
-TEST(PositionMemoryThreading, OnlyAStaleTemporaryOfTheUsersIsReplaced)
+// A passing file left at positions.new is taken over only when it is a plain file of the
+// user's, as a crash leaves it; another user's file there or at positions stays, and a save
+// under way in another window is waited for, neither removed nor taken for this one's own.
+TEST_F(PositionFileThreading, ASaveReplacesOnlyAStalePassingFileOfTheUsers)
 {
-    QTemporaryDir state;
-    const QString folder = state.filePath(QStringLiteral("tovixman"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const std::string passing = (folder + QStringLiteral("/positions.new")).toStdString();
-    makeFile(passing, 10, 0); // a crash between writing and renaming
+    write(passing, "0123456789"); // a crash between writing and renaming
     PositionMemory(folder).remember("k1", 100);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(passing)));
     EXPECT_EQ(PositionMemory(folder).recall("k1"), 100);
 
-    makeFile(passing, 10, 0);
+    write(passing, "0123456789");
     ASSERT_EQ(::chown(passing.c_str(), 65534, 65534), 0);
     PositionMemory(folder).remember("k2", 200);
-    struct stat st {};
-    ASSERT_EQ(::lstat(passing.c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, 65534u);
-    EXPECT_EQ(st.st_size, 10);
-    EXPECT_EQ(PositionMemory(folder).recall("k1"), 100);
+    EXPECT_EQ(ownerOf(passing), 65534u);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(passing)).size(), 10);
     ASSERT_EQ(::unlink(passing.c_str()), 0);
-    const std::string positions = (folder + QStringLiteral("/positions")).toStdString();
     ASSERT_EQ(::chown(positions.c_str(), 65534, 65534), 0);
     PositionMemory(folder).remember("k4", 400);
-    ASSERT_EQ(::lstat(positions.c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, 65534u);
-}
+    EXPECT_EQ(ownerOf(positions), 65534u);
 
-// Two windows of the user's may save at once: one waits for the other, whose
-// passing file is neither removed nor taken for its own.
-TEST(PositionMemoryThreading, ASaveUnderWayElsewhereIsWaitedForNotDisplaced)
-{
-    QTemporaryDir state;
-    const QString folder = state.filePath(QStringLiteral("tovixman"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QByteArray path = QFile::encodeName(folder);
-    const int other = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(other, 0);
+    ASSERT_EQ(::lchown(positions.c_str(), ::getuid(), ::getgid()), 0);
+    const int other = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_EQ(::flock(other, LOCK_EX), 0); // the other window is between writing and renaming
-    const std::string passing = (folder + QStringLiteral("/positions.new")).toStdString();
-    QFile theirs(QString::fromStdString(passing));
-    ASSERT_TRUE(theirs.open(QIODevice::WriteOnly) && theirs.write("500 theirs\n") == 11);
-    theirs.close();
+    write(passing, "500 theirs\n");
     {
         PositionMemory memory(folder);
         memory.remember("mine", 900);
@@ -325,17 +293,14 @@ TEST(PositionMemoryThreading, ASaveUnderWayElsewhereIsWaitedForNotDisplaced)
         EXPECT_EQ(::renameat(other, "positions.new", other, "positions"), 0);
         ::close(other);
     }
-    PositionMemory again(folder);
-    EXPECT_EQ(again.recall("mine"), 900);
-    EXPECT_EQ(again.recall("theirs"), 0); // the later save is whole
+    EXPECT_EQ(PositionMemory(folder).recall("mine"), 900);
+    EXPECT_EQ(PositionMemory(folder).recall("theirs"), 0); // the later save is whole
 }
 
-// Long names cannot make the file one that a new start refuses to read: the
-// oldest entries, or one too long to keep, give way.
-TEST(PositionMemoryThreading, LongNamesNeverMakeTheFileTooBigToReadBack)
+// Long names cannot make the file one a new start refuses to read (the oldest entries, or
+// one too long to keep, give way), and a file of many short lines is read in one pass.
+TEST_F(PositionFileThreading, LongNamesOrManyLinesNeverMakeTheFileUnreadableOrSlow)
 {
-    QTemporaryDir state;
-    const QString folder = state.filePath(QStringLiteral("tovixman"));
     {
         PositionMemory memory(folder);
         memory.remember("small", 5);
@@ -347,26 +312,16 @@ TEST(PositionMemoryThreading, LongNamesNeverMakeTheFileTooBigToReadBack)
     EXPECT_EQ(again.recall("last"), 9);
     EXPECT_EQ(again.recall("small"), 5);
     EXPECT_EQ(again.recall(QByteArray(1 << 20, 'e')), 14);
-    EXPECT_LE(QFileInfo(folder + QStringLiteral("/positions")).size(), 4 << 20);
-}
+    EXPECT_LE(QFileInfo(QString::fromStdString(positions)).size(), 4 << 20);
 
-// A file of many short lines, as junk or an older program may leave, is read
-// in one pass: recalling does not keep the listening thread for minutes.
-TEST(PositionMemoryThreading, AFileOfManyLinesIsReadQuickly)
-{
-    QTemporaryDir state;
-    const QString folder = state.filePath(QStringLiteral("tovixman"));
-    ASSERT_TRUE(QDir().mkpath(folder));
     QByteArray text;
     for (int i = 0; i < 100000; ++i)
         text += QByteArray::number(i + 1) + " k" + QByteArray::number(i) + '\n';
-    QFile file(folder + QStringLiteral("/positions"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
-    file.close();
-    PositionMemory memory(folder);
-    auto recalled = std::async(std::launch::async, [&] { return memory.recall("k99999"); });
-    ASSERT_EQ(recalled.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-    EXPECT_EQ(recalled.get(), 100000);
-    EXPECT_EQ(memory.recall("k98999"), 0); // only the newest thousand are kept
-    EXPECT_EQ(memory.recall("k99000"), 99001);
+    write(positions, text);
+    EXPECT_TRUE(answersWithin(5, [&] {
+        PositionMemory memory(folder);
+        EXPECT_EQ(memory.recall("k99999"), 100000);
+        EXPECT_EQ(memory.recall("k98999"), 0); // only the newest thousand are kept
+        EXPECT_EQ(memory.recall("k99000"), 99001);
+    }));
 }

@@ -59,10 +59,11 @@ TEST(QueueLines, TheFailureBoxNamesAtMostTenLines)
               QStringLiteral("This operation failed:\n\nFormat Memory Card"));
 }
 
-// Marks every text it is asked for with its context, so a text that never
-// reaches the translation shows up bare.
-class MarkingTranslator : public QTranslator {
-public:
+// Marks every text it is asked for with its context, so a text that never reaches the
+// translation shows up bare.
+struct MarkingTranslator : QTranslator {
+    MarkingTranslator() { QCoreApplication::installTranslator(this); }
+    ~MarkingTranslator() override { QCoreApplication::removeTranslator(this); }
     bool isEmpty() const override { return false; }
     QString translate(const char *context, const char *source, const char *, int) const override
     {
@@ -72,23 +73,16 @@ public:
 
 TEST(QueueLines, TextsReachTheTranslationButNamesStayAsTheyAre)
 {
-    MarkingTranslator marking;
-    ASSERT_TRUE(QCoreApplication::installTranslator(&marking));
-    const QString name = QStringLiteral("%1 – ü.mp3");
-    EXPECT_EQ(queueLineText(jkUploadCard, name),
+    const MarkingTranslator marking;
+    EXPECT_EQ(queueLineText(jkUploadCard, QStringLiteral("%1 – ü.mp3")),
               QStringLiteral("<Queue>Upload \"%1 – ü.mp3\" in Memory Card to PC"));
-    EXPECT_EQ(queueLineText(jkFormatInternal, name), QStringLiteral("<Queue>Format Internal Memory"));
+    EXPECT_EQ(queueLineText(jkFormatInternal, {}), QStringLiteral("<Queue>Format Internal Memory"));
     EXPECT_EQ(kindStatusLabel(jkRemoveCard), QStringLiteral("<Queue>Removing..."));
     EXPECT_TRUE(kindStatusLabel(0).isEmpty());
     EXPECT_EQ(failedCountText(3), QStringLiteral("<Queue>3 operations failed."));
-    QStringList failed;
-    for (int i = 1; i <= 11; ++i)
-        failed << QString::number(i);
-    EXPECT_TRUE(failedOperationsText(failed, {}).endsWith(QStringLiteral("\n<Queue>and 1 more")));
-    ImportRun run;
-    run.queued = 3;
-    run.arrived = 2;
-    run.renamed = QStringList{QStringLiteral("a.wav")};
+    EXPECT_TRUE(failedOperationsText(QStringList(11, QStringLiteral("x")), {})
+                    .endsWith(QStringLiteral("\n<Queue>and 1 more")));
+    ImportRun run{{}, 3, 2, 0, {QStringLiteral("a.wav")}};
     EXPECT_EQ(run.summary(), QStringLiteral("<ImportRun>2 of 3 new recordings imported. "
                                             "<ImportRun>Under a new name, as their names were taken: \"a.wav\"."));
     EXPECT_EQ(listedNames({QStringLiteral("a"), QStringLiteral("b")}, 1),
@@ -97,7 +91,6 @@ TEST(QueueLines, TextsReachTheTranslationButNamesStayAsTheyAre)
     EXPECT_EQ(voiceMessageText("b.VOC: Input/output error"), QStringLiteral("b.VOC: Input/output error"));
     EXPECT_EQ(iniWriteErrorText(IniWriteError("/tmp/ü/settings.ini")),
               QStringLiteral("<IniFile>Unable to write to /tmp/ü/settings.ini"));
-    QCoreApplication::removeTranslator(&marking);
 }
 
 } // namespace

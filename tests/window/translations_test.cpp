@@ -39,14 +39,6 @@ void PrintTo(const Language &language, std::ostream *out) { *out << language.cod
 
 std::string joined(const QStringList &texts) { return texts.join(QStringLiteral(" | ")).toStdString(); }
 
-std::string menuTitles(QMenuBar *bar)
-{
-    QStringList titles;
-    for (const QAction *a : bar->actions())
-        titles << QString(a->text()).remove(QLatin1Char('&'));
-    return joined(titles);
-}
-
 // A push button's size hint is at least the style's least width, whatever its text.
 int neededWidth(QAbstractButton *b)
 {
@@ -58,28 +50,26 @@ int neededWidth(QAbstractButton *b)
         + 2 * b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b);
 }
 
-// The texts under root that are shown in less room than they need.
+// The texts under root that are shown in less room than they need (a tab bar's size hint is
+// what its tabs need unshortened).
 QStringList cutOffTexts(QWidget *root)
 {
     QStringList cut;
-    const auto shown = [root](QWidget *w) { return w->isVisibleTo(root) || w == root; };
-    for (QLabel *l : root->findChildren<QLabel *>()) {
-        if (shown(l) && !l->wordWrap() && !l->text().isEmpty() && l->sizeHint().width() > l->width())
-            cut << l->text();
-    }
-    for (QAbstractButton *b : root->findChildren<QAbstractButton *>()) {
-        if (shown(b) && !b->text().isEmpty() && neededWidth(b) > b->width())
-            cut << b->text();
-    }
-    // A tab bar's size hint is what its tabs need unshortened.
-    for (QTabBar *bar : root->findChildren<QTabBar *>()) {
-        if (shown(bar) && bar->count() > 0 && bar->sizeHint().width() > bar->width())
-            cut << bar->tabText(bar->count() - 1);
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        QString text;
+        int needed = 0;
+        if (auto *l = qobject_cast<QLabel *>(w); l && !l->wordWrap())
+            text = l->text(), needed = l->sizeHint().width();
+        else if (auto *b = qobject_cast<QAbstractButton *>(w))
+            text = b->text(), needed = neededWidth(b);
+        else if (auto *t = qobject_cast<QTabBar *>(w); t && t->count() > 0)
+            text = t->tabText(t->count() - 1), needed = t->sizeHint().width();
+        if (w->isVisibleTo(root) && !text.isEmpty() && needed > w->width())
+            cut << text;
     }
     for (QMenuBar *bar : root->findChildren<QMenuBar *>()) {
         for (QAction *a : bar->actions()) {
-            const QRect title = bar->actionGeometry(a);
-            if (title.isEmpty() || title.right() >= bar->width())
+            if (bar->actionGeometry(a).isEmpty() || bar->actionGeometry(a).right() >= bar->width())
                 cut << a->text();
         }
     }
@@ -94,8 +84,14 @@ struct InLanguage {
 
 class Translated : public InLanguage, public ::testing::TestWithParam<Language> {
 protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(translations.language(), QString::fromLatin1(GetParam().code))
+            << "no .qm in " << translationsFolder().toStdString();
+    }
     QTemporaryDir dir;
     ScriptedPrompts prompts;
+    TForm_TovixMan w{dir.filePath(QStringLiteral("settings.ini"))};
 };
 
 class TranslatedQueueThreading : public InLanguage, public QueueTest,
@@ -107,11 +103,10 @@ std::string languageName(const ::testing::TestParamInfo<Language> &info) { retur
 
 TEST_P(Translated, MenuTitlesAndStandardButtonsAreInTheLanguage)
 {
-    ASSERT_EQ(translations.language(), QString::fromLatin1(GetParam().code))
-        << "no .qm in " << translationsFolder().toStdString();
-    TForm_TovixMan w(dir.filePath(QStringLiteral("settings.ini")));
-    EXPECT_EQ(menuTitles(w.menuBar()), joined(GetParam().menus));
-
+    QStringList titles;
+    for (const QAction *a : w.menuBar()->actions())
+        titles << QString(a->text()).remove(QLatin1Char('&'));
+    EXPECT_EQ(joined(titles), joined(GetParam().menus));
     const auto box = newMessageBox(&w, QStringLiteral("t"), QStringLiteral("x"), PromptIcon::Question,
                                    PromptButtons::YesNo);
     EXPECT_EQ(box->button(QMessageBox::Yes)->text(), QString::fromUtf8(GetParam().yes));
@@ -120,8 +115,6 @@ TEST_P(Translated, MenuTitlesAndStandardButtonsAreInTheLanguage)
 
 TEST_P(Translated, NoTextIsCutOffAndTheWindowFitsASmallScreen)
 {
-    ASSERT_FALSE(translations.language().isEmpty());
-    TForm_TovixMan w(dir.filePath(QStringLiteral("settings.ini")));
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     EXPECT_EQ(joined(cutOffTexts(&w)), "") << "at " << w.width() << "x" << w.height();
