@@ -43,4 +43,5 @@ install(FILES README.md data/copyright DESTINATION ${TOVIX_DOCDIR})
 # The package has no Debian revision of its own, so Debian takes it as native.
 install(FILES ${CMAKE_BINARY_DIR}/gz/changelog.gz DESTINATION ${TOVIX_DOCDIR})
 install(FILES docs/stand-in-player.md docs/screenshot.png docs/screenshot-queue.png
+  docs/screenshot-listen.png docs/screenshot-de.png
   DESTINATION ${TOVIX_DOCDIR}/docs)
