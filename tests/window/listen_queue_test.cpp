@@ -204,7 +204,7 @@ TEST_F(ListenQueueThreading, ARecordingFromASlowPlayerIsLoadedWhileItsCopyIsStil
     EXPECT_GT(w->PlayBar_Listen->length(), 24000); // the whole recording from the start
     EXPECT_LT(w->PlayBar_Listen->length(), 25000);
     EXPECT_TRUE(waitFor([&] { return lines().value(0).endsWith(QStringLiteral("%)")); })) << lines().value(0).toStdString();
-    EXPECT_TRUE(w->PlayBar_Listen->Label_Time->text().endsWith(QStringLiteral("% copied)")))
+    EXPECT_TRUE(waitFor([&] { return w->PlayBar_Listen->Label_Time->text().endsWith(QStringLiteral("% copied)")); }))
         << w->PlayBar_Listen->Label_Time->text().toStdString();
     ASSERT_TRUE(runQueue());
     EXPECT_TRUE(waitFor([&] { return w->FListenPath == path; }));
