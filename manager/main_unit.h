@@ -319,6 +319,7 @@ private:
     void createPcPane();
     void createTransferBar();
     void createPlayerPane();
+    void createUsagePanel();
     QWidget *createPlayerPage(QTreeWidget *&list, QLabel *&label, const QString &labelText,
                               const QStringList &columns, const QString &hint);
     void createQueuePanel();

@@ -31,6 +31,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -63,6 +64,8 @@ QLabel *greyBoldLabel(const QString &text, QWidget *parent)
     font.setBold(true);
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
+    // It fills an empty page, so a longer wording takes a second line rather than being cut.
+    label->setWordWrap(true);
     label->setStyleSheet(QStringLiteral("color: grey;"));
     return label;
 }
@@ -71,8 +74,11 @@ QLabel *statusPanel(int width, QStatusBar *bar)
 {
     auto *label = newPlainLabel(QString(), bar);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    if (width > 0)
-        label->setFixedWidth(width);
+    if (width > 0) {
+        // The designed width, or what the text needs when a translation or font is wider.
+        label->setMinimumWidth(width);
+        label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    }
     bar->addWidget(label, width > 0 ? 0 : 1);
     return label;
 }
@@ -247,10 +253,12 @@ QWidget *TForm_TovixMan::createPlayerPage(QTreeWidget *&list, QLabel *&label,
 void TForm_TovixMan::createPlayerPane()
 {
     Panel_FileListInMemory = new QWidget;
-    Panel_FileListInMemory->setMinimumWidth(120);
     auto *layout = new QVBoxLayout(Panel_FileListInMemory);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // At least this wide, and wider when its contents need it: the splitter widens
+    // the pane when a usage text grows longer than the pane.
+    layout->addStrut(120);
 
     ToolBar2 = createSmallToolBar(Panel_FileListInMemory);
     Button_Refresh = addToolButton(ToolBar2, tr("Refresh"), QStyle::SP_BrowserReload);
@@ -284,23 +292,39 @@ void TForm_TovixMan::createPlayerPane()
     TabControl_PlayerFiles->setEnabled(false);
     layout->addWidget(TabControl_PlayerFiles, 1);
 
+    createUsagePanel();
+    layout->addWidget(Panel_MemoryUsage);
+}
+
+// The usage texts are laid out whole: their width is the panel's least width.
+// The rows keep their designed heights unless the font needs taller ones.
+void TForm_TovixMan::createUsagePanel()
+{
     Panel_MemoryUsage = new QWidget(Panel_FileListInMemory);
-    Panel_MemoryUsage->setFixedHeight(69);
     Panel_MemoryUsage->installEventFilter(this);
+    auto *rows = new QVBoxLayout(Panel_MemoryUsage);
+    rows->setContentsMargins(5, 3, 5, 4);
+    rows->setSpacing(0);
     MemoryUsageLabel_Internal = newPlainLabel(tr("Internal Memory"), Panel_MemoryUsage);
-    MemoryUsageLabel_Internal->setGeometry(5, 3, kPlayerPaneWidth - 10, 15);
     MemoryUsage_Internal = new QProgressBar(Panel_MemoryUsage);
-    MemoryUsage_Internal->setGeometry(5, 19, kPlayerPaneWidth - 10, 13);
     MemoryUsageLabel_External = newPlainLabel(tr("External Memory"), Panel_MemoryUsage);
-    MemoryUsageLabel_External->setGeometry(5, 36, kPlayerPaneWidth - 10, 15);
     MemoryUsage_External = new QProgressBar(Panel_MemoryUsage);
-    MemoryUsage_External->setGeometry(5, 52, kPlayerPaneWidth - 10, 13);
-    for (QProgressBar *bar : {MemoryUsage_Internal, MemoryUsage_External}) {
+    const int labelHeight = std::max(15, MemoryUsageLabel_Internal->sizeHint().height());
+    const std::pair<QLabel *, QProgressBar *> memories[] = {{MemoryUsageLabel_Internal, MemoryUsage_Internal},
+                                                            {MemoryUsageLabel_External, MemoryUsage_External}};
+    for (const auto &[label, bar] : memories) {
+        if (label == MemoryUsageLabel_External)
+            rows->addSpacing(4);
+        label->setFixedHeight(labelHeight);
+        rows->addWidget(label);
+        rows->addSpacing(1);
+        bar->setFixedHeight(13);
         bar->setRange(0, 100);
         bar->setValue(0);
         bar->setTextVisible(false);
+        rows->addWidget(bar);
     }
-    layout->addWidget(Panel_MemoryUsage);
+    Panel_MemoryUsage->setFixedHeight(3 + 2 * (labelHeight + 1 + 13) + 4 + 4);
 }
 
 void TForm_TovixMan::createQueuePanel()

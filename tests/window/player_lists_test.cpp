@@ -250,4 +250,44 @@ TEST_F(PlayerLists, ContextMenuAndUsagePanelWidth)
     EXPECT_EQ(w->MemoryUsage_External->width(), w->MemoryUsage_Internal->width());
 }
 
+// At the window's first size a full memory's usage reads whole: the player pane
+// takes the width its texts need from the PC pane, and the buttons follow the bar.
+TEST_F(PlayerLists, UsageTextsReadWholeAtTheDefaultSize)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 17; ++i)
+        names.push_back("take" + std::to_string(i) + ".mp3");
+    attach(memoryWith({names.begin(), names.begin() + 7}, 66881000, 66881000),
+           memoryWith(names, 1999999000, 1500000000));
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QTest::qWait(20);
+    ASSERT_EQ(w->MemoryUsageLabel_Internal->text(), "Internal (66881 Kb [100%] Free) - 7 File(s)");
+    for (const QLabel *label : {w->MemoryUsageLabel_Internal, w->MemoryUsageLabel_External})
+        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()))
+            << label->text().toStdString();
+    EXPECT_EQ(w->width(), 640);
+    EXPECT_EQ(w->Panel_Explorer->width() + w->Panel_FileListInMemory->width(), 640 - 34);
+    EXPECT_EQ(w->MemoryUsage_Internal->width(), w->Panel_MemoryUsage->width() - 10);
+    EXPECT_EQ(w->Button_Download->x(), w->Splitter_Panes->x() + w->Splitter_TovixAndExplorer->x() + 5);
+}
+
+// The status fields keep their drawn widths, and widen for a longer text such as
+// the widest version name a player can report.
+TEST_F(PlayerLists, StatusFieldsWidenForTheirText)
+{
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    const QString version = QStringLiteral("WMWMWMWMWMWMW");
+    fake::setVersion(1, version.toStdString());
+    fake::setStatus(psWriteProtected);
+    poll();
+    QTest::qWait(20);
+    ASSERT_EQ(w->statusText(0), version);
+    const QLabel *field = w->StatusPanels[0];
+    ASSERT_GT(field->fontMetrics().horizontalAdvance(version), 100) << "wider than the field was drawn";
+    EXPECT_GE(field->contentsRect().width(), field->fontMetrics().horizontalAdvance(version));
+    EXPECT_EQ(w->StatusPanels[2]->width(), 120);
+}
+
 } // namespace
