@@ -12,6 +12,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include <algorithm>
 
 TForm_TargetSelection *Form_TargetSelection = nullptr;
 
@@ -48,7 +52,34 @@ TForm_TargetSelection::TForm_TargetSelection(QWidget *parent)
     ButtonCancel->setGeometry(84, 81, 79, 25);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 
+    fitLongerTexts();
     centerOnScreen(this);
+}
+
+// The fixed layout holds the English texts; a longer translation widens the
+// choices and the dialog with them, and a button grows by what its text lacks.
+void TForm_TargetSelection::fitLongerTexts()
+{
+    int width = this->width();
+    for (QRadioButton *radio : {Radio_Internal, Radio_External}) {
+        radio->resize(std::max(radio->width(), radio->sizeHint().width()), radio->height());
+        width = std::max(width, radio->geometry().right() + 1);
+    }
+    int shift = 0;
+    for (QPushButton *button : {Button_Ok, ButtonCancel}) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const int frame = 2 * (style()->pixelMetric(QStyle::PM_ButtonMargin, &option, button)
+                               + style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button));
+        const int needed = button->fontMetrics().horizontalAdvance(QString(button->text()).remove(u'&')) + frame;
+        const int grown = std::max(0, needed - button->width());
+        button->setGeometry(button->x() + shift, button->y(), button->width() + grown, button->height());
+        shift += grown;
+        width = std::max(width, button->geometry().right() + 6);
+    }
+    Label_SelectTarget->adjustSize();
+    width = std::max(width, Label_SelectTarget->geometry().right() + 8);
+    setFixedSize(width, height());
 }
 
 // The status monitor only enables and disables the choices, never moves the

@@ -36,6 +36,7 @@ protected:
 
 private:
     void updateOkButton();
+    void fitLongerTexts();
     void focusCheckedChoice();
 };
 

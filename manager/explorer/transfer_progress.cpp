@@ -18,6 +18,9 @@
 namespace {
 
 constexpr int kPollMs = 100;
+constexpr int kLeastWidth = 320;
+// A name longer than this is shortened in its middle, keeping its start and extension.
+constexpr int kNameWidth = 2 * kLeastWidth;
 
 } // namespace
 
@@ -27,8 +30,9 @@ TransferProgressDialog::TransferProgressDialog(FileTransfers *transfers, QWidget
     setWindowModality(Qt::NonModal);
     keepAnswerable(this); // Cancel works while a format disables the window
     auto *layout = new QVBoxLayout(this);
+    // At least this wide; wider when a translation's text needs it.
+    layout->addStrut(kLeastWidth);
     m_label = newPlainLabel(QString(), this);
-    m_label->setMinimumWidth(320);
     m_bar = new QProgressBar(this);
     m_bar->setRange(0, 1000);
     m_bar->setAccessibleName(tr("Copy progress"));
@@ -73,7 +77,8 @@ void TransferProgressDialog::poll()
     const TransferProgress progress = m_transfers->progress();
     const bool moving = m_kinds.front() == FileOperation::Move;
     setWindowTitle(moving ? tr("Moving files") : tr("Copying files"));
-    const QString name = QFileInfo(progress.current).fileName();
+    const QString name = m_label->fontMetrics().elidedText(QFileInfo(progress.current).fileName(),
+                                                          Qt::ElideMiddle, kNameWidth);
     m_label->setText(name.isEmpty() ? windowTitle()
                      : moving       ? tr("Moving \"%1\"").arg(name)
                                     : tr("Copying \"%1\"").arg(name));
