@@ -71,7 +71,7 @@ void TForm_TargetSelection::fitLongerTexts()
         option.initFrom(button);
         const int frame = 2 * (style()->pixelMetric(QStyle::PM_ButtonMargin, &option, button)
                                + style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button));
-        const int needed = button->fontMetrics().horizontalAdvance(QString(button->text()).remove(u'&')) + frame;
+        const int needed = button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width() + frame;
         const int grown = std::max(0, needed - button->width());
         button->setGeometry(button->x() + shift, button->y(), button->width() + grown, button->height());
         shift += grown;
