@@ -26,6 +26,10 @@ void TForm_TovixMan::connectMpris()
     ListenSession *s = FListenSession;
     connect(s, &ListenSession::opened, m, &MprisPlayer::setRecording);
     connect(s, &ListenSession::openFailed, m, &MprisPlayer::clearRecording);
+    connect(s, &ListenSession::copyKept, m, [m](const QString &path, const QString &, bool kept) {
+        if (kept)
+            m->copyCompleted(path);
+    });
     connect(s, &ListenSession::stateChanged, m, &MprisPlayer::setState);
     connect(s, &ListenSession::positionChanged, m, &MprisPlayer::setPosition);
     connect(MainMenu_Back, &QAction::triggered, m, &MprisPlayer::expectSeek);

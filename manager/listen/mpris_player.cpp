@@ -120,6 +120,15 @@ void MprisPlayer::setRecording(const QString &path, const QString &name, qint64 
     announcePlayer(changed);
 }
 
+// The part file is gone once the copy is whole; the same recording goes on.
+void MprisPlayer::copyCompleted(const QString &path)
+{
+    if (m_path != path + QLatin1String(".part"))
+        return;
+    m_path = path;
+    announcePlayer({QStringLiteral("Metadata")});
+}
+
 void MprisPlayer::clearRecording()
 {
     if (m_path.isEmpty() && m_lengthMs == 0)

@@ -32,6 +32,8 @@ public:
     // What the window and the listening session report.
     void setRecording(const QString &path, const QString &name, qint64 lengthMs);
     void clearRecording();
+    // The copy being played from was completed under its own name.
+    void copyCompleted(const QString &path);
     void setState(int state); // ListenSession::State
     void setPosition(qint64 ms);
     void setRate(double rate);

@@ -7,6 +7,7 @@
 #include "listen/listen_cache.h"
 #include "listen/listen_session.h"
 #include "listen/loudness_overview.h"
+#include "listen/mpris_player.h"
 #include "listen/play_bar.h"
 #include "queue/job_kinds.h"
 #include "queue_fixture.h"
@@ -19,6 +20,7 @@
 #include <QSemaphore>
 #include <QSlider>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <fstream>
 #include <sstream>
@@ -209,6 +211,10 @@ TEST_F(ListenQueueThreading, ARecordingFromASlowPlayerIsLoadedWhileItsCopyIsStil
     ASSERT_TRUE(runQueue());
     EXPECT_TRUE(waitFor([&] { return w->FListenPath == path; }));
     EXPECT_EQ(w->PlayBar_Listen->Label_Time->text().indexOf(QLatin1Char('%')), -1);
+    // The desktop's player controls are given the whole copy, not the part file that is gone.
+    ASSERT_NE(w->findChild<MprisPlayer *>(), nullptr);
+    EXPECT_EQ(w->findChild<MprisPlayer *>()->metadata().value(QStringLiteral("xesam:url")).toString().toStdString(),
+              QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).toStdString());
     EXPECT_FALSE(QFile::exists(path + QStringLiteral(".part")));
     EXPECT_EQ(QFileInfo(path).size(), qint64(longer.size()));
 }
