@@ -71,7 +71,7 @@ PlayBar::PlayBar(QWidget *parent) : QWidget(parent)
     Label_Name = new QLabel(this);
     Label_Name->setTextFormat(Qt::PlainText);
     Label_Name->setAccessibleName(tr("Recording"));
-    Label_Name->setMinimumWidth(60);
+    Label_Name->setMinimumWidth(40);
     Label_Name->setMaximumWidth(220);
     row->addWidget(Label_Name);
 
@@ -98,7 +98,10 @@ PlayBar::PlayBar(QWidget *parent) : QWidget(parent)
     Slider_Volume->setRange(0, 100);
     Slider_Volume->setSingleStep(5);
     Slider_Volume->setPageStep(10);
-    Slider_Volume->setFixedWidth(80);
+    // It gives way first when a longer language needs the room.
+    Slider_Volume->setMinimumWidth(40);
+    Slider_Volume->setMaximumWidth(80);
+    Slider_Volume->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     Slider_Volume->setValue(100);
     Slider_Volume->setToolTip(tr("Volume: %1%").arg(100));
     row->addWidget(Slider_Volume);

@@ -7,6 +7,7 @@
 #include "about_unit.h"
 #include "explorer/transfer_progress.h"
 #include "fileops/file_transfers.h"
+#include "listen/play_bar.h"
 #include "platform/translations.h"
 #include "queue_fixture.h"
 
@@ -121,6 +122,10 @@ TEST_P(Translated, NoTextIsCutOffAndTheWindowFitsASmallScreen)
     const QSize least = w.minimumSizeHint().expandedTo(w.minimumSize());
     EXPECT_LE(least.width(), 1024);
     EXPECT_LE(least.height(), 600);
+    // A two-hour recording still arriving from the player keeps the default width.
+    w.PlayBar_Listen->setRecording(QStringLiteral("Interview with Ms Berg.VOC"), 7207000);
+    w.PlayBar_Listen->setCopyProgress(100, false);
+    EXPECT_LE(w.PlayBar_Listen->minimumSizeHint().width(), 640) << w.PlayBar_Listen->Label_Time->text().toStdString();
 
     TForm_TargetSelection target;
     TForm_About about;
