@@ -5,11 +5,12 @@
 #include "act_hook.h"
 
 #include <atomic>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <mutex>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -17,42 +18,37 @@ namespace {
 
 std::atomic<bool> armed{false};
 std::mutex guard;
-std::string watchedName;
-std::function<void()> pending;
+std::string watchedName, swappedFolder, movedFolder;
 
-// The change due before an act on path, taken once.
+// The swap due before an act on path, made once.
 void runIfWatched(const char *path)
 {
     if (!armed || !path)
         return;
     const char *slash = std::strrchr(path, '/');
-    std::function<void()> change;
-    {
-        const std::lock_guard<std::mutex> lock(guard);
-        if (!armed || watchedName != (slash ? slash + 1 : path))
-            return;
-        armed = false;
-        change = std::move(pending);
-    }
-    if (change)
-        change();
+    const std::lock_guard<std::mutex> lock(guard);
+    if (!armed || watchedName != (slash ? slash + 1 : path))
+        return;
+    armed = false;
+    ::syscall(SYS_renameat2, AT_FDCWD, swappedFolder.c_str(), AT_FDCWD, movedFolder.c_str(), 0);
+    ::mkdir(swappedFolder.c_str(), 0700);
+    std::ofstream(swappedFolder + '/' + watchedName, std::ios::binary) << "another user's file";
 }
 
 } // namespace
 
-void ActHook::before(const std::string &name, std::function<void()> change)
+void ActHook::swapFolderBefore(const std::string &name, const std::string &folder, const std::string &moved)
 {
     const std::lock_guard<std::mutex> lock(guard);
     watchedName = name;
-    pending = std::move(change);
+    swappedFolder = folder;
+    movedFolder = moved;
     armed = true;
 }
 
 void ActHook::clear()
 {
-    const std::lock_guard<std::mutex> lock(guard);
     armed = false;
-    pending = nullptr;
 }
 
 extern "C" int unlinkat(int dirFd, const char *path, int flags) noexcept
