@@ -4,7 +4,6 @@
 
 #include "act_hook.h"
 
-#include <atomic>
 #include <cstring>
 #include <fstream>
 #include <mutex>
@@ -16,23 +15,20 @@
 
 namespace {
 
-std::atomic<bool> armed{false};
 std::mutex guard;
-std::string watchedName, swappedFolder, movedFolder;
+std::string watchedName, swappedFolder, movedFolder; // no name: nothing due
 
 // The swap due before an act on path, made once.
 void runIfWatched(const char *path)
 {
-    if (!armed || !path)
-        return;
-    const char *slash = std::strrchr(path, '/');
+    const char *slash = path ? std::strrchr(path, '/') : nullptr;
     const std::lock_guard<std::mutex> lock(guard);
-    if (!armed || watchedName != (slash ? slash + 1 : path))
+    if (!path || watchedName.empty() || watchedName != (slash ? slash + 1 : path))
         return;
-    armed = false;
     ::syscall(SYS_renameat2, AT_FDCWD, swappedFolder.c_str(), AT_FDCWD, movedFolder.c_str(), 0);
     ::mkdir(swappedFolder.c_str(), 0700);
     std::ofstream(swappedFolder + '/' + watchedName, std::ios::binary) << "another user's file";
+    watchedName.clear();
 }
 
 } // namespace
@@ -43,12 +39,12 @@ void ActHook::swapFolderBefore(const std::string &name, const std::string &folde
     watchedName = name;
     swappedFolder = folder;
     movedFolder = moved;
-    armed = true;
 }
 
 void ActHook::clear()
 {
-    armed = false;
+    const std::lock_guard<std::mutex> lock(guard);
+    watchedName.clear();
 }
 
 extern "C" int unlinkat(int dirFd, const char *path, int flags) noexcept
@@ -57,26 +53,15 @@ extern "C" int unlinkat(int dirFd, const char *path, int flags) noexcept
     return int(::syscall(SYS_unlinkat, dirFd, path, flags));
 }
 
-extern "C" int unlink(const char *path) noexcept
-{
-    runIfWatched(path);
-    return int(::syscall(SYS_unlinkat, AT_FDCWD, path, 0));
-}
-
 extern "C" int renameat2(int fromFd, const char *from, int toFd, const char *to, unsigned int flags) noexcept
 {
     runIfWatched(from);
     return int(::syscall(SYS_renameat2, fromFd, from, toFd, to, flags));
 }
 
+extern "C" int unlink(const char *path) noexcept { return unlinkat(AT_FDCWD, path, 0); }
 extern "C" int renameat(int fromFd, const char *from, int toFd, const char *to) noexcept
 {
-    runIfWatched(from);
-    return int(::syscall(SYS_renameat2, fromFd, from, toFd, to, 0));
+    return renameat2(fromFd, from, toFd, to, 0);
 }
-
-extern "C" int rename(const char *from, const char *to) noexcept
-{
-    runIfWatched(from);
-    return int(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, 0));
-}
+extern "C" int rename(const char *from, const char *to) noexcept { return renameat2(AT_FDCWD, from, AT_FDCWD, to, 0); }
