@@ -29,12 +29,13 @@ TEST(Trash, FolderSwappedBeforeTheMoveKeepsTheOtherFile)
     QTemporaryDir scratch;
     const QByteArray savedData = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("data"))));
-    const QString shared = scratch.filePath(QStringLiteral("shared")), moved = scratch.filePath(QStringLiteral("moved"));
+    const QString shared = scratch.filePath(QStringLiteral("shared"));
+    const QString moved = scratch.filePath(QStringLiteral("moved"));
     ASSERT_EQ(::mkdir(QFile::encodeName(shared).constData(), 0700), 0);
     QFile notes(shared + QStringLiteral("/notes.txt"));
     ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("the user's notes") == 16);
     notes.close();
-    ActHook::swapFolderBefore("notes.txt", QFile::encodeName(shared).toStdString(), QFile::encodeName(moved).toStdString());
+    ActHook::swapFolderBefore("notes.txt", shared.toStdString(), moved.toStdString());
 
     EXPECT_TRUE(moveToTrash(QFile::encodeName(notes.fileName())));
     ActHook::clear();
