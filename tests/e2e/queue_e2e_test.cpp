@@ -182,11 +182,10 @@ TEST_F(QueueEndToEnd, ASlowPlayersRecordingLoadsWhileCopyingAndClosingThenLeaves
     qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
     qputenv("PULSE_SERVER", "unix:/nonexistent/tovix-test/native");
     QFile voice(QStringLiteral(TOVIX_TEST_DATA "/voice_mode2.VOC"));
-    ASSERT_TRUE(voice.open(QIODevice::ReadOnly));
-    const QByteArray long_ = voice.readAll().repeated(24); // about 1 MB
     QFile recording(root.filePath(QStringLiteral("from/Long.VOC")));
-    ASSERT_TRUE(recording.open(QIODevice::WriteOnly) && recording.write(long_) == long_.size());
-    recording.close();
+    ASSERT_TRUE(voice.open(QIODevice::ReadOnly) && recording.open(QIODevice::WriteOnly));
+    const QByteArray long_ = voice.readAll().repeated(24); // about 1 MB
+    ASSERT_TRUE(recording.write(long_) == long_.size() && recording.flush());
     showPcFolder(QStringLiteral("from"));
     w->FolderView->setItemSelected(0, true);
     w->TabControl_PlayerFiles->setCurrentWidget(w->Tab_InternalFiles);

@@ -260,13 +260,7 @@ TEST_F(ListenSound, AWaveFileEmptiedWhileItPlaysEndsPlayingWithAMessage)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("memo.wav"));
-    QByteArray wave("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0data\0\0\0\0", 44);
-    for (int i = 0; i < 8000 * 20; ++i) {
-        const qint16 v = qint16(8000 * std::sin(i * 2 * M_PI / 8));
-        wave.append(reinterpret_cast<const char *>(&v), 2);
-    }
-    const quint32 dataBytes = quint32(wave.size() - 44);
-    std::memcpy(wave.data() + 40, &dataBytes, 4);
+    const QByteArray wave = toneWave(20);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(wave) == wave.size());
     file.close();
@@ -431,7 +425,7 @@ TEST_F(GrowingSoundThreading, ARecordingFromASlowPlayerIsHeardBeforeItsCopyEndsA
     const ToneMeasure m = measureTone(pulse.takeRecording(), PrivatePulse::kRecordRate);
     EXPECT_NEAR(m.hertz, 1000, 20);
     EXPECT_NEAR(m.seconds, 6.0, 0.15);
-    EXPECT_EQ(w->FListenPath.endsWith(QStringLiteral(".part")), false);
+    EXPECT_FALSE(w->FListenPath.endsWith(QStringLiteral(".part")));
 }
 
 // A place not copied yet is waited for, saying how far the copy is, and

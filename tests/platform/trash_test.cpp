@@ -15,57 +15,34 @@
 
 namespace {
 
-class Trash : public ::testing::Test {
-protected:
-    QTemporaryDir scratch;
-    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(scratch.isValid());
-        qputenv("XDG_DATA_HOME", QFile::encodeName(path("data")));
-    }
-    void TearDown() override
-    {
-        ActHook::clear();
-        if (savedData.isNull())
-            qunsetenv("XDG_DATA_HOME");
-        else
-            qputenv("XDG_DATA_HOME", savedData);
-    }
-
-    QString path(const QString &name) const { return scratch.filePath(name); }
-    static QByteArray bytesOf(const QString &file)
-    {
-        QFile in(file);
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)");
-    }
-    static void write(const QString &file, const QByteArray &bytes)
-    {
-        QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        ASSERT_EQ(out.write(bytes), bytes.size());
-    }
-};
+QByteArray bytesOf(const QString &file)
+{
+    QFile in(file);
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)");
+}
 
 // Right before the move another user renames the folder away and puts a
 // folder with a file of the same name in its place: that file stays where it
 // is, and the one the user deleted reaches the trash.
-TEST_F(Trash, FolderSwappedBeforeTheMoveKeepsTheOtherFile)
+TEST(Trash, FolderSwappedBeforeTheMoveKeepsTheOtherFile)
 {
-    ASSERT_EQ(::mkdir(QFile::encodeName(path("shared")).constData(), 0700), 0);
-    write(path("shared/notes.txt"), "the user's notes");
-    ActHook::before("notes.txt", [this] {
-        ASSERT_EQ(::rename(QFile::encodeName(path("shared")).constData(),
-                           QFile::encodeName(path("moved")).constData()), 0);
-        ASSERT_EQ(::mkdir(QFile::encodeName(path("shared")).constData(), 0700), 0);
-        write(path("shared/notes.txt"), "another user's file");
-    });
+    QTemporaryDir scratch;
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("data"))));
+    const QString shared = scratch.filePath(QStringLiteral("shared"));
+    const QString moved = scratch.filePath(QStringLiteral("moved"));
+    ASSERT_EQ(::mkdir(QFile::encodeName(shared).constData(), 0700), 0);
+    QFile notes(shared + QStringLiteral("/notes.txt"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("the user's notes") == 16);
+    notes.close();
+    ActHook::swapFolderBefore("notes.txt", shared.toStdString(), moved.toStdString());
 
-    EXPECT_TRUE(moveToTrash(QFile::encodeName(path("shared/notes.txt"))));
-    EXPECT_EQ(bytesOf(path("shared/notes.txt")), "another user's file");
-    EXPECT_EQ(bytesOf(path("data/Trash/files/notes.txt")), "the user's notes");
-    EXPECT_EQ(bytesOf(path("moved/notes.txt")), "(missing)");
+    EXPECT_TRUE(moveToTrash(QFile::encodeName(notes.fileName())));
+    ActHook::clear();
+    savedData.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", savedData);
+    EXPECT_EQ(bytesOf(notes.fileName()), "another user's file");
+    EXPECT_EQ(bytesOf(scratch.filePath(QStringLiteral("data/Trash/files/notes.txt"))), "the user's notes");
+    EXPECT_EQ(bytesOf(moved + QStringLiteral("/notes.txt")), "(missing)");
 }
 
 } // namespace

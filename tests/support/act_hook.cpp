@@ -4,55 +4,47 @@
 
 #include "act_hook.h"
 
-#include <atomic>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <mutex>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
 
-std::atomic<bool> armed{false};
 std::mutex guard;
-std::string watchedName;
-std::function<void()> pending;
+std::string watchedName, swappedFolder, movedFolder; // no name: nothing due
 
-// The change due before an act on path, taken once.
+// The swap due before an act on path, made once.
 void runIfWatched(const char *path)
 {
-    if (!armed || !path)
+    const char *slash = path ? std::strrchr(path, '/') : nullptr;
+    const std::lock_guard<std::mutex> lock(guard);
+    if (!path || watchedName.empty() || watchedName != (slash ? slash + 1 : path))
         return;
-    const char *slash = std::strrchr(path, '/');
-    std::function<void()> change;
-    {
-        const std::lock_guard<std::mutex> lock(guard);
-        if (!armed || watchedName != (slash ? slash + 1 : path))
-            return;
-        armed = false;
-        change = std::move(pending);
-    }
-    if (change)
-        change();
+    ::syscall(SYS_renameat2, AT_FDCWD, swappedFolder.c_str(), AT_FDCWD, movedFolder.c_str(), 0);
+    ::mkdir(swappedFolder.c_str(), 0700);
+    std::ofstream(swappedFolder + '/' + watchedName, std::ios::binary) << "another user's file";
+    watchedName.clear();
 }
 
 } // namespace
 
-void ActHook::before(const std::string &name, std::function<void()> change)
+void ActHook::swapFolderBefore(const std::string &name, const std::string &folder, const std::string &moved)
 {
     const std::lock_guard<std::mutex> lock(guard);
     watchedName = name;
-    pending = std::move(change);
-    armed = true;
+    swappedFolder = folder;
+    movedFolder = moved;
 }
 
 void ActHook::clear()
 {
     const std::lock_guard<std::mutex> lock(guard);
-    armed = false;
-    pending = nullptr;
+    watchedName.clear();
 }
 
 extern "C" int unlinkat(int dirFd, const char *path, int flags) noexcept
@@ -61,26 +53,15 @@ extern "C" int unlinkat(int dirFd, const char *path, int flags) noexcept
     return int(::syscall(SYS_unlinkat, dirFd, path, flags));
 }
 
-extern "C" int unlink(const char *path) noexcept
-{
-    runIfWatched(path);
-    return int(::syscall(SYS_unlinkat, AT_FDCWD, path, 0));
-}
-
 extern "C" int renameat2(int fromFd, const char *from, int toFd, const char *to, unsigned int flags) noexcept
 {
     runIfWatched(from);
     return int(::syscall(SYS_renameat2, fromFd, from, toFd, to, flags));
 }
 
+extern "C" int unlink(const char *path) noexcept { return unlinkat(AT_FDCWD, path, 0); }
 extern "C" int renameat(int fromFd, const char *from, int toFd, const char *to) noexcept
 {
-    runIfWatched(from);
-    return int(::syscall(SYS_renameat2, fromFd, from, toFd, to, 0));
+    return renameat2(fromFd, from, toFd, to, 0);
 }
-
-extern "C" int rename(const char *from, const char *to) noexcept
-{
-    runIfWatched(from);
-    return int(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, 0));
-}
+extern "C" int rename(const char *from, const char *to) noexcept { return renameat2(AT_FDCWD, from, AT_FDCWD, to, 0); }

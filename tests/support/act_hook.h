@@ -8,14 +8,14 @@
 // move: as another user in a shared folder, or a file manager, might.
 #pragma once
 
-#include <functional>
 #include <string>
 
 namespace ActHook {
 
-// The first removal or rename whose source's last component is name first
-// runs change, then goes ahead as the program asked.
-void before(const std::string &name, std::function<void()> change);
+// The first removal or rename of an entry called name first renames folder
+// to moved and puts a new folder in its place holding a file of that name
+// with "another user's file" in it, then goes ahead as the program asked.
+void swapFolderBefore(const std::string &name, const std::string &folder, const std::string &moved);
 void clear();
 
 } // namespace ActHook

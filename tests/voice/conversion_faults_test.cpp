@@ -80,12 +80,7 @@ TEST(ConversionFaults, FolderSwappedBeforeTheRemovalKeepsTheOtherFile)
     const std::string folder = dir.file("rec"), moved = dir.file("moved");
     ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
     writeBytes(folder + "/rec.VOC", sampleFrames(0, 5));
-    ActHook::before("rec.VOC", [&] {
-        ASSERT_EQ(::rename(folder.c_str(), moved.c_str()), 0);
-        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
-        writeBytes(folder + "/rec.VOC", "another user's file");
-    });
-
+    ActHook::swapFolderBefore("rec.VOC", folder, moved);
     EXPECT_EQ(convertVoiceFile(folder + "/rec.VOC", ui), ConvertOutcome::Converted);
     ActHook::clear();
     EXPECT_EQ(readBytes(folder + "/rec.VOC"), "another user's file");
