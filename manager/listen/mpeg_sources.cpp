@@ -58,14 +58,26 @@ mpg123_handle *newHandle(long flags, long channelSet)
     return h;
 }
 
-class VoiceSource : public PlaybackDecoder::Source {
+// A source that owns its file and its libmpg123 handle.
+class Mpg123Source : public PlaybackDecoder::Source {
 public:
-    VoiceSource(int fd, mpg123_handle *h) : m_fd(fd), m_h(h) {}
-    ~VoiceSource() override
+    Mpg123Source(int fd, mpg123_handle *h) : m_fd(fd), m_h(h) {}
+    ~Mpg123Source() override
     {
         mpg123_delete(m_h);
         ::close(m_fd);
     }
+    Mpg123Source(const Mpg123Source &) = delete;
+    Mpg123Source &operator=(const Mpg123Source &) = delete;
+
+protected:
+    int m_fd;
+    mpg123_handle *m_h;
+};
+
+class VoiceSource : public Mpg123Source {
+public:
+    using Mpg123Source::Mpg123Source;
 
     bool start(std::string &error);
     std::size_t read(std::int16_t *out, std::size_t maxFrames) override;
@@ -104,8 +116,6 @@ private:
     void addFrames(std::int64_t offset, std::int64_t count);
     Frame decodeFrame(std::int64_t index, std::int16_t *pcm);
 
-    int m_fd;
-    mpg123_handle *m_h;
     std::vector<Run> m_runs;
     std::size_t m_frameLength = 0;
     std::array<unsigned char, 4> m_header{};
@@ -304,14 +314,9 @@ void VoiceSource::seek(std::int64_t frame)
     }
 }
 
-class MpegSource : public PlaybackDecoder::Source {
+class MpegSource : public Mpg123Source {
 public:
-    MpegSource(int fd, mpg123_handle *h) : m_fd(fd), m_h(h) {}
-    ~MpegSource() override
-    {
-        mpg123_delete(m_h);
-        ::close(m_fd);
-    }
+    using Mpg123Source::Mpg123Source;
 
     bool start(std::string &error)
     {
@@ -368,22 +373,15 @@ public:
     }
 
 private:
-    int m_fd;
-    mpg123_handle *m_h;
     off_t m_size = 0;
 };
 
 // An MP3 file still being written: its bytes are fed to libmpg123 as they
 // arrive, and its length is reckoned from the bytes it will hold until its
 // end is reached.
-class GrowingMpegSource : public PlaybackDecoder::Source {
+class GrowingMpegSource : public Mpg123Source {
 public:
-    GrowingMpegSource(int fd, mpg123_handle *h) : m_fd(fd), m_h(h) {}
-    ~GrowingMpegSource() override
-    {
-        mpg123_delete(m_h);
-        ::close(m_fd);
-    }
+    using Mpg123Source::Mpg123Source;
 
     bool start(std::string &error)
     {
@@ -466,8 +464,6 @@ private:
         return mpg123_feed(m_h, chunk.data(), size_t(got)) == MPG123_OK;
     }
 
-    int m_fd;
-    mpg123_handle *m_h;
     off_t m_fed = 0; // bytes of the file given to libmpg123
 };
 
