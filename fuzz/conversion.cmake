@@ -10,6 +10,7 @@ add_executable(conversion_fuzz ${CMAKE_CURRENT_LIST_DIR}/conversion_fuzz.cpp
   ${PROJECT_SOURCE_DIR}/manager/voice/voice_format.cpp
   ${PROJECT_SOURCE_DIR}/manager/voice/buffered_io.cpp
   ${PROJECT_SOURCE_DIR}/manager/platform/exclusive_open.cpp
+  ${PROJECT_SOURCE_DIR}/manager/platform/held_entry.cpp
   ${PROJECT_SOURCE_DIR}/manager/platform/paths.cpp
   ${PROJECT_SOURCE_DIR}/manager/platform/pending_file.cpp
   ${PROJECT_SOURCE_DIR}/decoder/halvex.cpp
