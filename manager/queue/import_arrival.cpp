@@ -85,10 +85,12 @@ bool sameBytes(int a, int b)
 
 // Only a file of this user that no one else may write can stand for the
 // recording: another's could be emptied or changed once the new one is gone.
+// A group may write it only when it is this user's own group.
 bool ownedAndGuarded(int fd)
 {
     struct stat st {};
-    return ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & S_IWOTH) == 0;
+    return ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & S_IWOTH) == 0
+        && ((st.st_mode & S_IWGRP) == 0 || st.st_gid == ::getegid());
 }
 
 // The new wave file holds exactly what the older one does: the same

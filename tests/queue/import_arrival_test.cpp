@@ -15,6 +15,7 @@
 #include <iterator>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -57,6 +58,30 @@ TEST(ImportArrivalThreading, TheDuplicateWaveGoesFromItsOwnFolderWhenTheFolderIs
     EXPECT_EQ(bytesOf(folder + "/REC (2).wav"), "another user's file");
     EXPECT_EQ(bytesOf(moved + "/REC (2).wav"), "(missing)");
     EXPECT_TRUE(bytesOf(moved + "/REC.wav") == olderWave); // the older wave file, untouched
+}
+
+// An older wave file that a group of other users may write does not stand for
+// the recording: they could empty it once the new one is gone.
+TEST(ImportArrival, AnOlderWaveOthersMayWriteKeepsTheNewOne)
+{
+    QTemporaryDir scratch;
+    const std::string folder = scratch.path().toStdString();
+    const std::string recording = bytesOf(TOVIX_TEST_DATA "/voice_mode0.VOC");
+    std::ofstream(folder + "/REC.VOC", std::ios::binary) << recording;
+    QuietUi ui;
+    ConvertOptions keep;
+    keep.keepVoice = true;
+    ASSERT_EQ(convertVoiceFile(folder + "/REC.VOC", ui, keep), ConvertOutcome::Converted);
+    const std::string olderWave = folder + "/REC.wav";
+    ASSERT_EQ(::chown(olderWave.c_str(), ::geteuid(), ::getegid() + 1), 0);
+    ASSERT_EQ(::chmod(olderWave.c_str(), 0664), 0);
+
+    ImportMemory memory({});
+    ImportArrival arrival;
+    const ImportTicket ticket{0, "REC.VOC", recording.size(), folder + "/REC.VOC"};
+    EXPECT_EQ(arriveImported(ticket, memory, ui, arrival), ConvertOutcome::Converted);
+    EXPECT_EQ(arrival.kind, ImportArrival::Arrived);
+    EXPECT_TRUE(bytesOf(folder + "/REC (2).wav") == bytesOf(olderWave));
 }
 
 } // namespace
