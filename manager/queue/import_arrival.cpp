@@ -102,8 +102,11 @@ bool sameAsOlder(const std::string &newWave, const struct stat &written, const s
     HeldEntry entry;
     if (!holdEntry(newWave, entry))
         return false;
-    UniqueFd made(::openat(entry.folder.get(), entry.name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    UniqueFd older(::open(olderWave.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    // Whatever has a name now is opened without waiting: a FIFO or a device
+    // put there is no file this import wrote.
+    constexpr int kLook = O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+    UniqueFd made(::openat(entry.folder.get(), entry.name.c_str(), kLook));
+    UniqueFd older(::open(olderWave.c_str(), kLook));
     struct stat opened {};
     if (!made || !older || ::fstat(made.get(), &opened) != 0 || !sameIdentity(opened, written)
         || !ownedAndGuarded(older.get()) || !sameBytes(made.get(), older.get()))

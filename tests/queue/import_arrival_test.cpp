@@ -12,8 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <future>
 #include <iterator>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,6 +84,33 @@ TEST(ImportArrival, AnOlderWaveOthersMayWriteKeepsTheNewOne)
     EXPECT_EQ(arriveImported(ticket, memory, ui, arrival), ConvertOutcome::Converted);
     EXPECT_EQ(arrival.kind, ImportArrival::Arrived);
     EXPECT_TRUE(bytesOf(folder + "/REC (2).wav") == bytesOf(olderWave));
+}
+
+// A FIFO put in the duplicate's place once it is written is not waited on: the
+// import ends at once and leaves it alone.
+TEST(ImportArrivalThreading, AFifoInTheDuplicatesPlaceDoesNotStallTheImport)
+{
+    QTemporaryDir scratch;
+    const std::string folder = scratch.path().toStdString();
+    const std::string recording = bytesOf(TOVIX_TEST_DATA "/voice_mode0.VOC");
+    std::ofstream(folder + "/REC.VOC", std::ios::binary) << recording;
+    std::ofstream(folder + "/REC.wav", std::ios::binary) << "an older recording";
+    const std::string duplicate = folder + "/REC (2).wav";
+    ActHook::runBefore("REC.VOC", [&] { ::unlink(duplicate.c_str()), ::mkfifo(duplicate.c_str(), 0600); });
+
+    QuietUi ui;
+    ImportMemory memory({});
+    ImportArrival arrival;
+    const ImportTicket ticket{0, "REC.VOC", recording.size(), folder + "/REC.VOC"};
+    auto done = std::async(std::launch::async, [&] { return arriveImported(ticket, memory, ui, arrival); });
+    const bool stalled = done.wait_for(std::chrono::seconds(3)) == std::future_status::timeout;
+    if (stalled)
+        ::close(::open(duplicate.c_str(), O_WRONLY | O_NONBLOCK)); // lets it go on
+    EXPECT_EQ(done.get(), ConvertOutcome::Converted);
+    ActHook::clear();
+    EXPECT_FALSE(stalled);
+    struct stat st {};
+    EXPECT_TRUE(::lstat(duplicate.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 } // namespace

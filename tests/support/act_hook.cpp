@@ -17,14 +17,23 @@ namespace {
 
 std::mutex guard;
 std::string watchedName, swappedFolder, movedFolder; // no name: nothing due
+std::function<void()> dueAction;
 
 // The swap due before an act on path, made once.
 void runIfWatched(const char *path)
 {
     const char *slash = path ? std::strrchr(path, '/') : nullptr;
-    const std::lock_guard<std::mutex> lock(guard);
+    std::unique_lock<std::mutex> lock(guard);
     if (!path || watchedName.empty() || watchedName != (slash ? slash + 1 : path))
         return;
+    if (dueAction) {
+        const std::function<void()> action = std::move(dueAction);
+        dueAction = nullptr;
+        watchedName.clear();
+        lock.unlock(); // the action may remove or rename too
+        action();
+        return;
+    }
     ::syscall(SYS_renameat2, AT_FDCWD, swappedFolder.c_str(), AT_FDCWD, movedFolder.c_str(), 0);
     ::mkdir(swappedFolder.c_str(), 0700);
     std::ofstream(swappedFolder + '/' + watchedName, std::ios::binary) << "another user's file";
@@ -39,12 +48,21 @@ void ActHook::swapFolderBefore(const std::string &name, const std::string &folde
     watchedName = name;
     swappedFolder = folder;
     movedFolder = moved;
+    dueAction = nullptr;
+}
+
+void ActHook::runBefore(const std::string &name, std::function<void()> action)
+{
+    const std::lock_guard<std::mutex> lock(guard);
+    watchedName = name;
+    dueAction = std::move(action);
 }
 
 void ActHook::clear()
 {
     const std::lock_guard<std::mutex> lock(guard);
     watchedName.clear();
+    dueAction = nullptr;
 }
 
 extern "C" int unlinkat(int dirFd, const char *path, int flags) noexcept

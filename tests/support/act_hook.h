@@ -8,6 +8,7 @@
 // move: as another user in a shared folder, or a file manager, might.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace ActHook {
@@ -16,6 +17,8 @@ namespace ActHook {
 // to moved and puts a new folder in its place holding a file of that name
 // with "another user's file" in it, then goes ahead as the program asked.
 void swapFolderBefore(const std::string &name, const std::string &folder, const std::string &moved);
+// The first removal or rename of an entry called name first runs action.
+void runBefore(const std::string &name, std::function<void()> action);
 void clear();
 
 } // namespace ActHook
