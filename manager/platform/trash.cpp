@@ -143,10 +143,21 @@ bool renameInto(const HeldEntry &entry, const struct stat &checked, int filesFd,
     return ::renameat(from, entry.name.c_str(), filesFd, name.constData()) == 0;
 }
 
+// The info folder itself would take every entry's way back with it.
+bool isInfoFolder(const struct stat &checked, const TrashPlace &place)
+{
+    struct stat info {};
+    return ::fstat(place.info.get(), &info) == 0 && sameIdentity(checked, info);
+}
+
 // The info file is made first, under a name no other entry has; the entry
 // follows under the same name, and without it the info file goes again.
 bool moveInto(const HeldEntry &entry, const struct stat &checked, const TrashPlace &place)
 {
+    if (isInfoFolder(checked, place)) {
+        errno = EINVAL;
+        return false;
+    }
     const QByteArray base = QByteArray::fromStdString(entry.name).left(kMaxTrashName);
     const QByteArray info = "[Trash Info]\nPath=" + place.pathInInfo.toPercentEncoding("/")
         + "\nDeletionDate="

@@ -45,4 +45,21 @@ TEST(Trash, FolderSwappedBeforeTheMoveKeepsTheOtherFile)
     EXPECT_EQ(bytesOf(moved + QStringLiteral("/notes.txt")), "(missing)");
 }
 
+// The trash's own record of where its entries came from cannot itself be put
+// in the trash: every entry there would lose its way back.
+TEST(Trash, TheTrashsInfoFolderStaysWhereItIs)
+{
+    QTemporaryDir scratch;
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("data"))));
+    QFile notes(scratch.filePath(QStringLiteral("notes.txt")));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("the user's notes") == 16);
+    notes.close();
+    ASSERT_TRUE(moveToTrash(QFile::encodeName(notes.fileName())));
+
+    EXPECT_FALSE(moveToTrash(QFile::encodeName(scratch.filePath(QStringLiteral("data/Trash/info")))));
+    savedData.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", savedData);
+    EXPECT_TRUE(bytesOf(scratch.filePath(QStringLiteral("data/Trash/info/notes.txt.trashinfo"))).contains("notes.txt"));
+}
+
 } // namespace
