@@ -341,7 +341,8 @@ TEST_F(MprisSound, DuringAFormatF9ThePlayBarAndTheBusStillDriveThePlaying)
     fake::setMemory(mtInternal, fake::makeMemory(4000000, 1000000));
     fake::setMemory(mtCard, fake::makeMemory(8000000, 2000000));
     fake::setVersion(1, "TOVIX 2.1");
-    ASSERT_TRUE(waitUntil([&] { return window->FConnected; }, 5000));
+    window->Timer_CheckPlayerTimer(window->Timer_CheckPlayer); // polled now, not at the timer's next turn
+    ASSERT_TRUE(waitUntil([&] { return window->FConnected; }, 15000));
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     call(kPlayer + QStringLiteral(".Play"));
